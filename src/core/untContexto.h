@@ -1,0 +1,23 @@
+#pragma once
+#include <QString>
+
+class IDialogos;
+class IRelogio;
+class TDTMCON;
+class TDTM;
+
+// What every screen works with, handed in by whoever creates it: the data folder, the dialogs, the clock,
+// the connection, the main data module and the open taxpayer. Nothing of it is global, so tests build
+// their own over a temporary folder.
+struct TContexto {
+    QString pasta;
+    IDialogos* dialogos = nullptr;
+    IRelogio* relogio = nullptr;
+    TDTMCON* con = nullptr;
+    TDTM* dtm = nullptr;
+
+    // The open taxpayer's IdContribuinte (0 until one is opened; closing keeps it).
+    int IdAtivo = 0;
+    // The accountant chosen last in the accountant list (0 at start and after "C&ancela").
+    int IdContadorEscolhido = 0;
+};

@@ -1,0 +1,208 @@
+#include "db/untDTMCON.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sqlite3.h>
+#include <unistd.h>
+
+#include "core/DialogsNew.h"
+#include "core/untProgresso.h"
+#include "db/untEsquema.h"
+#include "db/untSqlite.h"
+
+static bool renomeiaAtomico(const QString& de, const QString& para, QString* erro)
+{
+    // rename(2) replaces the destination in one step: at every moment the name holds the old file or the new.
+    if (::rename(QFile::encodeName(de).constData(), QFile::encodeName(para).constData()) == 0)
+        return true;
+    if (erro)
+        *erro = QString::fromLocal8Bit(std::strerror(errno));
+    return false;
+}
+
+// Makes the copy's bytes durable before it takes the database's name, so a power cut cannot leave a
+// renamed but empty file behind.
+static bool gravaNoDisco(const QString& caminho)
+{
+    const int fd = ::open(QFile::encodeName(caminho).constData(), O_RDONLY);
+    if (fd < 0)
+        return false;
+    const bool ok = ::fsync(fd) == 0;
+    ::close(fd);
+    return ok;
+}
+
+TDTMCON::TDTMCON(QString pasta, IDialogos& dialogos)
+    : m_pasta(std::move(pasta)), m_dialogos(dialogos)
+{
+    substituiArquivo = renomeiaAtomico;
+}
+
+TDTMCON::~TDTMCON()
+{
+    Fechar();
+}
+
+QString TDTMCON::caminhoBanco() const
+{
+    return QDir(m_pasta).filePath(nomeBanco());
+}
+
+void TDTMCON::Fechar()
+{
+    if (m_db) {
+        sqlite3_close_v2(m_db);
+        m_db = nullptr;
+    }
+}
+
+static bool somenteLeitura(const QString& caminho)
+{
+    // The file's own read-only mark is honoured even for a user the system would let write anyway.
+    const QFileInfo fi(caminho);
+    return !(fi.permissions() & QFile::WriteOwner);
+}
+
+bool TDTMCON::abre(const QString& modo)
+{
+    Fechar();
+    const QString caminho = caminhoBanco();
+    if (!QFileInfo::exists(caminho))
+        return false;
+    const bool leitura = modo == QLatin1String("MAD");
+    if (!leitura && somenteLeitura(caminho))
+        return false;
+    sqlite3* db = nullptr;
+    const int flags = (leitura ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_FULLMUTEX;
+    if (sqlite3_open_v2(QFile::encodeName(caminho).constData(), &db, flags, nullptr) != SQLITE_OK) {
+        sqlite3_close_v2(db);
+        return false;
+    }
+    sqlite3_busy_timeout(db, esperaBloqueioMs);
+    sqlite3_extended_result_codes(db, 1);
+    if (!leitura && sqlite3_db_readonly(db, "main") == 1) {
+        sqlite3_close_v2(db);
+        return false;
+    }
+    bool ok = false;
+    try {
+        ok = TEsquema::ehNossoBanco(db);
+        if (ok && modo == QLatin1String("JET")) {
+            QString resultado;
+            Sql::executa(db, QStringLiteral("PRAGMA quick_check"), TParametros(), nullptr,
+                         [&](sqlite3_stmt* st) { resultado += Sql::valorColuna(st, 0).toString(); });
+            ok = resultado == QLatin1String("ok");
+        }
+    } catch (const EBancoDados&) {
+        ok = false;
+    }
+    if (!ok) {
+        sqlite3_close_v2(db);
+        return false;
+    }
+    Sql::registraFuncoesJet(db);
+    m_db = db;
+    m_modo = modo;
+    if (AposConectar) {
+        try {
+            AposConectar();
+        } catch (const EBancoDados&) { // the after-connect step is allowed to fail (a table that exists)
+        }
+    }
+    return true;
+}
+
+QString TDTMCON::Conectar()
+{
+    const QFileInfo fi(caminhoBanco());
+    if (!fi.exists() || (fi.isFile() && fi.size() == 0)) {
+        // Nothing to lose: a missing or empty file becomes the database the program is delivered with.
+        TEsquema::criaBancoEntregue(caminhoBanco());
+    }
+    for (const char* modo : {"JET", "MSD", "MAD"})
+        if (abre(QString::fromLatin1(modo)))
+            return m_modo;
+    m_modo.clear();
+    MessageDlg(m_dialogos,
+               QString::fromUtf8("Não foi possível realizar a \nconexão com a Base de Dados.\n"
+                                 "Provavelmente a Base de Dados está danificada.\nRecupere o Backup da Base de Dados."),
+               TipoMsg::Erro, {Botao::Ok});
+    return QStringLiteral("ERR");
+}
+
+bool TDTMCON::Reabrir()
+{
+    if (m_db)
+        return true;
+    if (m_modo.isEmpty())
+        return false;
+    return abre(m_modo);
+}
+
+sqlite3* TDTMCON::db()
+{
+    if (!m_db && !Reabrir())
+        throw EBancoDados(QString::fromUtf8("Sem conexão com a Base de Dados."));
+    return m_db;
+}
+
+bool TDTMCON::CompactarBanco(const QString& nomeArquivo, IProgresso& progresso)
+{
+    progresso.inicia();
+    progresso.posicao(10);
+    const QFileInfo origem(QDir(m_pasta).filePath(nomeArquivo));
+    const QString caminho = origem.absoluteFilePath();
+    const QString temporario = origem.absoluteDir().filePath(QStringLiteral("TEMP") + origem.fileName());
+    if (QFileInfo::exists(temporario))
+        QFile::remove(temporario);
+    progresso.posicao(25);
+
+    bool ok = false;
+    QString erro;
+    sqlite3* fonte = nullptr;
+    if (sqlite3_open_v2(QFile::encodeName(caminho).constData(), &fonte, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+        sqlite3_busy_timeout(fonte, esperaBloqueioMs);
+        try {
+            TParametros p;
+            p.set(QStringLiteral("destino"), temporario);
+            Sql::executa(fonte, QStringLiteral("VACUUM INTO :destino"), p);
+            ok = true;
+        } catch (const EBancoDados& e) {
+            erro = e.mensagem();
+        }
+    } else {
+        erro = QString::fromUtf8(sqlite3_errmsg(fonte));
+    }
+    sqlite3_close_v2(fonte);
+
+    if (ok && !gravaNoDisco(temporario)) {
+        ok = false;
+        erro = QString::fromUtf8("Não foi possível gravar a cópia compactada em disco.");
+    }
+    if (ok) {
+        QString motivo;
+        if (!substituiArquivo(temporario, caminho, &motivo)) {
+            ok = false;
+            erro = QString::fromUtf8("Não foi possível substituir a Base de Dados pela cópia compactada: %1\n"
+                                     "A Base de Dados não foi alterada.").arg(motivo);
+        }
+    }
+    if (ok) {
+        progresso.posicao(40);
+    } else {
+        // A partial or orphaned copy must not linger beside the database.
+        QFile::remove(temporario);
+        m_dialogos.mensagemSimples(erro);
+    }
+    for (int i = 41; i <= 100; ++i) {
+        progresso.posicao(i);
+        progresso.pausa(10);
+    }
+    progresso.termina();
+    return ok;
+}

@@ -1,0 +1,26 @@
+#include "db/untInicio.h"
+
+#include "core/DialogsNew.h"
+#include "db/UntDTM.h"
+#include "db/untDTMCON.h"
+
+QString ExecutaVerificacoesIniciais(TDTMCON& con, TDTM& dtm, IDialogos& dialogos, IProgresso& progresso)
+{
+    const QString resultado = con.Conectar();
+    if (resultado == QLatin1String("ERR"))
+        return resultado;
+    if (resultado == QLatin1String("JET")) {
+        con.Fechar();
+        con.CompactarBanco(TDTMCON::nomeBanco(), progresso);
+        con.Reabrir();
+    }
+    ExecutaPassosDeEsquema(dtm, dialogos);
+    return resultado;
+}
+
+void ExecutaPassosDeEsquema(TDTM& dtm, IDialogos& dialogos)
+{
+    for (const TDTM::TPassoInicio& passo : dtm.passosDeInicio())
+        if (!passo.executa() && !passo.mensagemFalha.isEmpty())
+            InformaErro(dialogos, passo.mensagemFalha);
+}

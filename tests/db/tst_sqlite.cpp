@@ -1,0 +1,132 @@
+// The SQLite layer as the statements of the program use it.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include "db/untSqlite.h"
+#include "support/TBancoTeste.h"
+
+namespace {
+struct Sqlite : ::testing::Test {
+    TBancoTeste t;
+    void SetUp() override { ASSERT_EQ(t.con->Conectar(), "JET"); }
+    QVariant valor(const QString& sql)
+    {
+        TDataSet ds(*t.con);
+        ds.setCommandText(sql);
+        ds.open();
+        return ds.value(0, 0);
+    }
+};
+} // namespace
+
+TEST_F(Sqlite, FuncoesDoJet)
+{
+    EXPECT_EQ(valor("SELECT MONTH('2024-05-17')").toInt(), 5);
+    EXPECT_EQ(valor("SELECT YEAR('2024-05-17T10:20:30')").toInt(), 2024);
+    EXPECT_EQ(valor("SELECT DAY('2024-05-07')").toInt(), 7);
+    EXPECT_TRUE(valor("SELECT MONTH(NULL)").isNull());
+    EXPECT_TRUE(valor("SELECT YEAR('lixo')").isNull());
+    EXPECT_EQ(valor("SELECT LEFT('5102', 1)").toString(), "5");
+    EXPECT_EQ(valor("SELECT RIGHT('5102', 3)").toString(), "102");
+    EXPECT_EQ(valor("SELECT LEFT('Ação', 2)").toString(), QString::fromUtf8("Aç"));
+    EXPECT_EQ(valor("SELECT RIGHT('ab', 5)").toString(), "ab");
+    EXPECT_TRUE(valor("SELECT LEFT(NULL, 2)").isNull());
+}
+
+TEST_F(Sqlite, DataDoJetViraTextoGuardadoForaDasAspas)
+{
+    EXPECT_EQ(Sql::traduzJet("WHERE DtEmissao >= #12/01/2025# AND Obs = '#12/01/2025#'"),
+              "WHERE DtEmissao >= '2025-12-01' AND Obs = '#12/01/2025#'");
+    EXPECT_EQ(Sql::traduzJet("SELECT #13/45/2025#"), "SELECT #13/45/2025#");
+    EXPECT_EQ(valor("SELECT #2/29/2024# < '2024-03-01'").toInt(), 1);
+}
+
+TEST_F(Sqlite, ParametrosPorNomeSemDiferencaDeCaixa)
+{
+    TComando& cmd = t.dtm->ADOCommand;
+    cmd.setCommandText("INSERT INTO Contribuinte (RazaoSocial, IdContador, Tipo) VALUES (:Razao, :IdContador, :tipo)");
+    cmd.setParam(":RAZAO", QString::fromUtf8("D'ÁGUA LTDA"));
+    cmd.setParam("idcontador", 7);
+    cmd.setParam("Tipo", "C");
+    EXPECT_EQ(cmd.execute(), 1);
+    const qint64 id = cmd.ultimoIdInserido();
+
+    t.dtm->LerContribuinteAtivo(int(id));
+    TDataSet& ds = t.dtm->ADODataSetAtivo;
+    ASSERT_EQ(ds.recordCount(), 1);
+    EXPECT_EQ(ds.asString("razaosocial"), QString::fromUtf8("D'ÁGUA LTDA"));
+    EXPECT_EQ(ds.asInteger("IDCONTADOR"), 7);
+    EXPECT_THROW(ds.fieldByName("RazaoSocal"), EBancoDados) << "a misspelt field is an error, not a null";
+
+    // A parameter left without a value refuses the statement instead of storing null.
+    cmd.setCommandText("UPDATE Contribuinte SET Fone = :Fone WHERE IdContribuinte = :OLD_IdContribuinte");
+    cmd.setParam("OLD_IdContribuinte", id);
+    EXPECT_THROW(cmd.execute(), EBancoDados);
+}
+
+TEST_F(Sqlite, ValoresGuardadosNasFormasDoPrograma)
+{
+    TComando& cmd = t.dtm->ADOCommand;
+    cmd.setCommandText("INSERT INTO NotaFiscal (IdContribuinte, DtEmissao, DtUltAlteracao, ValorTotalNota) "
+                       "VALUES (1, :Dt, :Alt, :Valor)");
+    cmd.setParam("Dt", QDate(2024, 2, 29));
+    cmd.setParam("Alt", QDateTime(QDate(2024, 3, 1), QTime(8, 5, 9)));
+    cmd.setParam("Valor", *Money::parse("1.234,56"));
+    cmd.execute();
+    cmd.setCommandText("INSERT INTO ZEL (IdContribuinte, Entregue) VALUES (1, :E)");
+    cmd.setParam("E", true);
+    cmd.execute();
+    EXPECT_EQ(valor("SELECT DtEmissao FROM NotaFiscal").toString(), "2024-02-29");
+    EXPECT_EQ(valor("SELECT DtUltAlteracao FROM NotaFiscal").toString(), "2024-03-01T08:05:09");
+    EXPECT_EQ(valor("SELECT ValorTotalNota FROM NotaFiscal").toLongLong(), 12345600);
+    EXPECT_EQ(valor("SELECT typeof(ValorTotalNota) FROM NotaFiscal").toString(), "integer");
+    EXPECT_EQ(valor("SELECT Entregue FROM ZEL").toInt(), -1);
+    EXPECT_EQ(valor("SELECT COUNT(*) FROM NotaFiscal WHERE MONTH(DtEmissao) = 2 AND YEAR(DtEmissao) = 2024").toInt(), 1);
+}
+
+TEST_F(Sqlite, CursorELocate)
+{
+    TBancoTeste::executaDireto(t.con->db(), "INSERT INTO Contador (Nome, CPF) VALUES ('ANA', '1'), ('BIA', '2'), ('CAIO', '3')");
+    TDataSet& ds = t.dtm->ADODataSetContador;
+    ds.setCommandText("SELECT * FROM Contador ORDER BY Nome");
+    ds.open();
+    EXPECT_EQ(ds.recordCount(), 3);
+    EXPECT_FALSE(ds.eof());
+    int vistos = 0;
+    for (ds.first(); !ds.eof(); ds.next())
+        ++vistos;
+    EXPECT_EQ(vistos, 3);
+    EXPECT_TRUE(ds.locate("nome", "bia"));
+    EXPECT_EQ(ds.asString("CPF"), "2");
+    EXPECT_FALSE(ds.locate("Nome", "ZECA"));
+    EXPECT_EQ(ds.asString("CPF"), "2") << "a failed locate keeps the cursor";
+
+    ds.setCommandText("SELECT * FROM Contador WHERE Nome = :n");
+    ds.setParam("n", "NINGUEM");
+    ds.open();
+    EXPECT_TRUE(ds.isEmpty());
+    EXPECT_TRUE(ds.eof());
+    EXPECT_GE(ds.fieldIndex("EMail"), 0) << "an empty result still knows its fields";
+    EXPECT_TRUE(ds.fieldByName("Nome").isNull());
+}
+
+TEST_F(Sqlite, TransacaoDesfazSemCommitEAninha)
+{
+    auto conta = [&] { return valor("SELECT COUNT(*) FROM Contador").toInt(); };
+    {
+        TTransacao tr(*t.con);
+        TBancoTeste::executaDireto(t.con->db(), "INSERT INTO Contador (Nome) VALUES ('A')");
+        {
+            TTransacao interna(*t.con);
+            TBancoTeste::executaDireto(t.con->db(), "INSERT INTO Contador (Nome) VALUES ('B')");
+        } // the inner one is undone alone
+        EXPECT_EQ(conta(), 1);
+        tr.commit();
+    }
+    EXPECT_EQ(conta(), 1);
+    {
+        TTransacao tr(*t.con);
+        TBancoTeste::executaDireto(t.con->db(), "INSERT INTO Contador (Nome) VALUES ('C')");
+    }
+    EXPECT_EQ(conta(), 1);
+}
