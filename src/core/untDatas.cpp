@@ -51,6 +51,11 @@ std::optional<QDate> interpreta(const QString& texto, const QDate& hoje)
     const QStringList partes = texto.trimmed().split(QLatin1Char('/'));
     if (partes.size() != 3)
         return std::nullopt;
+    // Only plain digits: toInt() would also take a sign ("01/01/-1" read as 1999).
+    for (const QString& parte : partes)
+        for (const QChar c : parte.trimmed())
+            if (!(c.isDigit() && c.unicode() < 128))
+                return std::nullopt;
     bool okD = false, okM = false, okA = false;
     const int d = partes[0].trimmed().toInt(&okD);
     const int m = partes[1].trimmed().toInt(&okM);

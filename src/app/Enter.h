@@ -1,0 +1,22 @@
+#pragma once
+#include <QObject>
+#include <QPointer>
+
+class QWidget;
+
+// Enter moves to the next field, as Tab does, on the dialog that owns one of these; on a button (push,
+// check or radio) Enter keeps its ordinary meaning.
+class TkEnterAsTab : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(bool EnterAsTab READ enterAsTab WRITE setEnterAsTab)
+public:
+    explicit TkEnterAsTab(QWidget* dialogo);
+    ~TkEnterAsTab() override;
+    bool enterAsTab() const { return m_ativo; }
+    void setEnterAsTab(bool ativo) { m_ativo = ativo; }
+protected:
+    bool eventFilter(QObject* alvo, QEvent* evento) override;
+private:
+    QPointer<QWidget> m_dialogo;
+    bool m_ativo = true;
+};

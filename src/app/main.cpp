@@ -1,0 +1,35 @@
+#include <QApplication>
+
+#include "app/DialogsQt.h"
+#include "app/Main.h"
+#include "app/untAguarde.h"
+#include "app/untConvencoes.h"
+#include "core/untContexto.h"
+#include "core/untRelogio.h"
+#include "db/UntDTM.h"
+#include "db/untDTMCON.h"
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    AplicaConvencoes(app);
+
+    TDialogosQt dialogos;
+    TRelogioSistema relogio;
+    TProgressoJanela progresso;
+    // The program's data (database, settings, import files) lives in its own folder.
+    TDTMCON con(QCoreApplication::applicationDirPath(), dialogos);
+    TDTM dtm(con);
+    con.AposConectar = [&dtm] { dtm.AposConectar(); };
+
+    TContexto ctx;
+    ctx.pasta = con.pasta();
+    ctx.dialogos = &dialogos;
+    ctx.relogio = &relogio;
+    ctx.con = &con;
+    ctx.dtm = &dtm;
+
+    TfrmMain janela(ctx, progresso);
+    janela.show();
+    return app.exec();
+}
