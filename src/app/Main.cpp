@@ -38,7 +38,7 @@ static QPixmap fundo(const QSize& tamanho)
 }
 
 TfrmMain::TfrmMain(TContexto& ctx, IProgresso& progresso, QWidget* parent)
-    : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       m_ctx(ctx), m_progresso(progresso), m_versao(TextoVersao())
 {

@@ -25,7 +25,6 @@ public:
 void AplicaConvencoes(QApplication& app)
 {
     app.setApplicationName(tituloAplicacao());
-    app.setApplicationDisplayName(tituloAplicacao());
     QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
     app.setStyle(new TEstiloDicas);
     const QString pasta = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
