@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include "db/untDataSetModel.h"
 #include "db/untSqlite.h"
 #include "support/TBancoTeste.h"
 
@@ -129,4 +130,25 @@ TEST_F(Sqlite, TransacaoDesfazSemCommitEAninha)
         TBancoTeste::executaDireto(t.con->db(), "INSERT INTO Contador (Nome) VALUES ('C')");
     }
     EXPECT_EQ(conta(), 1);
+}
+
+TEST_F(Sqlite, ModeloDeGradeFormataDinheiroEDatas)
+{
+    TBancoTeste::executaDireto(t.con->db(), "INSERT INTO NotaFiscal (IdContribuinte, DtEmissao, NumeroNF, ValorTotalNota) "
+                                            "VALUES (1, '2024-05-17', '000010', 12345600), (1, '2024-05-18', '000011', -5000)");
+    TDataSet ds(*t.con);
+    ds.setCommandText("SELECT NumeroNF, DtEmissao, ValorTotalNota FROM NotaFiscal ORDER BY NumeroNF");
+    TDataSetModel modelo(ds, {{"dtemissao", "Emissão"}, {"ValorTotalNota", "Valor"}, {"NaoExiste", "?"}});
+    modelo.recarrega();
+    ASSERT_EQ(modelo.rowCount(), 2);
+    ASSERT_EQ(modelo.columnCount(), 3);
+    EXPECT_EQ(modelo.headerData(0, Qt::Horizontal).toString(), QString::fromUtf8("Emissão"));
+    EXPECT_EQ(modelo.data(modelo.index(0, 0)).toString(), "17/05/2024");
+    EXPECT_EQ(modelo.data(modelo.index(0, 1)).toString(), "1.234,56");
+    EXPECT_EQ(modelo.data(modelo.index(1, 1)).toString(), "-0,50");
+    EXPECT_EQ(modelo.data(modelo.index(0, 1), Qt::EditRole).toLongLong(), 12345600);
+    EXPECT_FALSE(modelo.data(modelo.index(0, 2)).isValid()) << "a column the query lacks shows nothing";
+    modelo.moveCursor(1);
+    EXPECT_EQ(ds.asString("NumeroNF"), "000011");
+    EXPECT_EQ(modelo.linhaDoCursor(), 1);
 }

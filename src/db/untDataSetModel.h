@@ -1,0 +1,41 @@
+#pragma once
+#include <QAbstractTableModel>
+#include <QList>
+#include <QString>
+
+class TDataSet;
+
+// Shows a dataset in a grid: the columns asked for (all the query's fields when none are), with money as
+// two decimals and dates as dd/mm/yyyy. The grid's current row and the dataset's cursor are kept together
+// by the screen through linhaDoCursor() and moveCursor().
+class TDataSetModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    struct TColuna {
+        QString campo;
+        QString titulo;
+    };
+
+    explicit TDataSetModel(TDataSet& dados, QList<TColuna> colunas = {}, QObject* parent = nullptr);
+
+    // Runs the dataset's query again and tells the grid.
+    void recarrega();
+    // Tells the grid that the dataset was reopened elsewhere.
+    void reinicia();
+
+    int linhaDoCursor() const;
+    void moveCursor(int linha);
+    // The text shown for a value of a column whose declared type is `tipo`.
+    static QString formata(const QVariant& valor, const QString& tipo);
+
+    int rowCount(const QModelIndex& pai = {}) const override;
+    int columnCount(const QModelIndex& pai = {}) const override;
+    QVariant data(const QModelIndex& indice, int papel = Qt::DisplayRole) const override;
+    QVariant headerData(int secao, Qt::Orientation orientacao, int papel = Qt::DisplayRole) const override;
+
+private:
+    int indiceCampo(int coluna) const;
+
+    TDataSet& m_dados;
+    QList<TColuna> m_colunas;
+};
