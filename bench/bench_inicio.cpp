@@ -61,16 +61,20 @@ void preenche(TDTMCON& con, int notas)
     con.Fechar();
 }
 
+// A data folder whose database holds the benchmark's number of invoices.
+void preparaPasta(const QTemporaryDir& pasta, IDialogos& dialogos, int notas)
+{
+    TDTMCON con(pasta.path(), dialogos);
+    con.Conectar();
+    preenche(con, notas);
+}
+
 void Partida(benchmark::State& estado)
 {
     QTemporaryDir pasta;
     TDialogosMudos dialogos;
     TProgressoNulo progresso;
-    {
-        TDTMCON con(pasta.path(), dialogos);
-        con.Conectar();
-        preenche(con, int(estado.range(0)));
-    }
+    preparaPasta(pasta, dialogos, int(estado.range(0)));
     for (auto _ : estado) {
         TDTMCON con(pasta.path(), dialogos);
         TDTM dtm(con);
@@ -84,11 +88,7 @@ void SoConectar(benchmark::State& estado)
 {
     QTemporaryDir pasta;
     TDialogosMudos dialogos;
-    {
-        TDTMCON con(pasta.path(), dialogos);
-        con.Conectar();
-        preenche(con, int(estado.range(0)));
-    }
+    preparaPasta(pasta, dialogos, int(estado.range(0)));
     for (auto _ : estado) {
         TDTMCON con(pasta.path(), dialogos);
         benchmark::DoNotOptimize(con.Conectar());
