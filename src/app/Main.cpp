@@ -43,6 +43,7 @@ TfrmMain::TfrmMain(TContexto& ctx, IProgresso& progresso, QWidget* parent)
       m_ctx(ctx), m_progresso(progresso), m_versao(TextoVersao())
 {
     setObjectName(QStringLiteral("frmMain"));
+    m_ctx.sessao = this;
     setWindowTitle(legendaVersao());
     setFixedSize(790, 580);
     if (const QScreen* tela = QGuiApplication::primaryScreen())

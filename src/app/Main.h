@@ -4,16 +4,16 @@
 #include <functional>
 
 #include "core/untComandos.h"
+#include "core/untContexto.h"
 
 class QAction;
 class QMenu;
 class IProgresso;
-struct TContexto;
 
 // The main window: menus, toolbar and the two states (no taxpayer open / one open). Every command opens
 // its screen modally through the dialogs of the context; a command whose screen is not part of the
 // program yet does nothing.
-class TfrmMain : public QMainWindow {
+class TfrmMain : public QMainWindow, public ISessao {
     Q_OBJECT
 public:
     TfrmMain(TContexto& ctx, IProgresso& progresso, QWidget* parent = nullptr);
@@ -23,8 +23,8 @@ public:
     const TEstadoComandos& estado() const { return m_estado; }
 
     // State switches used by the taxpayer selection screen.
-    void AbrirSessao();
-    void CancelarSelecao();
+    void AbrirSessao() override;
+    void CancelarSelecao() override;
     void FecharSessao();
 
     // The start-up checks (on first showing and after "&Gerencia Backup"); returns the connection label.

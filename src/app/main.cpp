@@ -4,6 +4,7 @@
 #include "app/Main.h"
 #include "app/untAguarde.h"
 #include "app/untConvencoes.h"
+#include "app/untRegistroTelas.h"
 #include "core/untContexto.h"
 #include "core/untRelogio.h"
 #include "db/UntDTM.h"
@@ -30,6 +31,7 @@ int main(int argc, char** argv)
     ctx.dtm = &dtm;
 
     TfrmMain janela(ctx, progresso);
+    RegistraTelas(janela, ctx);
     janela.show();
     return app.exec();
 }

@@ -6,6 +6,14 @@ class IRelogio;
 class TDTMCON;
 class TDTM;
 
+// The main window's state switches that the taxpayer selection drives.
+class ISessao {
+public:
+    virtual ~ISessao() = default;
+    virtual void AbrirSessao() = 0;
+    virtual void CancelarSelecao() = 0;
+};
+
 // What every screen works with, handed in by whoever creates it: the data folder, the dialogs, the clock,
 // the connection, the main data module and the open taxpayer. Nothing of it is global, so tests build
 // their own over a temporary folder.
@@ -15,6 +23,7 @@ struct TContexto {
     IRelogio* relogio = nullptr;
     TDTMCON* con = nullptr;
     TDTM* dtm = nullptr;
+    ISessao* sessao = nullptr;
 
     // The open taxpayer's IdContribuinte (0 until one is opened; closing keeps it).
     int IdAtivo = 0;

@@ -1,0 +1,24 @@
+#include "app/untRegistroTelas.h"
+
+#include "app/Main.h"
+#include "core/DialogsNew.h"
+#include "core/untContexto.h"
+#include "registers/screens/untContadores.h"
+#include "registers/screens/untContribuinte.h"
+#include "registers/screens/untEmpresas.h"
+
+template <class Tela>
+static void registra(TfrmMain& janela, TContexto& ctx, const char* item)
+{
+    janela.defineTela(QString::fromLatin1(item), [&janela, &ctx] {
+        Tela tela(ctx, &janela);
+        ctx.dialogos->executaModal(&tela);
+    });
+}
+
+void RegistraTelas(TfrmMain& janela, TContexto& ctx)
+{
+    registra<TfrmContribuintes>(janela, ctx, "btnAbrir");
+    registra<TfrmContadores>(janela, ctx, "btnContador");
+    registra<TfrmEmpresas>(janela, ctx, "btnFornecedor");
+}

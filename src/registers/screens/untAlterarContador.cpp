@@ -1,0 +1,58 @@
+#include "registers/screens/untAlterarContador.h"
+
+#include <QLineEdit>
+#include <QRadioButton>
+
+#include "app/untTelas.h"
+#include "core/DialogsNew.h"
+#include "core/untContexto.h"
+#include "registers/untClsContador.h"
+#include "registers/untValidacoes.h"
+
+TfrmAlterarContador::TfrmAlterarContador(TContexto& ctx, QWidget* parent)
+    : TfrmCamposContador(ctx, false, parent), m_contador(std::make_unique<TContador>(*ctx.dtm, *ctx.dialogos))
+{
+    setObjectName(QStringLiteral("frmAlterarContador"));
+    setWindowTitle(QStringLiteral("Alterar Contabilista"));
+}
+
+TfrmAlterarContador::~TfrmAlterarContador() = default;
+
+void TfrmAlterarContador::showEvent(QShowEvent* e)
+{
+    TfrmCamposContador::showEvent(e);
+    Carrega();
+}
+
+void TfrmAlterarContador::Carrega()
+{
+    m_contador->CarregarContador(m_contador->IDContador);
+    const bool cnpj = m_contador->CPF.trimmed().size() == 14;
+    {
+        const QSignalBlocker bloqueio(rbCnpj);
+        (cnpj ? rbCnpj : rbCpf)->setChecked(true);
+    }
+    edtCnpj->setMascara(cnpj ? Mascaras::CnpjDigitando : Mascaras::CpfDigitando);
+    edtCnpj->defineValor(m_contador->CPF);
+    edtCrc->setText(m_contador->CRC);
+    edtRazaoSocial->setText(m_contador->Nome);
+    edtEmail->setText(m_contador->EMail);
+    edtFone->defineValor(m_contador->Fone);
+    edtRazaoSocial->setFocus();
+}
+
+void TfrmAlterarContador::Confirma()
+{
+    const TCamposContador c = campos();
+    if (const TFalha f = ChecaContador(c, false); f.falhou()) {
+        MostraFalha(*m_ctx.dialogos, this, f);
+        return;
+    }
+    PreparaContador(c, *m_contador);
+    if (m_contador->Alterar()) {
+        Informa(*m_ctx.dialogos, QStringLiteral("Alterado com Sucesso."));
+        Fechar();
+    } else {
+        edtEmail->setFocus();
+    }
+}

@@ -1,0 +1,79 @@
+#include "registers/screens/untEmpresas.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+
+#include "core/DialogsNew.h"
+#include "core/untContexto.h"
+#include "db/UntDTM.h"
+#include "registers/screens/untAlterarContribuinte.h"
+#include "registers/screens/untIncluirContribuinte.h"
+#include "registers/untClsContribuinte.h"
+
+TfrmEmpresas::TfrmEmpresas(TContexto& ctx, QWidget* parent)
+    : TfrmListaContribuintes(ctx,
+                             {QStringLiteral("Selecionar Cliente /  Fornecedor"),
+                              QString::fromUtf8("Clique com o Botão Direito para ativar o Menu"),
+                              QStringLiteral("Fechar"), QStringLiteral("Localizar")},
+                             parent)
+{
+    setObjectName(QStringLiteral("frmEmpresas"));
+}
+
+void TfrmEmpresas::showEvent(QShowEvent* e)
+{
+    TfrmListaContribuintes::showEvent(e);
+    Carrega();
+}
+
+void TfrmEmpresas::Carrega()
+{
+    TContribuinte registro(*m_ctx.dtm);
+    registro.ListarTipo(QStringLiteral("F"));
+    atualizaGrade();
+    habilitaBotoes(!m_ctx.dtm->ADODataSetVariavel.isEmpty());
+    m_grade->setFocus();
+}
+
+void TfrmEmpresas::Selecionar() { accept(); }
+void TfrmEmpresas::Fechar() { reject(); }
+
+void TfrmEmpresas::Localizar()
+{
+    TContribuinte registro(*m_ctx.dtm);
+    try {
+        registro.Pesquisar(m_edtPesquisa->text(), QString());
+    } catch (const EBancoDados&) {
+        m_ctx.dtm->ADODataSetVariavel.close();
+        atualizaGrade();
+        Informa(*m_ctx.dialogos, QStringLiteral("Pesquisa Vazia!."));
+    }
+    atualizaGrade();
+    m_edtPesquisa->clear();
+    m_grade->setFocus();
+}
+
+void TfrmEmpresas::Incluir()
+{
+    TfrmIncluirContribuinte tela(m_ctx, ModoContribuinte::IncluirClienteFornecedor, this);
+    m_ctx.dialogos->executaModal(&tela);
+    atualizaGrade();
+    habilitaBotoes(!m_ctx.dtm->ADODataSetVariavel.isEmpty());
+    m_btnSelecionar->setFocus();
+}
+
+void TfrmEmpresas::Alterar()
+{
+    TfrmAlterarContribuinte tela(m_ctx, ModoContribuinte::AlterarClienteFornecedor, this);
+    m_ctx.dialogos->executaModal(&tela);
+    atualizaGrade();
+}
+
+void TfrmEmpresas::Excluir()
+{
+    excluiComConfirmacao(QString::fromUtf8("Confirma Exclusão \ndeste Registro ?"),
+                         QString::fromUtf8("Erro na Exclusão.\nHá notas relacionadas a esta empresa!"),
+                         QStringLiteral("F"));
+    habilitaBotoes(!m_ctx.dtm->ADODataSetVariavel.isEmpty());
+}

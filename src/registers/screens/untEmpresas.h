@@ -1,0 +1,20 @@
+#pragma once
+#include "registers/screens/untListaContribuintes.h"
+
+// "Selecionar Cliente /  Fornecedor": leaves the chosen row under the register list's cursor, where the
+// screen that opened it reads it.
+class TfrmEmpresas : public TfrmListaContribuintes {
+    Q_OBJECT
+public:
+    explicit TfrmEmpresas(TContexto& ctx, QWidget* parent = nullptr);
+    void Selecionar() override;
+    void Fechar() override;
+    void Localizar() override;
+    void Incluir() override;
+    void Alterar() override;
+    void Excluir() override;
+    // Fills the list as on showing.
+    void Carrega();
+protected:
+    void showEvent(QShowEvent* e) override;
+};

@@ -1,0 +1,50 @@
+#include "registers/screens/untIncluirContador.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "app/untTelas.h"
+#include "core/DialogsNew.h"
+#include "core/untContexto.h"
+#include "registers/untClsContador.h"
+#include "registers/untValidacoes.h"
+
+TfrmIncluirContador::TfrmIncluirContador(TContexto& ctx, QWidget* parent) : TfrmCamposContador(ctx, true, parent)
+{
+    setObjectName(QStringLiteral("frmIncluirContador"));
+    setWindowTitle(QStringLiteral("Incluir Contabilista"));
+}
+
+void TfrmIncluirContador::showEvent(QShowEvent* e)
+{
+    TfrmCamposContador::showEvent(e);
+    Limpa();
+}
+
+void TfrmIncluirContador::Limpa()
+{
+    edtCnpj->clear();
+    edtCrc->setText(PresetCrc);
+    edtRazaoSocial->setText(QStringLiteral(" "));
+    edtEmail->setText(QStringLiteral(" "));
+    edtFone->setText(QStringLiteral("00") + DddEstado);
+    edtCnpj->setFocus();
+}
+
+void TfrmIncluirContador::Confirma()
+{
+    const TCamposContador c = campos();
+    if (const TFalha f = ChecaContador(c, true); f.falhou()) {
+        MostraFalha(*m_ctx.dialogos, this, f);
+        return;
+    }
+    TContador contador(*m_ctx.dtm, *m_ctx.dialogos);
+    PreparaContador(c, contador);
+    if (contador.Incluir()) {
+        Informa(*m_ctx.dialogos, QString::fromUtf8("Incluído com Sucesso."));
+        Limpa();
+    } else {
+        Informa(*m_ctx.dialogos, QString::fromUtf8("Ocorreu erro na Inclusão do Contabilista.\n"
+                                                   "Verifique se o CNPJ/CPF já está cadastrado."));
+    }
+}

@@ -1,0 +1,134 @@
+#include "registers/screens/untListaContribuintes.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include "app/Enter.h"
+#include "app/untTelas.h"
+#include "core/DialogsNew.h"
+#include "core/untContexto.h"
+#include "db/UntDTM.h"
+#include "db/untDataSetModel.h"
+#include "registers/untClsContribuinte.h"
+
+TfrmListaContribuintes::TfrmListaContribuintes(TContexto& ctx, const TTextos& textos, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), m_ctx(ctx)
+{
+    setWindowTitle(textos.legenda);
+    resize(700, 440);
+    new TkEnterAsTab(this);
+
+    m_grade = new QTableView(this);
+    m_grade->setObjectName(QStringLiteral("dbgContribuintes"));
+    m_status = new QStatusBar(this);
+    m_status->setObjectName(QStringLiteral("StatusBar"));
+    ConfiguraGrade(m_grade, m_status, QStringLiteral("Duplo Clique para selecionar empresa"), textos.textoStatus);
+    m_modelo = new TDataSetModel(m_ctx.dtm->ADODataSetVariavel,
+                                 {{QStringLiteral("RazaoSocial"), QStringLiteral("Razao Social")},
+                                  {QStringLiteral("Ccicms"), QStringLiteral("Inscricao")},
+                                  {QStringLiteral("CNPJ"), QStringLiteral("CNPJ")},
+                                  {QStringLiteral("UF"), QStringLiteral("UF")},
+                                  {QStringLiteral("Municipio"), QStringLiteral("Municipio")}},
+                                 this);
+    m_grade->setModel(m_modelo);
+    m_grade->setColumnWidth(0, 230);
+    connect(m_grade->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& atual) { m_modelo->moveCursor(atual.row()); });
+    connect(m_grade, &QTableView::doubleClicked, this, [this] { Selecionar(); });
+
+    auto botao = [this](const char* nome, const QString& legenda, std::function<void()> acao) {
+        auto* b = new QPushButton(legenda, this);
+        b->setObjectName(QString::fromLatin1(nome));
+        b->setAutoDefault(false);
+        if (acao)
+            connect(b, &QPushButton::clicked, this, acao);
+        return b;
+    };
+    m_btnSelecionar = botao("btnSelecionar", QStringLiteral("&Selecionar"), [this] { Selecionar(); });
+    auto* btnFechar = botao("btnFechar", textos.legendaFechar, [this] { Fechar(); });
+    auto* btnIncluir = botao("btnIncluir", QStringLiteral("&Incluir"), [this] { Incluir(); });
+    m_btnAlterar = botao("btnAlterar", QStringLiteral("&Alterar"), [this] { Alterar(); });
+    m_btnExcluir = botao("btnExcluir", QStringLiteral("&Excluir"), [this] { Excluir(); });
+    m_btnImprimir = botao("btnImprimir", QStringLiteral("&Imprimir"), {}); // the report comes with the reports
+
+    auto menu = [this](const char* nome, const QString& legenda, std::function<void()> acao) {
+        auto* a = new QAction(legenda, m_grade);
+        a->setObjectName(QString::fromLatin1(nome));
+        if (acao)
+            connect(a, &QAction::triggered, this, acao);
+        m_grade->addAction(a);
+    };
+    menu("mnuIncluir", QStringLiteral("&Incluir"), [this] { Incluir(); });
+    menu("mnuAlterar", QStringLiteral("&Alterar"), [this] { Alterar(); });
+    menu("mnuExcluir", QStringLiteral("&Excluir"), [this] { Excluir(); });
+    menu("mnuImprimir", QStringLiteral("Im&primir"), {});
+
+    auto* pesquisa = new QGroupBox(this);
+    auto* rotulo = new QLabel(QString::fromUtf8("Pesquisar por Razão Social"), pesquisa);
+    m_edtPesquisa = new QLineEdit(pesquisa);
+    m_edtPesquisa->setObjectName(QStringLiteral("edtPesquisa"));
+    auto* btnLocalizar = new QPushButton(textos.legendaLocalizar, pesquisa);
+    btnLocalizar->setObjectName(QStringLiteral("btnLocalizar"));
+    btnLocalizar->setAutoDefault(false);
+    connect(btnLocalizar, &QPushButton::clicked, this, [this] { Localizar(); });
+    auto* linhaPesquisa = new QHBoxLayout(pesquisa);
+    linhaPesquisa->addWidget(rotulo);
+    linhaPesquisa->addWidget(m_edtPesquisa, 1);
+    linhaPesquisa->addWidget(btnLocalizar);
+
+    auto* botoes = new QHBoxLayout;
+    for (QPushButton* b : {m_btnSelecionar, btnFechar, btnIncluir, m_btnAlterar, m_btnExcluir, m_btnImprimir})
+        botoes->addWidget(b);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(pesquisa);
+    layout->addWidget(m_grade);
+    layout->addLayout(botoes);
+    layout->addWidget(m_status);
+}
+
+void TfrmListaContribuintes::habilitaBotoes(bool temLinhas)
+{
+    m_btnAlterar->setEnabled(temLinhas);
+    m_btnExcluir->setEnabled(temLinhas);
+    m_btnImprimir->setEnabled(temLinhas);
+}
+
+void TfrmListaContribuintes::atualizaGrade()
+{
+    const int linha = m_modelo->linhaDoCursor();
+    m_modelo->reinicia();
+    if (linha >= 0) {
+        m_grade->selectRow(linha);
+        m_modelo->moveCursor(linha);
+    }
+}
+
+bool TfrmListaContribuintes::excluiComConfirmacao(const QString& pergunta, const QString& falha, const QString& tipo)
+{
+    TContribuinte registro(*m_ctx.dtm);
+    const int id = registro.IdAtual();
+    if (!m_ctx.dialogos->confirmaExclusao(pergunta)) {
+        try {
+            m_ctx.dtm->ADODataSetVariavel.refresh();
+        } catch (const EBancoDados&) {
+        }
+        atualizaGrade();
+        return false;
+    }
+    if (!registro.Excluir(id)) {
+        Informa(*m_ctx.dialogos, falha);
+        return false;
+    }
+    registro.ListarTipo(tipo);
+    atualizaGrade();
+    Informa(*m_ctx.dialogos, QString::fromUtf8("Excluído com Sucesso."));
+    return true;
+}

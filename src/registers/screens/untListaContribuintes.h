@@ -1,0 +1,47 @@
+#pragma once
+#include <QDialog>
+
+class QLineEdit;
+class QPushButton;
+class QStatusBar;
+class QTableView;
+class TDataSetModel;
+struct TContexto;
+
+// The grid, buttons, pop-up menu and search panel shared by the taxpayer selection and the
+// client/supplier list; each screen adds what its buttons do.
+class TfrmListaContribuintes : public QDialog {
+    Q_OBJECT
+public:
+    virtual void Selecionar() = 0;
+    virtual void Fechar() = 0;
+    virtual void Localizar() = 0;
+    virtual void Incluir() = 0;
+    virtual void Alterar() = 0;
+    virtual void Excluir() = 0;
+
+    // Puts the grid's selection where the register list's cursor is, after the list was refilled.
+    void atualizaGrade();
+
+protected:
+    struct TTextos {
+        QString legenda;
+        QString textoStatus;
+        QString legendaFechar;
+        QString legendaLocalizar;
+    };
+    TfrmListaContribuintes(TContexto& ctx, const TTextos& textos, QWidget* parent);
+    void habilitaBotoes(bool temLinhas);
+    // Confirms in the "Exclusão" box and deletes the row under the cursor; true when it was deleted.
+    bool excluiComConfirmacao(const QString& pergunta, const QString& falha, const QString& tipo);
+
+    TContexto& m_ctx;
+    TDataSetModel* m_modelo;
+    QTableView* m_grade;
+    QStatusBar* m_status;
+    QLineEdit* m_edtPesquisa;
+    QPushButton* m_btnSelecionar;
+    QPushButton* m_btnAlterar;
+    QPushButton* m_btnExcluir;
+    QPushButton* m_btnImprimir;
+};
