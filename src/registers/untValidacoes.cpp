@@ -54,11 +54,11 @@ bool ValidaCPF(const QString& t)
     return confere(t, 9, d1) && confere(t, 10, d2);
 }
 
-bool ValidaInscricaoEstadual(const QString& ie, const QString& uf)
+bool ValidaInscricaoEstadual(const QString& ie, const QString& uf, TConsultaInscricao consulta)
 {
     if (ie.isEmpty())
         return false;
-    if (ConsisteInscricaoEstadual(ie, uf) == 0)
+    if ((consulta ? consulta : ConsisteInscricaoEstadual)(ie, uf) == 0)
         return true;
     if (uf != QLatin1String("PE"))
         return false;
