@@ -11,11 +11,18 @@
 
 void MostraFalha(IDialogos& dialogos, QWidget* tela, const TFalha& falha)
 {
-    Informa(dialogos, falha.mensagem);
+    if (falha.simples)
+        dialogos.mensagemSimples(falha.mensagem);
+    else
+        Informa(dialogos, falha.mensagem);
     if (falha.campo.isEmpty())
         return;
-    if (auto* campo = tela->findChild<QWidget*>(falha.campo))
-        campo->setFocus(Qt::OtherFocusReason);
+    auto* campo = tela->findChild<QWidget*>(falha.campo);
+    if (!campo)
+        return;
+    if (auto* texto = qobject_cast<QLineEdit*>(campo); texto && falha.esvazia)
+        texto->clear();
+    campo->setFocus(Qt::OtherFocusReason);
 }
 
 TEdMascarado::TEdMascarado(const QString& mascara, QWidget* parent) : QLineEdit(parent)

@@ -6,5 +6,7 @@
 struct TFalha {
     QString mensagem;
     QString campo;
+    bool simples = false;  // shown in the plain box instead of the information box
+    bool esvazia = false;  // the field is emptied before it gets the focus
     bool falhou() const { return !mensagem.isEmpty(); }
 };

@@ -1,0 +1,102 @@
+#include "documents/untConsultasNotas.h"
+
+#include "core/untDatas.h"
+#include "db/untSqlite.h"
+
+namespace ConsultasNotas {
+
+TPeriodo periodo(const QString& mes, const QString& ano)
+{
+    TPeriodo p;
+    bool ok = false;
+    p.mes = mes.trimmed().toInt(&ok);
+    p.todos = !ok || p.mes < 1 || p.mes > 12;
+    p.ano = ano.trimmed().toInt();
+    return p;
+}
+
+// The period condition and its parameters; every period when `todos`.
+static QString condicao(const TPeriodo& p, const QString& coluna)
+{
+    return p.todos ? QString() : QStringLiteral("AND %1 >= :Inicio AND %1 < :Fim ").arg(coluna);
+}
+
+template <class Consulta>
+static void ligaPeriodo(Consulta& q, const TPeriodo& p)
+{
+    if (p.todos)
+        return;
+    q.setParam(QStringLiteral("Inicio"), Datas::inicioDoMes(p.mes, p.ano));
+    q.setParam(QStringLiteral("Fim"), Datas::inicioDoMesSeguinte(p.mes, p.ano));
+}
+
+void AbreLista(TDataSet& lista, int idAtivo, const QString& tipo, const TPeriodo& p)
+{
+    lista.setCommandText(QStringLiteral("SELECT * FROM NOTAFISCAL WHERE IdContribuinte =:IdAtivo AND TipoNota =:TpNota ") +
+                         condicao(p, QStringLiteral("DtEmissao")) + QStringLiteral("ORDER BY DtEmissao"));
+    lista.setParam(QStringLiteral("IdAtivo"), idAtivo);
+    lista.setParam(QStringLiteral("TpNota"), tipo);
+    ligaPeriodo(lista, p);
+    lista.open();
+}
+
+static const char* const kForaDosTotais =
+    "AND Situacao <> 'S' AND Situacao <> 'X' AND Situacao <> '2' AND Situacao <> '4' ";
+
+TResumo Resumo(TDTMCON& con, int idAtivo, const QString& tipo, const TPeriodo& p)
+{
+    TDataSet q(con);
+    q.setCommandText(
+        QStringLiteral("SELECT COUNT(*) AS QUANT, SUM(A.ValorTotalNota) AS Somatorio, SUM(B.BaseCalculoICMS) AS BASEICMS, "
+                       "SUM(B.VALORICMS) AS VLRICMS, SUM(B.ISENTAICMS) AS ISENTAICMS, SUM(B.OUTRASICMS) AS OUTRASICMS, "
+                       "SUM(C.VALORIPI) AS VLRIPI, SUM(C.ISENTAIPI) AS ISENTAIPI, SUM(C.OUTRASIPI) AS OUTRASIPI, "
+                       "SUM(D.BASECALCULOSUBST) AS BASESUBST, SUM(D.ICMSRETIDO) AS ICMSRETIDO, "
+                       "SUM(D.DESPACESSORIAS) AS DESPACESS "
+                       "FROM NOTAFISCAL A JOIN NFICMS B ON B.IdNotaFiscal = A.IdNotaFiscal "
+                       "JOIN NFIPI C ON C.IdNotaFiscal = A.IdNotaFiscal "
+                       "JOIN NFSUBSTRIB D ON D.IdNotaFiscal = A.IdNotaFiscal "
+                       "WHERE A.IdContribuinte =:IdAtivo AND A.TipoNota =:TpNota ") +
+        QString::fromLatin1(kForaDosTotais) + condicao(p, QStringLiteral("A.DtEmissao")));
+    q.setParam(QStringLiteral("IdAtivo"), idAtivo);
+    q.setParam(QStringLiteral("TpNota"), tipo);
+    ligaPeriodo(q, p);
+    q.open();
+    TResumo r;
+    r.quantidade = q.fieldByName(QStringLiteral("QUANT")).toLongLong();
+    r.valorTotal = q.asMoney(QStringLiteral("Somatorio"));
+    r.baseIcms = q.asMoney(QStringLiteral("BASEICMS"));
+    r.valorIcms = q.asMoney(QStringLiteral("VLRICMS"));
+    r.isentaIcms = q.asMoney(QStringLiteral("ISENTAICMS"));
+    r.outrasIcms = q.asMoney(QStringLiteral("OUTRASICMS"));
+    r.valorIpi = q.asMoney(QStringLiteral("VLRIPI"));
+    r.isentaIpi = q.asMoney(QStringLiteral("ISENTAIPI"));
+    r.outrasIpi = q.asMoney(QStringLiteral("OUTRASIPI"));
+    r.baseSubst = q.asMoney(QStringLiteral("BASESUBST"));
+    r.icmsRetido = q.asMoney(QStringLiteral("ICMSRETIDO"));
+    r.despAcessorias = q.asMoney(QStringLiteral("DESPACESS"));
+    return r;
+}
+
+QDate InicioDoGrafico(const QDate& hoje)
+{
+    const QDate antes = hoje.addDays(-240);
+    return QDate(antes.year(), antes.month(), 1);
+}
+
+QList<TBarra> Grafico(TDTMCON& con, int idAtivo, const QString& tipo, const QDate& hoje)
+{
+    TDataSet q(con);
+    q.setCommandText(QStringLiteral("SELECT MONTH(DTEMISSAO) AS Mes, SUM(VALORTOTALNOTA) AS TOTAIS FROM NOTAFISCAL "
+                                    "WHERE IdContribuinte =:IdAtivo AND DTEMISSAO >= :Inicio AND TipoNota =:TpNota ") +
+                     QString::fromLatin1(kForaDosTotais) + QStringLiteral("GROUP BY MONTH(DTEMISSAO) ORDER BY MIN(DTEMISSAO)"));
+    q.setParam(QStringLiteral("IdAtivo"), idAtivo);
+    q.setParam(QStringLiteral("Inicio"), Datas::paraBanco(InicioDoGrafico(hoje)));
+    q.setParam(QStringLiteral("TpNota"), tipo);
+    q.open();
+    QList<TBarra> barras;
+    for (q.first(); !q.eof(); q.next())
+        barras.append({q.asInteger(QStringLiteral("Mes")), q.asMoney(QStringLiteral("TOTAIS"))});
+    return barras;
+}
+
+} // namespace ConsultasNotas

@@ -1,0 +1,44 @@
+#pragma once
+#include <QDate>
+#include <QList>
+#include <QString>
+
+#include "core/untMoney.h"
+
+class TDataSet;
+class TDTMCON;
+
+// The browse screen's queries. Month filters are written as date ranges so that they run on the
+// (IdContribuinte, DtEmissao) index; the results are those of filtering by MONTH() and YEAR().
+namespace ConsultasNotas {
+
+// The period of a search: a month 1..12 of a year, or every period when `todos`.
+struct TPeriodo {
+    bool todos = false;
+    int mes = 0;
+    int ano = 0;
+};
+// The month text of the screen ("**" or a number) with the year text.
+TPeriodo periodo(const QString& mes, const QString& ano);
+
+// The list of "Pesquisar": the taxpayer's invoices of one kind ("E"/"S") in the period, by date.
+void AbreLista(TDataSet& lista, int idAtivo, const QString& tipo, const TPeriodo& p);
+
+struct TResumo {
+    qint64 quantidade = 0;
+    Money valorTotal, baseIcms, valorIcms, isentaIcms, outrasIcms, valorIpi, isentaIpi, outrasIpi, baseSubst,
+        icmsRetido, despAcessorias;
+};
+// The "Resumo" sums: cancelled ("S", "X"), denied ("2") and voided ("4") notes left out.
+TResumo Resumo(TDTMCON& con, int idAtivo, const QString& tipo, const TPeriodo& p);
+
+struct TBarra {
+    int mes = 0;
+    Money total;
+};
+// The chart: the totals per month number from the first day of the month that holds the day 240 days
+// before today, the same situations left out.
+QList<TBarra> Grafico(TDTMCON& con, int idAtivo, const QString& tipo, const QDate& hoje);
+QDate InicioDoGrafico(const QDate& hoje);
+
+} // namespace ConsultasNotas
