@@ -3,6 +3,8 @@
 #include "app/Main.h"
 #include "core/DialogsNew.h"
 #include "core/untContexto.h"
+#include "documents/screens/untNotasFiscais.h"
+#include "documents/screens/untTabelaCfop.h"
 #include "registers/screens/untContadores.h"
 #include "registers/screens/untContribuinte.h"
 #include "registers/screens/untEmpresas.h"
@@ -21,4 +23,7 @@ void RegistraTelas(TfrmMain& janela, TContexto& ctx)
     registra<TfrmContribuintes>(janela, ctx, "btnAbrir");
     registra<TfrmContadores>(janela, ctx, "btnContador");
     registra<TfrmEmpresas>(janela, ctx, "btnFornecedor");
+    registra<TfrmCfop03>(janela, ctx, "btnCfop3Digitos");
+    registra<TfrmCfop04>(janela, ctx, "btnCfop4Dig");
+    registra<TfrmNotasFiscais>(janela, ctx, "btnNotasFiscais");
 }

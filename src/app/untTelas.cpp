@@ -52,6 +52,30 @@ void TEdMascarado::focusInEvent(QFocusEvent* e)
     QLineEdit::focusInEvent(e);
 }
 
+TEdValor::TEdValor(QWidget* parent) : QLineEdit(parent)
+{
+    setMaxLength(13);
+    setAlignment(Qt::AlignRight);
+    defineValor(Money());
+}
+
+Money TEdValor::valor() const
+{
+    return Money::parse(text()).value_or(Money());
+}
+
+void TEdValor::defineValor(Money valor)
+{
+    setText(valor.toString());
+}
+
+void TEdValor::focusOutEvent(QFocusEvent* e)
+{
+    // What was typed is shown back the way it will be stored.
+    defineValor(valor());
+    QLineEdit::focusOutEvent(e);
+}
+
 namespace {
 class TDicaStatus final : public QObject {
 public:

@@ -2,6 +2,8 @@
 #include <QLineEdit>
 #include <QString>
 
+#include "core/untMoney.h"
+
 class QStatusBar;
 class QTableView;
 class QWidget;
@@ -28,6 +30,18 @@ protected:
     void focusInEvent(QFocusEvent* e) override;
 private:
     QString m_mascara;
+};
+
+// A money field: typed as "1.234,56", shown with two decimals.
+class TEdValor : public QLineEdit {
+    Q_OBJECT
+public:
+    explicit TEdValor(QWidget* parent = nullptr);
+    // The typed amount; text that is no amount reads as zero.
+    Money valor() const;
+    void defineValor(Money valor);
+protected:
+    void focusOutEvent(QFocusEvent* e) override;
 };
 
 // The register grids: one whole row selected at a time, a hint, and a status-bar text while the mouse is

@@ -6,7 +6,9 @@
 TDTM::TDTM(TDTMCON& con)
     : ADOCommand(con), ADODataSetAtivo(con, QStringLiteral("ADODataSetAtivo")),
       ADODataSetVariavel(con, QStringLiteral("ADODataSetVariavel")),
-      ADODataSetContador(con, QStringLiteral("ADODataSetContador")), m_con(con)
+      ADODataSetContador(con, QStringLiteral("ADODataSetContador")),
+      ADODataSetNotas(con, QStringLiteral("ADODataSetNotas")), ADODataSetCFOP(con, QStringLiteral("ADODataSetCFOP")),
+      m_con(con)
 {
 }
 

@@ -19,6 +19,8 @@ public:
     TDataSet ADODataSetAtivo;     // the open taxpayer's register row
     TDataSet ADODataSetVariavel;  // the register lists of taxpayers, clients and suppliers
     TDataSet ADODataSetContador;  // the accountant list
+    TDataSet ADODataSetNotas;     // the invoice list of the browse screen
+    TDataSet ADODataSetCFOP;      // the code list the document screens pick a CFOP from
 
     // Each step runs its statements through ADOCommand inside its own error trap(s) and returns false only
     // when it cannot run at all (no connection to be had).

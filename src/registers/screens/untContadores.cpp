@@ -166,4 +166,5 @@ void TfrmContadores::Excluir()
         Informa(*m_ctx.dialogos, e.mensagem());
     }
     recarregaGrade();
+    habilitaBotoes(!lista.isEmpty());
 }

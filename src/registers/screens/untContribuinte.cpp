@@ -64,6 +64,7 @@ void TfrmContribuintes::Localizar()
         m_ctx.dtm->ADODataSetVariavel.close(); // a failed search leaves the list empty, unreported
     }
     atualizaGrade();
+    habilitaBotoes(!m_ctx.dtm->ADODataSetVariavel.isEmpty());
     m_edtPesquisa->clear();
     m_grade->setFocus();
 }

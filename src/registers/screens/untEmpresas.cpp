@@ -50,6 +50,7 @@ void TfrmEmpresas::Localizar()
         Informa(*m_ctx.dialogos, QStringLiteral("Pesquisa Vazia!."));
     }
     atualizaGrade();
+    habilitaBotoes(!m_ctx.dtm->ADODataSetVariavel.isEmpty());
     m_edtPesquisa->clear();
     m_grade->setFocus();
 }

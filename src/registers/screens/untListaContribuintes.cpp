@@ -115,6 +115,8 @@ bool TfrmListaContribuintes::excluiComConfirmacao(const QString& pergunta, const
 {
     TContribuinte registro(*m_ctx.dtm);
     const int id = registro.IdAtual();
+    if (id == 0)
+        return false; // nothing under the cursor
     if (!m_ctx.dialogos->confirmaExclusao(pergunta)) {
         try {
             m_ctx.dtm->ADODataSetVariavel.refresh();

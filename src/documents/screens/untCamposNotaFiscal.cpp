@@ -1,0 +1,378 @@
+#include "documents/screens/untCamposNotaFiscal.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpressionValidator>
+#include <QVBoxLayout>
+
+#include "app/Enter.h"
+#include "app/untTelas.h"
+#include "core/DialogsNew.h"
+#include "core/untContexto.h"
+#include "core/untFuncoes.h"
+#include "core/untRelogio.h"
+#include "db/UntDTM.h"
+#include "documents/screens/untCFOP.h"
+#include "documents/untCfop.h"
+#include "registers/screens/untEmpresas.h"
+#include "registers/untClsContribuinte.h"
+
+template <class W>
+static W* nomeado(W* w, const char* nome)
+{
+    w->setObjectName(QString::fromLatin1(nome));
+    return w;
+}
+
+static QLineEdit* texto(QWidget* pai, const char* nome, int largura)
+{
+    auto* e = nomeado(new QLineEdit(pai), nome);
+    e->setMaxLength(largura);
+    return e;
+}
+
+TfrmCamposNotaFiscal::TfrmCamposNotaFiscal(TContexto& ctx, bool alteracao, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), m_ctx(ctx), m_alteracao(alteracao)
+{
+    new TkEnterAsTab(this);
+    rdgTipoNF = nomeado(new QGroupBox(QStringLiteral("Tipo Nota Fiscal"), this), "rdgTipoNF");
+    rbEntrada = nomeado(new QRadioButton(QStringLiteral("Entrada"), rdgTipoNF), "rbEntrada");
+    rbSaida = nomeado(new QRadioButton(QString::fromUtf8("Saída"), rdgTipoNF), "rbSaida");
+    rbEntrada->setChecked(true);
+    auto* tipo = new QHBoxLayout(rdgTipoNF);
+    tipo->addWidget(rbEntrada);
+    tipo->addWidget(rbSaida);
+
+    grbCfop = nomeado(new QGroupBox(QString::fromUtf8(" Código Fiscal de Operação e Prestação - CFOP "), this), "grbCfop");
+    edtCodCFOP = texto(grbCfop, "edtCodCFOP", 4);
+    edtCodCFOP->setToolTip(QStringLiteral("Duplo Clique ou Enter\npara Abrir Tabela CFOP"));
+    edtCodCFOP->setFixedWidth(60);
+    MemoCfop = nomeado(new QPlainTextEdit(grbCfop), "MemoCfop");
+    MemoCfop->setReadOnly(true);
+    MemoCfop->setFixedHeight(44);
+    auto* cfop = new QHBoxLayout(grbCfop);
+    cfop->addWidget(edtCodCFOP, 0, Qt::AlignTop);
+    cfop->addWidget(MemoCfop, 1);
+
+    grbDados = nomeado(new QGroupBox(QStringLiteral("Dados da Nota Fiscal"), this), "grbDados");
+    edtModelo = texto(grbDados, "edtModelo", 2);
+    edtModelo->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,2}")), edtModelo));
+    edtSerie = texto(grbDados, "edtSerie", 3);
+    edtSubSerie = texto(grbDados, "edtSubSerie", 2);
+    edtNumeroNF = texto(grbDados, "edtNumeroNF", 6);
+    edtEmissao = nomeado(new QDateEdit(grbDados), "edtEmissao");
+    edtEmissao->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
+    edtEmissao->setCalendarPopup(true);
+    edtValorNF = nomeado(new TEdValor(grbDados), "edtValorNF");
+    edtObservacao = texto(grbDados, "edtObservacao", 30);
+    auto* dados = new QGridLayout(grbDados);
+    const QStringList rotulos = {QStringLiteral("Modelo"), QString::fromUtf8("Série"), QString::fromUtf8("SubSérie"),
+                                 QString::fromUtf8("Número"), QString::fromUtf8("Emissão/Recebimento")};
+    const QList<QWidget*> campos = {edtModelo, edtSerie, edtSubSerie, edtNumeroNF, edtEmissao};
+    for (int i = 0; i < campos.size(); ++i) {
+        dados->addWidget(new QLabel(rotulos[i], grbDados), 0, i);
+        dados->addWidget(campos[i], 1, i);
+    }
+    dados->addWidget(new QLabel(QStringLiteral("Valor Total"), grbDados), 2, 0);
+    dados->addWidget(edtValorNF, 3, 0, 1, 2);
+    dados->addWidget(new QLabel(QString::fromUtf8("Observação"), grbDados), 2, 2);
+    dados->addWidget(edtObservacao, 3, 2, 1, 3);
+
+    grbDestino = nomeado(new QGroupBox(QStringLiteral(" Remetente / Destinatário "), this), "grbDestino");
+    edtCnpjDestino = texto(grbDestino, "edtCnpjDestino", 14);
+    edtCnpjDestino->setToolTip(QStringLiteral("Duplo Clique ou Enter\npara Selecionar  Empresa"));
+    lblNomeDestino = nomeado(new QLabel(grbDestino), "lblNomeDestino");
+    lblUF = nomeado(new QLabel(grbDestino), "lblUF");
+    auto* destino = new QHBoxLayout(grbDestino);
+    destino->addWidget(edtCnpjDestino);
+    destino->addWidget(lblNomeDestino, 1);
+    destino->addWidget(lblUF);
+
+    rdgEmitente = nomeado(new QGroupBox(QStringLiteral("Emitente"), this), "rdgEmitente");
+    rbTerceiros = nomeado(new QRadioButton(QStringLiteral("Terceiros"), rdgEmitente), "rbTerceiros");
+    rbProprio = nomeado(new QRadioButton(QString::fromUtf8("Próprio"), rdgEmitente), "rbProprio");
+    rbTerceiros->setChecked(true);
+    auto* emitente = new QHBoxLayout(rdgEmitente);
+    emitente->addWidget(rbTerceiros);
+    emitente->addWidget(rbProprio);
+
+    chbExtemporaneo = nomeado(new QCheckBox(QString::fromUtf8("Extemporâneo"), this), "chbExtemporaneo");
+    chbExtemporaneo->setToolTip(QString::fromUtf8("Marcar quando a data de emissão\nnão estiver no período da Zel"));
+    grbExtemporaneo = nomeado(new QGroupBox(QString::fromUtf8(" Lançar na Zel "), this), "grbExtemporaneo");
+    cmbMes = nomeado(new QComboBox(grbExtemporaneo), "cmbMes");
+    for (int m = 1; m <= 12; ++m)
+        cmbMes->addItem(QString::number(m));
+    cmbAno = nomeado(new QComboBox(grbExtemporaneo), "cmbAno");
+    QStringList anos;
+    ListaAnos(2002, m_ctx.relogio->hoje().year(), anos);
+    cmbAno->addItems(anos);
+    auto* btnFecharZel = nomeado(new QPushButton(QStringLiteral("Fechar"), grbExtemporaneo), "btnFecharZel");
+    btnFecharZel->setAutoDefault(false);
+    connect(btnFecharZel, &QPushButton::clicked, grbExtemporaneo, &QWidget::hide);
+    auto* zel = new QHBoxLayout(grbExtemporaneo);
+    zel->addWidget(new QLabel(QString::fromUtf8("Mês"), grbExtemporaneo));
+    zel->addWidget(cmbMes);
+    zel->addWidget(new QLabel(QStringLiteral("Ano"), grbExtemporaneo));
+    zel->addWidget(cmbAno);
+    zel->addWidget(btnFecharZel);
+    grbExtemporaneo->hide();
+    chbSituacao = nomeado(new QCheckBox(QStringLiteral("Cancelada"), this), "chbSituacao");
+
+    grbImpostos = nomeado(new QGroupBox(this), "grbImpostos");
+    auto valor = [this](const char* nome) { return nomeado(new TEdValor(grbImpostos), nome); };
+    edtBaseIcms = valor("edtBaseIcms");
+    edtAliquota = texto(grbImpostos, "edtAliquota", 5);
+    edtAliquota->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,2}(,\\d{0,2})?")),
+                                                              edtAliquota));
+    edtValorIcms = valor("edtValorIcms");
+    edtOutrasIcms = valor("edtOutrasIcms");
+    edtIsentasIcms = valor("edtIsentasIcms");
+    edtValorIpi = valor("edtValorIpi");
+    edtIsentasIpi = valor("edtIsentasIpi");
+    edtOutrasIpi = valor("edtOutrasIpi");
+    edtBaseSubst = valor("edtBaseSubst");
+    edtIcmsRetido = valor("edtIcmsRetido");
+    edtDespAcessorias = valor("edtDespAcessorias");
+    chbMVA = nomeado(new QCheckBox(QStringLiteral("Operação Regime Fonte"), grbImpostos), "chbMVA");
+    chbMVA->setText(QString::fromUtf8("Operação Regime Fonte"));
+    chbMVA->setToolTip(QString::fromUtf8("Marque se Substituição Tributária\nInterna motivada por Regime Especial"));
+    auto grupo = [this](const QString& titulo, const QStringList& nomes, const QList<QWidget*>& ws) {
+        auto* g = new QGroupBox(titulo, grbImpostos);
+        auto* l = new QGridLayout(g);
+        for (int i = 0; i < ws.size(); ++i) {
+            if (i < nomes.size())
+                l->addWidget(new QLabel(nomes[i], g), 0, i);
+            l->addWidget(ws[i], 1, i);
+        }
+        return g;
+    };
+    auto* icms = grupo(QStringLiteral(" Icms Normal "),
+                       {QString::fromUtf8("Base de Cálculo"), QString::fromUtf8("Alíq."), QStringLiteral("Valor"),
+                        QStringLiteral("Outras"), QStringLiteral("Isentas")},
+                       {edtBaseIcms, edtAliquota, edtValorIcms, edtOutrasIcms, edtIsentasIcms});
+    auto* ipi = grupo(QStringLiteral(" IPI "), {QStringLiteral("Valor"), QStringLiteral("Isentas"), QStringLiteral("Outras")},
+                      {edtValorIpi, edtIsentasIpi, edtOutrasIpi});
+    auto* st = grupo(QString::fromUtf8(" Substituição Tributária "),
+                     {QString::fromUtf8("Base Cálculo ST"), QStringLiteral("ICMS Retido"), QString::fromUtf8("Desp. Acessórias")},
+                     {edtBaseSubst, edtIcmsRetido, edtDespAcessorias, chbMVA});
+    auto* impostos = new QVBoxLayout(grbImpostos);
+    impostos->addWidget(icms);
+    auto* linha = new QHBoxLayout;
+    linha->addWidget(ipi);
+    linha->addWidget(st, 1);
+    impostos->addLayout(linha);
+
+    btnCancelar = nomeado(new QPushButton(QStringLiteral("&Cancelar"), this), "btnCancelar");
+    btnSalvar = nomeado(new QPushButton(QStringLiteral("&Salvar"), this), "btnSalvar");
+    btnFechar = nomeado(new QPushButton(QStringLiteral("&Fechar"), this), "btnFechar");
+    for (QPushButton* b : {btnCancelar, btnSalvar, btnFechar})
+        b->setAutoDefault(false);
+
+    for (QObject* o : {static_cast<QObject*>(edtCodCFOP), static_cast<QObject*>(edtCnpjDestino),
+                       static_cast<QObject*>(edtAliquota), static_cast<QObject*>(chbExtemporaneo)})
+        o->installEventFilter(this);
+    connect(chbMVA, &QCheckBox::clicked, this, [this] { edtBaseSubst->setFocus(); });
+    connect(edtDespAcessorias, &QLineEdit::editingFinished, this, [this] {
+        if (edtDespAcessorias->hasFocus())
+            edtValorIpi->setFocus();
+    });
+}
+
+TfrmCamposNotaFiscal::~TfrmCamposNotaFiscal() = default;
+
+bool TfrmCamposNotaFiscal::transacaoAberta() const
+{
+    return m_transacao && m_transacao->ativa();
+}
+
+void TfrmCamposNotaFiscal::iniciaTransacao()
+{
+    m_transacao = std::make_unique<TTransacao>(m_ctx.dtm->conexao());
+}
+
+void TfrmCamposNotaFiscal::encerraTransacao(bool confirma)
+{
+    if (!m_transacao)
+        return;
+    try {
+        if (confirma)
+            m_transacao->commit();
+        else
+            m_transacao->rollback();
+    } catch (const EBancoDados& e) {
+        m_ctx.dialogos->mensagemSimples(e.mensagem());
+    }
+    m_transacao.reset();
+}
+
+void TfrmCamposNotaFiscal::reject()
+{
+    // Leaving the screen in the middle of an edit takes back what it had written.
+    encerraTransacao(false);
+    QDialog::reject();
+}
+
+bool TfrmCamposNotaFiscal::eventFilter(QObject* alvo, QEvent* evento)
+{
+    const auto tipo = evento->type();
+    if (alvo == edtCodCFOP) {
+        if (tipo == QEvent::FocusIn)
+            entraCfop();
+        else if (tipo == QEvent::FocusOut || tipo == QEvent::MouseButtonDblClick)
+            saiCfop();
+    } else if (alvo == edtCnpjDestino) {
+        if (tipo == QEvent::FocusOut || tipo == QEvent::MouseButtonDblClick)
+            saiDestino();
+    } else if (alvo == edtAliquota) {
+        if (tipo == QEvent::FocusIn)
+            entraAliquota();
+        else if (tipo == QEvent::FocusOut)
+            saiAliquota();
+    } else if (alvo == chbExtemporaneo && tipo == QEvent::FocusIn) {
+        grbExtemporaneo->show();
+    }
+    return QDialog::eventFilter(alvo, evento);
+}
+
+void TfrmCamposNotaFiscal::entraCfop()
+{
+    const QString versao = VersaoCfop(edtEmissao->date());
+    edtCodCFOP->setMaxLength(versao == QLatin1String("1") ? 3 : 4);
+    m_filtroCfop = FiltroCfop(m_alteracao ? TelaCfop::AlterarNota : TelaCfop::IncluirNota, rbEntrada->isChecked(), versao);
+    AbreListaCfop(m_ctx.dtm->ADODataSetCFOP, m_filtroCfop);
+}
+
+void TfrmCamposNotaFiscal::saiCfop()
+{
+    TDataSet& lista = m_ctx.dtm->ADODataSetCFOP;
+    if (m_filtroCfop.isEmpty())
+        entraCfop();
+    const QString codigo = edtCodCFOP->text().trimmed();
+    QString achado;
+    if (!codigo.isEmpty()) {
+        achado = BuscaCfop(lista, codigo, m_filtroCfop);
+    } else {
+        if (!m_alteracao)
+            AbreListaCfop(lista, m_filtroCfop, QStringLiteral(" ORDER BY CF_Codigo"));
+        edtCodCFOP->removeEventFilter(this); // the picker takes the focus; leaving must not ask again
+        TfrmCFOP tela(m_ctx, this);
+        m_ctx.dialogos->executaModal(&tela);
+        edtCodCFOP->installEventFilter(this);
+    }
+    const bool temLinha = lista.active() && !lista.isEmpty() && lista.recNo() >= 0;
+    const QString cod = temLinha ? lista.asString(QStringLiteral("CF_Codigo")) : QString();
+    MemoCfop->setPlainText(temLinha ? lista.asString(QStringLiteral("CF_Descricao")) : QString());
+    edtCodCFOP->setText(cod);
+    aplicaSubstituicao(temLinha && lista.asString(QStringLiteral("CF_ST")) == QLatin1String("S"));
+    const bool avanca = m_alteracao ? !achado.isEmpty() : !cod.isEmpty();
+    edtCodCFOP->removeEventFilter(this);
+    (avanca ? static_cast<QWidget*>(edtObservacao) : static_cast<QWidget*>(edtCodCFOP))->setFocus();
+    edtCodCFOP->installEventFilter(this);
+}
+
+void TfrmCamposNotaFiscal::preencheDestino(int id)
+{
+    TDataSet& lista = m_ctx.dtm->ADODataSetVariavel;
+    const bool temLinha = lista.active() && !lista.isEmpty() && lista.recNo() >= 0;
+    m_idEmtDest = temLinha ? lista.asInteger(QStringLiteral("IdContribuinte")) : id;
+    m_ufEmtDest = temLinha ? lista.asString(QStringLiteral("UF")) : QString();
+    lblNomeDestino->setText(temLinha ? lista.asString(QStringLiteral("RazaoSocial")) : QString());
+    lblUF->setText(m_ufEmtDest);
+    edtCnpjDestino->setText(temLinha ? lista.asString(QStringLiteral("CNPJ")) : QString());
+}
+
+void TfrmCamposNotaFiscal::saiDestino()
+{
+    TContribuinte registro(*m_ctx.dtm);
+    const QString cnpj = edtCnpjDestino->text().trimmed();
+    bool achou = false;
+    try {
+        achou = !cnpj.isEmpty() && !registro.BuscarCNPJ(cnpj).isEmpty();
+    } catch (const EBancoDados&) {
+    }
+    edtCnpjDestino->removeEventFilter(this);
+    if (!achou) {
+        TfrmEmpresas tela(m_ctx, this);
+        m_ctx.dialogos->executaModal(&tela);
+    }
+    preencheDestino(0);
+    edtBaseIcms->setFocus();
+    edtCnpjDestino->installEventFilter(this);
+}
+
+void TfrmCamposNotaFiscal::entraAliquota()
+{
+    if (m_ufEmtDest == QLatin1String("ZR"))
+        edtAliquota->setText(QStringLiteral("17"));
+}
+
+void TfrmCamposNotaFiscal::saiAliquota()
+{
+    const Money aliquota = Money::parse(edtAliquota->text()).value_or(Money());
+    edtAliquota->setText(aliquota.toEditText());
+    edtValorIcms->defineValor(ValorIcms(edtBaseIcms->valor(), aliquota));
+}
+
+QList<TEdValor*> TfrmCamposNotaFiscal::valores() const
+{
+    return {edtValorNF, edtBaseIcms, edtValorIcms, edtOutrasIcms, edtIsentasIcms, edtValorIpi,
+            edtIsentasIpi, edtOutrasIpi, edtBaseSubst, edtIcmsRetido, edtDespAcessorias};
+}
+
+void TfrmCamposNotaFiscal::zeraValores()
+{
+    for (TEdValor* v : valores())
+        v->defineValor(Money());
+    edtAliquota->setText(Money().toEditText());
+}
+
+void TfrmCamposNotaFiscal::habilitaSubstituicao(bool sim)
+{
+    for (QWidget* w : {static_cast<QWidget*>(edtBaseSubst), static_cast<QWidget*>(edtIcmsRetido),
+                       static_cast<QWidget*>(edtDespAcessorias), static_cast<QWidget*>(chbMVA)})
+        w->setEnabled(sim);
+}
+
+TCamposNota TfrmCamposNotaFiscal::campos() const
+{
+    TCamposNota c;
+    c.entrada = rbEntrada->isChecked();
+    c.modelo = edtModelo->text();
+    c.serie = edtSerie->text();
+    c.subSerie = edtSubSerie->text();
+    c.numero = edtNumeroNF->text();
+    c.emissao = edtEmissao->date();
+    c.cfop = edtCodCFOP->text();
+    c.valorTotal = edtValorNF->valor();
+    c.observacao = edtObservacao->text();
+    c.idEmtDest = m_idEmtDest;
+    c.ufEmtDest = m_ufEmtDest;
+    c.proprio = rbProprio->isChecked();
+    c.extemporaneo = chbExtemporaneo->isChecked();
+    c.mesZel = cmbMes->currentText().toInt();
+    c.anoZel = cmbAno->currentText().toInt();
+    c.cancelada = chbSituacao->isChecked();
+    c.baseIcms = edtBaseIcms->valor();
+    c.valorIcms = edtValorIcms->valor();
+    c.outrasIcms = edtOutrasIcms->valor();
+    c.isentasIcms = edtIsentasIcms->valor();
+    c.aliquota = Money::parse(edtAliquota->text()).value_or(Money());
+    c.valorIpi = edtValorIpi->valor();
+    c.isentasIpi = edtIsentasIpi->valor();
+    c.outrasIpi = edtOutrasIpi->valor();
+    c.baseSubst = edtBaseSubst->valor();
+    c.icmsRetido = edtIcmsRetido->valor();
+    c.despAcessorias = edtDespAcessorias->valor();
+    c.regimeFonte = chbMVA->isChecked();
+    return c;
+}

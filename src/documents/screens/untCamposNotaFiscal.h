@@ -1,0 +1,100 @@
+#pragma once
+#include <QDialog>
+#include <memory>
+
+#include "documents/untRegrasNotaFiscal.h"
+
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class TEdValor;
+class TTransacao;
+struct TContexto;
+
+// The fields and behaviours shared by the invoice entry and change screens: kind, code with its list,
+// the note's data, the counterparty, the extemporaneous month and the tax panel.
+class TfrmCamposNotaFiscal : public QDialog {
+    Q_OBJECT
+public:
+    TfrmCamposNotaFiscal(TContexto& ctx, bool alteracao, QWidget* parent);
+    ~TfrmCamposNotaFiscal() override;
+
+    QGroupBox* rdgTipoNF;
+    QRadioButton* rbEntrada;
+    QRadioButton* rbSaida;
+    QGroupBox* grbCfop;
+    QLineEdit* edtCodCFOP;
+    QPlainTextEdit* MemoCfop;
+    QGroupBox* grbDados;
+    QLineEdit* edtModelo;
+    QLineEdit* edtSerie;
+    QLineEdit* edtSubSerie;
+    QLineEdit* edtNumeroNF;
+    QDateEdit* edtEmissao;
+    TEdValor* edtValorNF;
+    QLineEdit* edtObservacao;
+    QGroupBox* grbDestino;
+    QLineEdit* edtCnpjDestino;
+    QLabel* lblNomeDestino;
+    QLabel* lblUF;
+    QGroupBox* rdgEmitente;
+    QRadioButton* rbTerceiros;
+    QRadioButton* rbProprio;
+    QCheckBox* chbExtemporaneo;
+    QGroupBox* grbExtemporaneo;
+    QComboBox* cmbMes;
+    QComboBox* cmbAno;
+    QCheckBox* chbSituacao;
+    QGroupBox* grbImpostos;
+    TEdValor* edtBaseIcms;
+    QLineEdit* edtAliquota;
+    TEdValor* edtValorIcms;
+    TEdValor* edtOutrasIcms;
+    TEdValor* edtIsentasIcms;
+    TEdValor* edtValorIpi;
+    TEdValor* edtIsentasIpi;
+    TEdValor* edtOutrasIpi;
+    TEdValor* edtBaseSubst;
+    TEdValor* edtIcmsRetido;
+    TEdValor* edtDespAcessorias;
+    QCheckBox* chbMVA;
+    QPushButton* btnCancelar;
+    QPushButton* btnSalvar;
+    QPushButton* btnFechar;
+
+    // The behaviours of the fields, also run by the focus changes.
+    void entraCfop();
+    void saiCfop();
+    void saiDestino();
+    void entraAliquota();
+    void saiAliquota();
+
+    TCamposNota campos() const;
+    const QString& filtroCfop() const { return m_filtroCfop; }
+    bool transacaoAberta() const;
+
+protected:
+    bool eventFilter(QObject* alvo, QEvent* evento) override;
+    void reject() override;
+    // The substitution fields follow the code's "admits substitution" flag.
+    virtual void aplicaSubstituicao(bool admite) = 0;
+    void habilitaSubstituicao(bool sim);
+    void zeraValores();
+    void iniciaTransacao();
+    void encerraTransacao(bool confirma);
+    void preencheDestino(int id);
+    QList<TEdValor*> valores() const;
+
+    TContexto& m_ctx;
+    bool m_alteracao;
+    int m_idEmtDest = 0;
+    QString m_ufEmtDest;
+    QString m_filtroCfop;
+    std::unique_ptr<TTransacao> m_transacao;
+};

@@ -1,0 +1,411 @@
+#include "documents/screens/untNotasFiscais.h"
+
+#include <QAction>
+#include <QBarCategoryAxis>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChart>
+#include <QChartView>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTableView>
+#include <QValueAxis>
+#include <QVBoxLayout>
+
+#include "app/Enter.h"
+#include "app/untTelas.h"
+#include "core/DialogsNew.h"
+#include "core/untContexto.h"
+#include "core/untDatas.h"
+#include "core/untFuncoes.h"
+#include "core/untRelogio.h"
+#include "db/UntDTM.h"
+#include "db/untDataSetModel.h"
+#include "documents/screens/untAlterarNotasFiscais.h"
+#include "documents/screens/untIncluirNotasFiscais.h"
+#include "documents/untClsNotaFiscal.h"
+
+static const char* const kResumo[][2] = {
+    {"lblQuant", "Quant de Registros\nSelecionados"}, {"lblTotal", "Valor Total das Notas"},
+    {"lblBaseIcms", "Base de Cálculo do ICMS"},         {"lblValorIcms", "ICMS"},
+    {"lblIsentaIcms", "ICMS Isentas"},                  {"lblOutrasIcms", "ICMS Outras"},
+    {"lblValorIpi", "IPI"},                             {"lblIsentaIpi", "IPI Isentas"},
+    {"lblOutrasIpi", "IPI Outras"},                     {"lblBaseSubst", "Base de Cálculo ST"},
+    {"lblIcmsRetido", "ICMS Retido"},                   {"lblDespAcess", "Despesas Acessórias"},
+};
+
+TfrmNotasFiscais::TfrmNotasFiscais(TContexto& ctx, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), m_ctx(ctx)
+{
+    setObjectName(QStringLiteral("frmNotasFiscais"));
+    setWindowTitle(QStringLiteral("Selecionar Notas Fiscais"));
+    resize(760, 520);
+    new TkEnterAsTab(this);
+
+    auto* tipo = new QGroupBox(QStringLiteral("Tipo Nota Fiscal"), this);
+    tipo->setObjectName(QStringLiteral("rdgTipoNF"));
+    rbEntrada = new QRadioButton(QStringLiteral("Entrada"), tipo);
+    rbEntrada->setObjectName(QStringLiteral("rbEntrada"));
+    rbSaida = new QRadioButton(QString::fromUtf8("Saída"), tipo);
+    rbSaida->setObjectName(QStringLiteral("rbSaida"));
+    rbEntrada->setChecked(true);
+    auto* lt = new QHBoxLayout(tipo);
+    lt->addWidget(rbEntrada);
+    lt->addWidget(rbSaida);
+
+    auto* periodo = new QGroupBox(QStringLiteral("Periodo"), this);
+    cmbMes = new QComboBox(periodo);
+    cmbMes->setObjectName(QStringLiteral("cmbMes"));
+    cmbMes->setEditable(true);
+    cmbMes->addItem(QStringLiteral("**"));
+    for (int m = 1; m <= 12; ++m)
+        cmbMes->addItem(QString::number(m));
+    cmbMes->setCurrentIndex(-1);
+    cmbMes->setEditText(QString());
+    cmbAno = new QComboBox(periodo);
+    cmbAno->setObjectName(QStringLiteral("cmbAno"));
+    cmbAno->setEditable(true);
+    QStringList anos;
+    ListaAnos(2002, m_ctx.relogio->hoje().year(), anos);
+    cmbAno->addItems(anos);
+    cmbAno->setCurrentText(AnoAtual(*m_ctx.relogio));
+    connect(cmbMes->lineEdit(), &QLineEdit::editingFinished, this, &TfrmNotasFiscais::saiMes);
+    connect(cmbAno->lineEdit(), &QLineEdit::editingFinished, this, &TfrmNotasFiscais::saiAno);
+    auto* lp = new QHBoxLayout(periodo);
+    lp->addWidget(new QLabel(QString::fromUtf8("Mês"), periodo));
+    lp->addWidget(cmbMes);
+    lp->addWidget(new QLabel(QStringLiteral("Ano"), periodo));
+    lp->addWidget(cmbAno);
+
+    auto botao = [this](const char* nome, const QString& legenda, void (TfrmNotasFiscais::*acao)()) {
+        auto* b = new QPushButton(legenda, this);
+        b->setObjectName(QString::fromLatin1(nome));
+        b->setAutoDefault(false);
+        if (acao)
+            connect(b, &QPushButton::clicked, this, acao);
+        return b;
+    };
+    auto* btnPesquisar = botao("btnPesquisar", QStringLiteral("Pesquisar"), &TfrmNotasFiscais::Pesquisar);
+    auto* btnIncluir = botao("btnIncluir", QStringLiteral("&Incluir"), &TfrmNotasFiscais::Incluir);
+    btnAlterar = botao("btnAlterar", QStringLiteral("&Alterar"), &TfrmNotasFiscais::Alterar);
+    btnExcluir = botao("btnExcluir", QStringLiteral("&Excluir"), &TfrmNotasFiscais::Excluir);
+    btnImprimir = botao("btnImprimir", QStringLiteral("&Imprimir"), &TfrmNotasFiscais::Imprimir);
+    auto* btnFechar = botao("btnFechar", QStringLiteral("Fechar"), nullptr);
+    connect(btnFechar, &QPushButton::clicked, this, &QDialog::reject);
+
+    PageControl = new QTabWidget(this);
+    PageControl->setObjectName(QStringLiteral("PageControl"));
+    dbgNotas = new QTableView(PageControl);
+    dbgNotas->setObjectName(QStringLiteral("dbgNotas"));
+    m_status = new QStatusBar(this);
+    m_status->setObjectName(QStringLiteral("StatusBar"));
+    ConfiguraGrade(dbgNotas, m_status, QString(), QString::fromUtf8("Clique com o Botão Direito para ativar o Menu"));
+    m_modelo = new TDataSetModel(m_ctx.dtm->ADODataSetNotas,
+                                 {{QStringLiteral("DtEmissao"), QStringLiteral("Emissao")},
+                                  {QStringLiteral("TipoNota"), QStringLiteral("TipoNota")},
+                                  {QStringLiteral("Cfop"), QStringLiteral("Cfop")},
+                                  {QStringLiteral("NumeroNF"), QStringLiteral("Numero")},
+                                  {QStringLiteral("Modelo"), QStringLiteral("Modelo")},
+                                  {QStringLiteral("Serie"), QStringLiteral("Serie")},
+                                  {QStringLiteral("ValorTotalNota"), QStringLiteral("Total")},
+                                  {QStringLiteral("Situacao"), QStringLiteral("Situacao")}},
+                                 this);
+    dbgNotas->setModel(m_modelo);
+    connect(dbgNotas->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& atual) { m_modelo->moveCursor(atual.row()); });
+    connect(dbgNotas, &QTableView::doubleClicked, this, &TfrmNotasFiscais::Alterar);
+    for (auto [nome, legenda, acao] : {std::tuple{"mnuIncluir", "&Incluir", &TfrmNotasFiscais::Incluir},
+                                       std::tuple{"mnuAlterar", "&Alterar", &TfrmNotasFiscais::Alterar},
+                                       std::tuple{"mnuExcluir", "&Excluir", &TfrmNotasFiscais::Excluir},
+                                       std::tuple{"mnuImprimir", "Im&primir", &TfrmNotasFiscais::Imprimir}}) {
+        auto* a = new QAction(QString::fromUtf8(legenda), dbgNotas);
+        a->setObjectName(QString::fromLatin1(nome));
+        connect(a, &QAction::triggered, this, acao);
+        dbgNotas->addAction(a);
+    }
+    PageControl->addTab(dbgNotas, QStringLiteral("Notas Fiscais"));
+
+    auto* resumo = new QWidget(PageControl);
+    auto* lr = new QVBoxLayout(resumo);
+    m_tituloResumo = new QLabel(resumo);
+    m_tituloResumo->setObjectName(QStringLiteral("lblTituloResumo"));
+    QFont negrito = m_tituloResumo->font();
+    negrito.setBold(true);
+    m_tituloResumo->setFont(negrito);
+    lr->addWidget(m_tituloResumo);
+    auto* form = new QFormLayout;
+    for (const auto& [nome, legenda] : kResumo) {
+        auto* valor = new QLabel(resumo);
+        valor->setObjectName(QString::fromLatin1(nome));
+        valor->setAlignment(Qt::AlignRight);
+        valor->setMinimumWidth(140);
+        form->addRow(QString::fromUtf8(legenda), valor);
+    }
+    lr->addLayout(form);
+    lr->addStretch();
+    PageControl->addTab(resumo, QStringLiteral("Resumo"));
+
+    grafico = new QChartView(PageControl);
+    grafico->setObjectName(QStringLiteral("grafico"));
+    grafico->setRenderHint(QPainter::Antialiasing);
+    PageControl->addTab(grafico, QString::fromUtf8("Gráfico"));
+
+    auto* topo = new QHBoxLayout;
+    topo->addWidget(tipo);
+    topo->addWidget(periodo);
+    topo->addStretch();
+    auto* botoes = new QHBoxLayout;
+    for (QPushButton* b : {btnPesquisar, btnIncluir, btnAlterar, btnExcluir, btnImprimir, btnFechar})
+        botoes->addWidget(b);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(topo);
+    layout->addWidget(PageControl, 1);
+    layout->addLayout(botoes);
+    layout->addWidget(m_status);
+}
+
+TfrmNotasFiscais::~TfrmNotasFiscais()
+{
+    m_ctx.dtm->ADODataSetNotas.close();
+}
+
+QString TfrmNotasFiscais::tipo() const
+{
+    return rbEntrada->isChecked() ? QStringLiteral("E") : QStringLiteral("S");
+}
+
+void TfrmNotasFiscais::habilita(bool sim)
+{
+    btnAlterar->setEnabled(sim);
+    btnExcluir->setEnabled(sim);
+    btnImprimir->setEnabled(sim);
+}
+
+void TfrmNotasFiscais::showEvent(QShowEvent* e)
+{
+    QDialog::showEvent(e);
+    bool algumaNota = false;
+    try {
+        TDataSet q(m_ctx.dtm->conexao());
+        q.setCommandText(QStringLiteral("SELECT IdNotaFiscal FROM NOTAFISCAL WHERE IdContribuinte =:IdAtivo LIMIT 1"));
+        q.setParam(QStringLiteral("IdAtivo"), m_ctx.IdAtivo);
+        q.open();
+        algumaNota = !q.isEmpty();
+    } catch (const EBancoDados&) {
+    }
+    habilita(algumaNota);
+    if (algumaNota)
+        montaGrafico();
+}
+
+void TfrmNotasFiscais::saiMes()
+{
+    bool ok = false;
+    const int mes = cmbMes->currentText().trimmed().toInt(&ok);
+    if (!ok)
+        return; // "**" and other texts stay as they are
+    cmbMes->setEditText(mes > 12 ? QStringLiteral("1") : QString::number(mes));
+}
+
+void TfrmNotasFiscais::saiAno()
+{
+    bool ok = false;
+    const int ano = cmbAno->currentText().trimmed().toInt(&ok);
+    if (!ok)
+        cmbAno->setEditText(QStringLiteral("2003"));
+    else if (ano <= 1998)
+        cmbAno->setEditText(QStringLiteral("1999"));
+}
+
+void TfrmNotasFiscais::Pesquisar()
+{
+    const auto periodo = ConsultasNotas::periodo(cmbMes->currentText(), cmbAno->currentText());
+    TDataSet& lista = m_ctx.dtm->ADODataSetNotas;
+    try {
+        ConsultasNotas::AbreLista(lista, m_ctx.IdAtivo, tipo(), periodo);
+    } catch (const EBancoDados& e) {
+        m_ctx.dialogos->mensagemSimples(e.mensagem());
+        lista.close();
+    }
+    m_modelo->reinicia();
+    if (lista.isEmpty()) {
+        lista.close();
+        m_modelo->reinicia();
+        Informa(*m_ctx.dialogos, QString::fromUtf8("Não há lançamentos neste período!"));
+        return;
+    }
+    habilita(true);
+    dbgNotas->selectRow(0);
+    montaGrafico();
+    try {
+        preencheResumo(ConsultasNotas::Resumo(m_ctx.dtm->conexao(), m_ctx.IdAtivo, tipo(), periodo));
+    } catch (const EBancoDados& e) {
+        m_ctx.dialogos->mensagemSimples(e.mensagem());
+    }
+}
+
+void TfrmNotasFiscais::preencheResumo(const ConsultasNotas::TResumo& r)
+{
+    m_tituloResumo->setText(QString::fromUtf8("Totalização das Notas de ") +
+                            (tipo() == QLatin1String("E") ? QStringLiteral("Entradas") : QString::fromUtf8("Saídas")));
+    const Money valores[] = {r.valorTotal, r.baseIcms,  r.valorIcms, r.isentaIcms, r.outrasIcms, r.valorIpi,
+                             r.isentaIpi,  r.outrasIpi, r.baseSubst, r.icmsRetido, r.despAcessorias};
+    findChild<QLabel*>(QStringLiteral("lblQuant"))->setText(QString::number(r.quantidade));
+    for (int i = 0; i < 11; ++i)
+        findChild<QLabel*>(QString::fromLatin1(kResumo[i + 1][0]))->setText(valores[i].toString());
+}
+
+QString TfrmNotasFiscais::textoResumo(const char* nome) const
+{
+    const auto* l = findChild<QLabel*>(QString::fromLatin1(nome));
+    return l ? l->text() : QString();
+}
+
+int TfrmNotasFiscais::barrasDoGrafico() const
+{
+    return m_barras;
+}
+
+void TfrmNotasFiscais::montaGrafico()
+{
+    QList<ConsultasNotas::TBarra> barras;
+    try {
+        barras = ConsultasNotas::Grafico(m_ctx.dtm->conexao(), m_ctx.IdAtivo, tipo(), m_ctx.relogio->hoje());
+    } catch (const EBancoDados&) { // a chart that cannot be built stays disabled
+    }
+    m_barras = int(barras.size());
+    auto* chart = new QChart;
+    chart->setTitle(tipo() == QLatin1String("E") ? QStringLiteral("Variação das Entradas")
+                                                 : QString::fromUtf8("Variação das Saídas"));
+    chart->legend()->hide();
+    auto* conjunto = new QBarSet(QStringLiteral("Total"));
+    QStringList meses;
+    double maior = 0;
+    for (const auto& b : barras) {
+        const double valor = double(b.total.cents()) / 100.0;
+        *conjunto << valor;
+        maior = qMax(maior, valor);
+        meses << QString::number(b.mes);
+    }
+    auto* serie = new QBarSeries;
+    serie->append(conjunto);
+    chart->addSeries(serie);
+    auto* eixoX = new QBarCategoryAxis;
+    eixoX->append(meses);
+    chart->addAxis(eixoX, Qt::AlignBottom);
+    serie->attachAxis(eixoX);
+    auto* eixoY = new QValueAxis;
+    eixoY->setRange(0, maior > 0 ? maior * 1.1 : 1);
+    eixoY->setLabelFormat(QStringLiteral("%.0f"));
+    chart->addAxis(eixoY, Qt::AlignLeft);
+    serie->attachAxis(eixoY);
+    QChart* anterior = grafico->chart();
+    grafico->setChart(chart);
+    delete anterior;
+    grafico->setEnabled(!barras.isEmpty());
+}
+
+void TfrmNotasFiscais::reabreLista(int idNota)
+{
+    TDataSet& lista = m_ctx.dtm->ADODataSetNotas;
+    try {
+        lista.setCommandText(QStringLiteral("SELECT * FROM NOTAFISCAL WHERE IdContribuinte =:IdAtivo "
+                                            "ORDER BY DtEmissao, CFOP, NumeroNF"));
+        lista.setParam(QStringLiteral("IdAtivo"), m_ctx.IdAtivo);
+        lista.open();
+        if (idNota)
+            lista.locate(QStringLiteral("IdNotaFiscal"), idNota);
+    } catch (const EBancoDados&) {
+        lista.close();
+    }
+    const int linha = lista.recNo();
+    m_modelo->reinicia();
+    if (linha >= 0)
+        dbgNotas->selectRow(linha);
+}
+
+void TfrmNotasFiscais::Incluir()
+{
+    {
+        TfrmIncluirNotasFiscais tela(m_ctx, this);
+        m_ctx.dialogos->executaModal(&tela);
+    }
+    reabreLista();
+    habilita(!m_ctx.dtm->ADODataSetNotas.isEmpty());
+}
+
+static int notaSelecionada(const TDataSet& lista)
+{
+    if (!lista.active() || lista.isEmpty() || lista.recNo() < 0)
+        return 0;
+    return lista.asInteger(QStringLiteral("IdNotaFiscal"));
+}
+
+void TfrmNotasFiscais::Alterar()
+{
+    const int id = notaSelecionada(m_ctx.dtm->ADODataSetNotas);
+    if (id == 0)
+        return;
+    {
+        TfrmAlterarNotasFiscais tela(m_ctx, id, this);
+        m_ctx.dialogos->executaModal(&tela);
+    }
+    reabreLista(id);
+}
+
+void TfrmNotasFiscais::Excluir()
+{
+    TDataSet& lista = m_ctx.dtm->ADODataSetNotas;
+    const int id = notaSelecionada(lista);
+    if (id == 0)
+        return;
+    QList<int> excluir;
+    if (lista.asString(QStringLiteral("Situacao")).trimmed() == QLatin1String("4")) {
+        const QString data = lista.asString(QStringLiteral("DtEmissao")).left(10);
+        if (PerguntaNao(*m_ctx.dialogos, QStringLiteral("Deseja excluir todas as notas inutilizadas de %1.")
+                                              .arg(Datas::formata(Datas::doBanco(data))))) {
+            for (int i = 0; i < lista.recordCount(); ++i) {
+                const int c = lista.fieldIndex(QStringLiteral("Situacao"));
+                const int d = lista.fieldIndex(QStringLiteral("DtEmissao"));
+                if (lista.value(i, c).toString().trimmed() == QLatin1String("4") &&
+                    lista.value(i, d).toString().left(10) == data)
+                    excluir << lista.value(i, lista.fieldIndex(QStringLiteral("IdNotaFiscal"))).toInt();
+            }
+        }
+    }
+    if (excluir.isEmpty()) {
+        if (!m_ctx.dialogos->confirmaExclusao(QString::fromUtf8("Confirma Exclusão \ndeste Registro ?"))) {
+            Pesquisar();
+            return;
+        }
+        excluir << id;
+    }
+    QString erro;
+    TNotasFiscais notas(*m_ctx.dtm);
+    if (!notas.Excluir(excluir, &erro)) {
+        // Nothing was deleted: the rows and their lines stay together.
+        Informa(*m_ctx.dialogos, QString::fromUtf8("Erro na Exclusão.\n") + erro);
+        return;
+    }
+    Informa(*m_ctx.dialogos, QString::fromUtf8("Excluído com Sucesso."));
+    Pesquisar();
+}
+
+void TfrmNotasFiscais::Imprimir()
+{
+    if (cmbMes->currentText().trimmed().isEmpty()) {
+        Informa(*m_ctx.dialogos, QString::fromUtf8("Informe o mês."));
+        cmbMes->setFocus();
+        return;
+    }
+    Pesquisar();
+    // The printed list comes with the reports.
+}

@@ -1,0 +1,248 @@
+// The accountant register: the include and change dialogs and the list, which is also the accountant picker.
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "TTelasCadastro.h"
+#include "app/untTelas.h"
+#include "registers/screens/untAlterarContador.h"
+#include "registers/screens/untContadores.h"
+#include "registers/screens/untIncluirContador.h"
+#include "registers/untValidacoes.h"
+
+using namespace cadastro;
+
+namespace {
+
+struct Contadores : TelaCadastro {
+    QString contador(int id, const char* nome) { return campo("Contador", "IDContador", id, nome); }
+    int idPorNome(const QString& nome)
+    {
+        return valor(QStringLiteral("SELECT IDContador FROM Contador WHERE Nome = '%1'").arg(nome)).toInt();
+    }
+};
+
+QPushButton* botao(QDialog& tela, const char* nome) { return Filho<QPushButton>(&tela, nome); }
+
+} // namespace
+
+TEST(NumerosDeExemplo, PassamNasVerificacoes)
+{
+    EXPECT_TRUE(ValidaCPF(CpfValido));
+    EXPECT_TRUE(ValidaCPF(OutroCpfValido));
+    EXPECT_TRUE(ValidaCNPJ(CnpjValido));
+    EXPECT_TRUE(ValidaInscricaoEstadual(InscricaoZR("12345678"), "ZR"));
+    EXPECT_TRUE(ValidaInscricaoEstadual(InscricaoZR("00000060"), "ZR")); // remainder 1
+}
+
+TEST_F(Contadores, IncluirVerificaNaOrdemENadaGravaAteOFim)
+{
+    TfrmIncluirContador tela(ctx);
+    Ativa(&tela);
+    EXPECT_EQ(tela.edtCrc->text(), PresetCrc);
+    EXPECT_TRUE(tela.rbCpf->isChecked());
+    EXPECT_EQ(Foco(), "edtCnpj");
+
+    // Everything wrong at once: the number is the first complaint; the field is emptied for typing again.
+    QTest::keyClicks(tela.edtCnpj, "52998224724");
+    EXPECT_EQ(tela.edtCnpj->valor(), "52998224724");
+    tela.edtEmail->setText("sem-arroba");
+    recusa(tela.btnConfirma, "CPF Inválido!", "edtCnpj");
+    EXPECT_EQ(tela.edtCnpj->valor().trimmed(), "");
+
+    tela.edtCnpj->setText(CpfValido);
+    EXPECT_EQ(tela.edtRazaoSocial->text(), " ") << "the name starts as a blank";
+    recusa(tela.btnConfirma, "Obrigatório Preenchimento do Nome!", "edtRazaoSocial");
+
+    tela.edtRazaoSocial->setText("  José da Conceição  ");
+    recusa(tela.btnConfirma, "Obrigatório Preenchimento do CRC!", "edtCrc");
+    tela.edtCrc->setText("  ");
+    recusa(tela.btnConfirma, "Obrigatório Preenchimento do CRC!", "edtCrc");
+
+    tela.edtCrc->clear();
+    QTest::keyClicks(tela.edtCrc, "zr123456s");
+    EXPECT_EQ(tela.edtCrc->text(), "ZR123456S") << "typed in capitals";
+    tela.edtCrc->setText("zr123456s1");
+    recusa(tela.btnConfirma, "E-Mail do Contabilista inválido: sem-arroba", "edtEmail");
+    tela.edtEmail->setText(" ");
+    recusa(tela.btnConfirma, "E-Mail do Contabilista não está informado!", "edtEmail");
+    EXPECT_EQ(conta("Contador"), 0);
+
+    tela.edtEmail->setText("  contador@exemplo.com.br ");
+    tela.edtFone->setText("006132345678");
+    informa(tela.btnConfirma, "Incluído com Sucesso.");
+    ASSERT_EQ(conta("Contador"), 1);
+    const int id = valor("SELECT MAX(IDContador) FROM Contador").toInt();
+    EXPECT_EQ(contador(id, "Nome"), "JOSE DA CONCEICAO");
+    EXPECT_EQ(contador(id, "CPF"), CpfValido);
+    EXPECT_EQ(contador(id, "CRC"), "ZR123456S1");
+    EXPECT_EQ(contador(id, "EMail"), "contador@exemplo.com.br");
+    EXPECT_EQ(contador(id, "Fone"), "006132345678");
+
+    // Ready for the next one.
+    EXPECT_TRUE(tela.isVisible());
+    EXPECT_EQ(tela.edtCrc->text(), PresetCrc);
+    EXPECT_EQ(tela.edtCnpj->valor().trimmed(), "");
+    EXPECT_EQ(Foco(), "edtCnpj");
+}
+
+TEST_F(Contadores, IncluirComCnpjEFoneSoComDdd)
+{
+    TfrmIncluirContador tela(ctx);
+    Ativa(&tela);
+    tela.rbCnpj->setChecked(true);
+    EXPECT_EQ(tela.edtCnpj->mascara(), Mascaras::CnpjDigitando);
+    tela.edtCnpj->setText("11222333000180");
+    tela.edtRazaoSocial->setText("Escritório Contábil");
+    tela.edtCrc->setText("ZR654321S");
+    tela.edtEmail->setText("escritorio@exemplo.com");
+    recusa(tela.btnConfirma, "CNPJ Inválido!", "edtCnpj");
+    EXPECT_EQ(tela.edtCnpj->valor().trimmed(), "");
+
+    tela.edtCnpj->setText(CnpjValido);
+    informa(tela.btnConfirma, "Incluído com Sucesso.");
+    const int id = valor("SELECT MAX(IDContador) FROM Contador").toInt();
+    EXPECT_EQ(contador(id, "CPF"), CnpjValido);
+    EXPECT_EQ(contador(id, "Nome"), "ESCRITORIO CONTABIL");
+    EXPECT_EQ(contador(id, "Fone"), "0061") << "the untouched telephone keeps only the preset, no trailing blanks";
+}
+
+TEST_F(Contadores, ListaVaziaDesabilitaBotoesAteIncluir)
+{
+    TfrmContadores lista(ctx);
+    Ativa(&lista);
+    for (const char* b : {"btnAlterar", "btnExcluir", "btnImprimir"})
+        EXPECT_FALSE(botao(lista, b)->isEnabled()) << b;
+
+    banco.dialogos.esperaTela("TfrmIncluirContador", [&](QObject* o) {
+        auto* tela = static_cast<TfrmIncluirContador*>(o);
+        Ativa(tela);
+        tela->edtCnpj->setText(CpfValido);
+        tela->edtRazaoSocial->setText("Ana Souza");
+        tela->edtCrc->setText("ZR111111S1");
+        tela->edtEmail->setText("ana@exemplo.com.br");
+        informa(tela->btnConfirma, "Incluído com Sucesso.");
+        Clica(tela->btnFechar);
+        EXPECT_FALSE(tela->isVisible());
+        return tela->result();
+    });
+    Clica(botao(lista, "btnIncluir"));
+    for (const char* b : {"btnAlterar", "btnExcluir", "btnImprimir"})
+        EXPECT_TRUE(botao(lista, b)->isEnabled()) << b;
+    EXPECT_EQ(Linhas(Filho<QTableView>(&lista, "dbgContadores"), 1), QStringList{"ANA SOUZA"});
+}
+
+TEST_F(Contadores, SelecionarCancelaEFecharPelaJanela)
+{
+    const int ana = criaContador("ANA SOUZA", CpfValido);
+    const int bruno = criaContador("BRUNO LIMA", OutroCpfValido);
+    {
+        TfrmContadores lista(ctx);
+        Ativa(&lista);
+        auto* grade = Filho<QTableView>(&lista, "dbgContadores");
+        EXPECT_EQ(Linhas(grade, 1), (QStringList{"ANA SOUZA", "BRUNO LIMA"}));
+        EscolheLinha(grade, 1);
+        Clica(botao(lista, "btnSelecionar"));
+        EXPECT_EQ(ctx.IdContadorEscolhido, bruno);
+        EXPECT_EQ(lista.result(), QDialog::Accepted);
+    }
+    {
+        TfrmContadores lista(ctx);
+        Ativa(&lista);
+        Clica(botao(lista, "btnCancela"));
+        EXPECT_EQ(ctx.IdContadorEscolhido, 0);
+        EXPECT_EQ(lista.result(), QDialog::Rejected);
+    }
+    ctx.IdContadorEscolhido = ana;
+    {
+        TfrmContadores lista(ctx);
+        Ativa(&lista);
+        EscolheLinha(Filho<QTableView>(&lista, "dbgContadores"), 1);
+        lista.reject(); // Esc
+        EXPECT_EQ(ctx.IdContadorEscolhido, ana);
+    }
+    {
+        TfrmContadores lista(ctx);
+        Ativa(&lista);
+        EscolheLinha(Filho<QTableView>(&lista, "dbgContadores"), 1);
+        lista.close(); // the window's button
+        EXPECT_FALSE(lista.isVisible());
+        EXPECT_EQ(ctx.IdContadorEscolhido, ana);
+    }
+    EXPECT_TRUE(banco.dialogos.registros().isEmpty());
+}
+
+TEST_F(Contadores, ExcluirPerguntaEApagaSoALinhaDoCursor)
+{
+    const int ana = criaContador("ANA SOUZA", CpfValido);
+    const int bruno = criaContador("BRUNO LIMA", OutroCpfValido);
+    TfrmContadores lista(ctx);
+    Ativa(&lista);
+    auto* grade = Filho<QTableView>(&lista, "dbgContadores");
+    EscolheLinha(grade, 1);
+
+    banco.dialogos.esperaExclusao("Confirma Exclusão ? ", false);
+    Clica(botao(lista, "btnExcluir"));
+    EXPECT_EQ(conta("Contador"), 2);
+    EXPECT_EQ(Linhas(grade, 1), (QStringList{"ANA SOUZA", "BRUNO LIMA"}));
+
+    banco.dialogos.esperaExclusao("Confirma Exclusão ? ", true);
+    informa(botao(lista, "btnExcluir"), "Excluído com Sucesso.");
+    EXPECT_EQ(valor(QStringLiteral("SELECT COUNT(*) FROM Contador WHERE IDContador = %1").arg(bruno)).toInt(), 0);
+    EXPECT_EQ(valor(QStringLiteral("SELECT COUNT(*) FROM Contador WHERE IDContador = %1").arg(ana)).toInt(), 1);
+    EXPECT_EQ(Linhas(grade, 1), QStringList{"ANA SOUZA"});
+
+    // The last one gone, nothing is left to change or delete.
+    banco.dialogos.esperaExclusao("Confirma Exclusão ? ", true);
+    informa(botao(lista, "btnExcluir"), "Excluído com Sucesso.");
+    EXPECT_EQ(conta("Contador"), 0);
+    for (const char* b : {"btnAlterar", "btnExcluir", "btnImprimir"})
+        EXPECT_FALSE(botao(lista, b)->isEnabled()) << b;
+}
+
+TEST_F(Contadores, AlterarCarregaLinhaDoCursorEGrava)
+{
+    const int ana = criaContador("ANA SOUZA", CpfValido);
+    const int bruno = criaContador("BRUNO LIMA", OutroCpfValido);
+    TfrmContadores lista(ctx);
+    Ativa(&lista);
+    EscolheLinha(Filho<QTableView>(&lista, "dbgContadores"), 1);
+
+    banco.dialogos.esperaTela("TfrmAlterarContador", [&](QObject* o) {
+        auto* tela = static_cast<TfrmAlterarContador*>(o);
+        Ativa(tela);
+        EXPECT_EQ(tela->edtRazaoSocial->text(), "BRUNO LIMA");
+        EXPECT_EQ(tela->edtCnpj->valor(), OutroCpfValido);
+        EXPECT_TRUE(tela->rbCpf->isChecked());
+        EXPECT_EQ(tela->edtCrc->text(), "ZR123456S1");
+        EXPECT_EQ(tela->edtEmail->text(), "contador@exemplo.com.br");
+        EXPECT_EQ(tela->edtFone->valor(), "006132221111");
+        EXPECT_EQ(Foco(), "edtRazaoSocial");
+
+        // Entering the number empties it: leaving it so is refused.
+        tela->edtCnpj->setFocus();
+        EXPECT_EQ(tela->edtCnpj->valor().trimmed(), "");
+        recusa(tela->btnConfirma, "CPF Inválido!", "edtCnpj");
+
+        tela->edtCnpj->setText(OutroCpfValido);
+        tela->edtCrc->setText("");
+        recusa(tela->btnConfirma, "Obrigatório Preenchimento do CRC!", "edtCrc");
+        tela->edtCrc->setText(PresetCrc); // the preset is refused only when including
+        tela->edtRazaoSocial->setText("Bruno Antônio Lima ");
+        tela->edtEmail->setText(" bruno@exemplo.com.br ");
+        informa(tela->btnConfirma, "Alterado com Sucesso.");
+        EXPECT_FALSE(tela->isVisible());
+        return tela->result();
+    });
+    Clica(Filho<QPushButton>(&lista, "btnAlterar"));
+
+    EXPECT_EQ(contador(bruno, "Nome"), "BRUNO ANTONIO LIMA");
+    EXPECT_EQ(contador(bruno, "CPF"), OutroCpfValido);
+    EXPECT_EQ(contador(bruno, "CRC"), PresetCrc);
+    EXPECT_EQ(contador(bruno, "EMail"), "bruno@exemplo.com.br");
+    EXPECT_EQ(contador(ana, "Nome"), "ANA SOUZA") << "only the chosen row changes";
+    EXPECT_EQ(contador(ana, "CPF"), CpfValido);
+    EXPECT_EQ(conta("Contador"), 2);
+    EXPECT_EQ(Linhas(Filho<QTableView>(&lista, "dbgContadores"), 1),
+              (QStringList{"ANA SOUZA", "BRUNO ANTONIO LIMA"}));
+}
