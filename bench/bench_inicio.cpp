@@ -7,7 +7,7 @@
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
-#include "core/DialogsNew.h"
+#include "bench/bench_comum.h"
 #include "core/untProgresso.h"
 #include "db/UntDTM.h"
 #include "db/untDTMCON.h"
@@ -15,17 +15,6 @@
 #include "db/untSqlite.h"
 
 namespace {
-
-class TDialogosMudos final : public IDialogos {
-public:
-    Botao mostraMensagem(const TPedidoMensagem& p) override { return p.cancela; }
-    bool confirmaExclusao(const QString&) override { return false; }
-    void mensagemSimples(const QString&) override {}
-    QString salvarArquivo(const QString&, const QString&, const QString&) override { return {}; }
-    QString escolherPasta(const QString&, const QString&) override { return {}; }
-    bool abrirAssociado(const QString&) override { return false; }
-    int executaModal(QObject*) override { return 0; }
-};
 
 void preenche(TDTMCON& con, int notas)
 {

@@ -78,7 +78,7 @@ bool TDTMCON::abre(const QString& modo)
     if (!leitura && somenteLeitura(caminho))
         return false;
     sqlite3* db = nullptr;
-    const int flags = (leitura ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_FULLMUTEX;
+    const int flags = (leitura ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX; // one thread uses the connection
     if (sqlite3_open_v2(QFile::encodeName(caminho).constData(), &db, flags, nullptr) != SQLITE_OK) {
         sqlite3_close_v2(db);
         return false;
@@ -106,6 +106,9 @@ bool TDTMCON::abre(const QString& modo)
         return false;
     }
     Sql::registraFuncoesJet(db);
+    // A month of a busy taxpayer touches a few megabytes of pages; a larger cache and reading through the
+    // memory map keep the browse and summary queries from going back to the system for every page.
+    sqlite3_exec(db, "PRAGMA cache_size = -32768; PRAGMA mmap_size = 268435456", nullptr, nullptr, nullptr);
     m_db = db;
     m_modo = modo;
     if (AposConectar) {

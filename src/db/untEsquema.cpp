@@ -165,9 +165,12 @@ const QStringList& indicesEGuardas()
     static const QStringList s = {
         QStringLiteral("CREATE INDEX IF NOT EXISTS ixNotaFiscalEmissao ON NotaFiscal (IdContribuinte, DtEmissao)"),
         QStringLiteral("CREATE INDEX IF NOT EXISTS ixNotaFiscalEmtDest ON NotaFiscal (IdEmtDest)"),
-        QStringLiteral("CREATE INDEX IF NOT EXISTS ixNFICMSNota ON NFICMS (IdNotaFiscal)"),
-        QStringLiteral("CREATE INDEX IF NOT EXISTS ixNFIPINota ON NFIPI (IdNotaFiscal)"),
-        QStringLiteral("CREATE INDEX IF NOT EXISTS ixNFSUBSTRIBNota ON NFSUBSTRIB (IdNotaFiscal)"),
+        // The lines are read by invoice for sums: indexes that hold the amounts answer without the table.
+        QStringLiteral("CREATE INDEX IF NOT EXISTS ixNFICMSNotaValores ON NFICMS "
+                       "(IdNotaFiscal, BaseCalculoICMS, ValorICMS, IsentaICMS, OutrasICMS, AliquotaICMS)"),
+        QStringLiteral("CREATE INDEX IF NOT EXISTS ixNFIPINotaValores ON NFIPI (IdNotaFiscal, ValorIPI, IsentaIPI, OutrasIPI)"),
+        QStringLiteral("CREATE INDEX IF NOT EXISTS ixNFSUBSTRIBNotaValores ON NFSUBSTRIB "
+                       "(IdNotaFiscal, BaseCalculoSubst, ICMSRetido, DespAcessorias, MVA)"),
         QStringLiteral("CREATE INDEX IF NOT EXISTS ixNFTransporteEmissao ON NFTRANSPORTE (IDContribuinte, DtEmissao)"),
         QStringLiteral("CREATE INDEX IF NOT EXISTS ixNFCargaEmissao ON NFCARGA (IDContribuinte, DtEmissao)"),
         QStringLiteral("CREATE INDEX IF NOT EXISTS ixNFCargaTransporte ON NFCARGA (IDNotaTransporte)"),

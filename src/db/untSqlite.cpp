@@ -420,6 +420,10 @@ void TDataSet::open()
     bool primeiraLinha = true;
     QList<QList<QVariant>> linhas;
     QStringList campos, tipos;
+    // Lists repeat the same short texts row after row (kind, model, series, code, situation, dates): a text
+    // equal to the column's previous one shares its string instead of allocating another.
+    QList<QByteArray> textoAnterior;
+    QList<QVariant> valorAnterior;
     Sql::executa(db, m_sql, m_params, nullptr, [&](sqlite3_stmt* st) {
         const int n = sqlite3_column_count(st);
         if (primeiraLinha) {
@@ -428,12 +432,25 @@ void TDataSet::open()
                 const char* t = sqlite3_column_decltype(st, i);
                 tipos << (t ? QString::fromUtf8(t) : QString());
             }
+            textoAnterior.resize(n);
+            valorAnterior.resize(n);
             primeiraLinha = false;
         }
         QList<QVariant> linha;
         linha.reserve(n);
-        for (int i = 0; i < n; ++i)
-            linha << Sql::valorColuna(st, i);
+        for (int i = 0; i < n; ++i) {
+            if (sqlite3_column_type(st, i) != SQLITE_TEXT) {
+                linha << Sql::valorColuna(st, i);
+                continue;
+            }
+            const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(st, i));
+            const QByteArrayView bytes(p, sqlite3_column_bytes(st, i));
+            if (bytes != textoAnterior[i] || !valorAnterior[i].isValid()) {
+                textoAnterior[i] = bytes.toByteArray();
+                valorAnterior[i] = QString::fromUtf8(bytes);
+            }
+            linha << valorAnterior[i];
+        }
         linhas << linha;
     });
     if (primeiraLinha) {
