@@ -59,7 +59,7 @@ TfrmCamposNotaFiscal::TfrmCamposNotaFiscal(TContexto& ctx, bool alteracao, QWidg
     edtCodCFOP->setFixedWidth(60);
     MemoCfop = nomeado(new QPlainTextEdit(grbCfop), "MemoCfop");
     MemoCfop->setReadOnly(true);
-    MemoCfop->setFixedHeight(44);
+    MemoCfop->setFixedHeight(58);
     auto* cfop = new QHBoxLayout(grbCfop);
     cfop->addWidget(edtCodCFOP, 0, Qt::AlignTop);
     cfop->addWidget(MemoCfop, 1);

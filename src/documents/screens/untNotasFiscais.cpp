@@ -65,6 +65,7 @@ TfrmNotasFiscais::TfrmNotasFiscais(TContexto& ctx, QWidget* parent)
     cmbMes = new QComboBox(periodo);
     cmbMes->setObjectName(QStringLiteral("cmbMes"));
     cmbMes->setEditable(true);
+    cmbMes->setMinimumWidth(64);
     cmbMes->addItem(QStringLiteral("**"));
     for (int m = 1; m <= 12; ++m)
         cmbMes->addItem(QString::number(m));
@@ -119,6 +120,8 @@ TfrmNotasFiscais::TfrmNotasFiscais(TContexto& ctx, QWidget* parent)
                                   {QStringLiteral("Situacao"), QStringLiteral("Situacao")}},
                                  this);
     dbgNotas->setModel(m_modelo);
+    for (int coluna = 0; coluna < 8; ++coluna)
+        dbgNotas->setColumnWidth(coluna, coluna == 0 || coluna == 6 ? 100 : 80);
     connect(dbgNotas->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& atual) { m_modelo->moveCursor(atual.row()); });
     connect(dbgNotas, &QTableView::doubleClicked, this, &TfrmNotasFiscais::Alterar);
