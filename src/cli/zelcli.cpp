@@ -4,6 +4,10 @@
 #include <QTextStream>
 #include <cstdio>
 
+#include "core/DialogsNew.h"
+#include "core/untProgresso.h"
+#include "core/untRelogio.h"
+#include "output/untGerarLinhaComando.h"
 #include "registers/untValidaLote.h"
 
 namespace {
@@ -78,6 +82,67 @@ int valida(const QStringList& args)
     return valido ? 0 : 1;
 }
 
+// Messages of the core go to standard error; no question can be answered here.
+class TDialogosTerminal final : public IDialogos {
+public:
+    Botao mostraMensagem(const TPedidoMensagem& p) override
+    {
+        erros() << p.texto << '\n';
+        return p.cancela;
+    }
+    bool confirmaExclusao(const QString&) override { return false; }
+    void mensagemSimples(const QString& texto) override { erros() << texto << '\n'; }
+    QString salvarArquivo(const QString&, const QString&, const QString&) override { return {}; }
+    QString escolherPasta(const QString&, const QString&) override { return {}; }
+    bool abrirAssociado(const QString&) override { return false; }
+    int executaModal(QObject*) override { return 0; }
+};
+
+class TProgressoTerminal final : public IProgresso {
+public:
+    void mensagem(const QString& texto) override { erros() << texto << '\n'; erros().flush(); }
+};
+
+const char* const kAjudaGerar =
+    "Uso:\n"
+    "  zelcli gerar --pasta PASTA --ie INSCRICAO --periodo AAAAMM --tipo ZEL|EPP|SN|DA [--retificadora] --saida ARQUIVO\n"
+    "Grava o arquivo da declaração do contribuinte (achado pela inscrição estadual) a partir do banco bcoZel.mdb\n"
+    "da PASTA: registros 10 e 11, os registros dos documentos do mês e o registro 90. Os registros 88 da\n"
+    "declaração ainda não são gravados. Progresso e erros vão para a saída de erros; um arquivo existente\n"
+    "só é substituído quando o novo fica completo.\n";
+
+int gerar(const QStringList& args)
+{
+    QCommandLineParser p;
+    const QCommandLineOption pasta(QStringLiteral("pasta"), QStringLiteral("pasta do banco"), QStringLiteral("PASTA"), QStringLiteral("."));
+    const QCommandLineOption ie(QStringLiteral("ie"), QString::fromUtf8("inscrição estadual"), QStringLiteral("IE"));
+    const QCommandLineOption periodo(QStringLiteral("periodo"), QString::fromUtf8("período AAAAMM"), QStringLiteral("AAAAMM"));
+    const QCommandLineOption tipo(QStringLiteral("tipo"), QStringLiteral("ZEL, EPP, SN ou DA"), QStringLiteral("TIPO"));
+    const QCommandLineOption retificadora(QStringLiteral("retificadora"), QString::fromUtf8("declaração retificadora"));
+    const QCommandLineOption saida(QStringLiteral("saida"), QStringLiteral("arquivo a gravar"), QStringLiteral("ARQUIVO"));
+    p.addOptions({pasta, ie, periodo, tipo, retificadora, saida});
+    if (!p.parse(QStringList{QStringLiteral("zelcli gerar")} + args)) {
+        erros() << p.errorText() << '\n' << kAjudaGerar;
+        return 2;
+    }
+    TOpcoesGerar o;
+    o.pasta = p.value(pasta);
+    o.ie = p.value(ie);
+    o.periodo = p.value(periodo);
+    o.tipo = p.value(tipo);
+    o.retificadora = p.isSet(retificadora);
+    o.saida = p.value(saida);
+    TDialogosTerminal dialogos;
+    TProgressoTerminal progresso;
+    TRelogioSistema relogio;
+    QString erro;
+    const int r = ExecutaGerar(o, dialogos, progresso, relogio, &erro);
+    if (r != 0)
+        erros() << "zelcli gerar: " << erro << '\n' << (r == 2 ? kAjudaGerar : "");
+    erros().flush();
+    return r;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -85,9 +150,10 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("zelcli"));
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Zel do ICMS sem janelas.\n\n") + QString::fromLatin1(kAjudaValida));
+    parser.setApplicationDescription(QStringLiteral("Zel do ICMS sem janelas.\n\n") + QString::fromLatin1(kAjudaValida) +
+                                     QStringLiteral("\n") + QString::fromUtf8(kAjudaGerar));
     parser.addHelpOption();
-    parser.addPositionalArgument(QStringLiteral("comando"), QStringLiteral("valida"));
+    parser.addPositionalArgument(QStringLiteral("comando"), QStringLiteral("valida ou gerar"));
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     parser.process(app);
     QStringList args = parser.positionalArguments();
@@ -98,6 +164,8 @@ int main(int argc, char** argv)
     const QString comando = args.takeFirst();
     if (comando == QLatin1String("valida"))
         return valida(args);
+    if (comando == QLatin1String("gerar"))
+        return gerar(args);
     erros() << "comando desconhecido: " << comando << "\n" << parser.helpText();
     return 2;
 }

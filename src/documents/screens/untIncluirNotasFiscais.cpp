@@ -35,6 +35,8 @@ TfrmIncluirNotasFiscais::TfrmIncluirNotasFiscais(TContexto& ctx, QWidget* parent
     // Both can be off: a group that allows no choice.
     auto* grupo = new QButtonGroup(rgSituacaoNF);
     grupo->setExclusive(false);
+    grupo->addButton(rbDenegado);
+    grupo->addButton(rbInutilizado);
     auto* situacao = new QHBoxLayout(rgSituacaoNF);
     situacao->addWidget(rbDenegado);
     situacao->addWidget(rbInutilizado);
@@ -178,7 +180,10 @@ void TfrmIncluirNotasFiscais::NovaNota()
     rbEntrada->setChecked(true);
     habilitaSubstituicao(false);
     chbMVA->setChecked(false);
-    chbSituacao->setChecked(false);
+    if (chbSituacao->isChecked()) {
+        chbSituacao->setChecked(false);
+        clicaCancelada(); // opens again what the last (cancelled) note had locked
+    }
     chbExtemporaneo->setChecked(false);
     mudaTipo();
 }
@@ -188,11 +193,13 @@ void TfrmIncluirNotasFiscais::mudaTipo()
     const bool entrada = rbEntrada->isChecked();
     (entrada ? rbTerceiros : rbProprio)->setChecked(true);
     rdgEmitente->setEnabled(entrada);
+    if (entrada && chbSituacao->isChecked()) {
+        chbSituacao->setChecked(false);
+        clicaCancelada();
+    }
     limpaSituacaoNFe();
     rgSituacaoNF->setEnabled(!entrada);
     chbSituacao->setEnabled(!entrada);
-    if (entrada)
-        chbSituacao->setChecked(false);
     edtModelo->setFocus();
 }
 

@@ -1,0 +1,434 @@
+#include "output/untGeradorArquivo.h"
+
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include "core/DialogsNew.h"
+#include "core/untDatas.h"
+#include "core/untProgresso.h"
+#include "core/untRelogio.h"
+#include "db/UntDTM.h"
+#include "db/untDTMCON.h"
+#include "db/untSqlite.h"
+
+#include <sqlite3.h>
+
+using namespace Registros;
+
+namespace {
+
+// A statement's columns by name, for reading rows as they stream past.
+class TColunas {
+public:
+    void mapeia(sqlite3_stmt* st)
+    {
+        if (!m_indice.isEmpty())
+            return;
+        for (int i = 0; i < sqlite3_column_count(st); ++i) {
+            const QString nome = QString::fromUtf8(sqlite3_column_name(st, i)).toLower();
+            if (!m_indice.contains(nome))
+                m_indice.insert(nome, i);
+        }
+    }
+    int operator[](const char* nome) const
+    {
+        const int i = m_indice.value(QString::fromLatin1(nome).toLower(), -1);
+        if (i < 0)
+            throw EBancoDados(QStringLiteral("Campo não encontrado: %1").arg(QString::fromLatin1(nome)));
+        return i;
+    }
+private:
+    QHash<QString, int> m_indice;
+};
+
+QString texto(sqlite3_stmt* st, int i)
+{
+    const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(st, i));
+    return p ? QString::fromUtf8(p, sqlite3_column_bytes(st, i)).trimmed() : QString();
+}
+Money dinheiro(sqlite3_stmt* st, int i) { return Money::fromRaw(sqlite3_column_int64(st, i)); }
+QDate data(sqlite3_stmt* st, int i) { return Datas::doBanco(texto(st, i)); }
+
+} // namespace
+
+struct TGeradorArquivo::TCabecalho {
+    TContribuinteArquivo contribuinte;
+    int ano = 0;
+    int mes = 0;
+    QString registro10;
+    QString registro11;
+    QString codigo;
+    QString nome;
+    QString ie;
+};
+
+TGeradorArquivo::TGeradorArquivo(TDTM& dtm, IDialogos& dialogos, IProgresso& progresso, IRelogio& relogio, int idAtivo)
+    : m_dtm(dtm), m_dialogos(dialogos), m_progresso(progresso), m_relogio(relogio), m_idAtivo(idAtivo)
+{
+}
+
+static QString prefixo(int tipoDeclaracao)
+{
+    switch (tipoDeclaracao) {
+    case 1: return QStringLiteral("ZEL");
+    case 2: return QStringLiteral("EPP");
+    case 3: return QStringLiteral("SN");
+    default: return QStringLiteral("DA");
+    }
+}
+
+TGeradorArquivo::TCabecalho TGeradorArquivo::cabecalho(const QString& periodo, int tipoDeclaracao, const QString& tipo)
+{
+    TCabecalho c;
+    bool okAno = false, okMes = false;
+    c.ano = periodo.left(4).toInt(&okAno);
+    c.mes = periodo.mid(4, 2).toInt(&okMes);
+    if (periodo.size() != 6 || !okAno || !okMes || c.mes < 1 || c.mes > 12 || c.ano < 1900)
+        throw EArquivoInvalido(QString::fromUtf8("Período inválido: %1.").arg(periodo));
+    TDataSet q(m_dtm.conexao());
+    q.setCommandText(QStringLiteral("SELECT * from Contribuinte WHERE IdContribuinte =:OLD_IdContribuinte"));
+    q.setParam(QStringLiteral("OLD_IdContribuinte"), m_idAtivo);
+    q.open();
+    if (q.isEmpty())
+        throw EArquivoInvalido(QString::fromUtf8("Contribuinte não encontrado."));
+    auto campo = [&q](const char* nome) { return q.asString(QString::fromLatin1(nome)).trimmed(); };
+    TContribuinteArquivo& t = c.contribuinte;
+    t.cnpj = campo("CNPJ");
+    t.ccicms = campo("Ccicms");
+    t.razaoSocial = campo("RazaoSocial");
+    t.municipio = campo("Municipio");
+    t.uf = campo("UF");
+    t.fax = campo("Fax");
+    t.logradouro = campo("Logradouro");
+    t.numero = campo("Numero");
+    t.complemento = campo("Complemento");
+    t.bairro = campo("Bairro");
+    t.cep = campo("Cep");
+    t.contato = campo("Contato");
+    t.fone = campo("Fone");
+    const bool anual = tipoDeclaracao == 4;
+    const QString finalidade = tipo == QLatin1String("1") ? QStringLiteral("1") : QStringLiteral("2");
+    c.registro10 = Registro10(t, c.ano, c.mes, finalidade, anual ? QStringLiteral("DA") : QStringLiteral("  "),
+                              m_relogio.hoje(), anual);
+    c.registro11 = Registro11(t);
+    c.codigo = c.registro10.mid(123, 1);
+    c.ie = c.registro10.mid(16, 14).trimmed();
+    c.nome = c.registro10.mid(30, 35).trimmed();
+    return c;
+}
+
+QString TGeradorArquivo::NomeArquivo(const QString& periodo, int tipoDeclaracao, const QString& tipo)
+{
+    const TCabecalho c = cabecalho(periodo, tipoDeclaracao, tipo);
+    return prefixo(tipoDeclaracao) + periodo + QLatin1Char('_') + c.ie + QLatin1Char('_') + c.registro10.mid(123, 3);
+}
+
+bool TGeradorArquivo::GerarArquivo(const QString& regime, const QString& periodo, int tipoDeclaracao, const QString& tipo)
+{
+    QString nome;
+    try {
+        nome = NomeArquivo(periodo, tipoDeclaracao, tipo);
+    } catch (const EArquivoInvalido& e) {
+        m_erro = e.mensagem();
+        m_dialogos.mensagemSimples(m_erro);
+        return false;
+    } catch (const EBancoDados& e) {
+        m_erro = e.mensagem();
+        m_dialogos.mensagemSimples(m_erro);
+        return false;
+    }
+    QString caminho = m_dialogos.salvarArquivo(QStringLiteral("Salvar"), nome + QStringLiteral(".txt"), QString());
+    if (caminho.isEmpty())
+        return false; // cancelled: nothing written
+    if (QFileInfo(caminho).suffix().isEmpty())
+        caminho += QStringLiteral(".txt");
+    return GravaArquivo(caminho, regime, periodo, tipoDeclaracao, tipo);
+}
+
+void TGeradorArquivo::linha(QIODevice& saida, const QString& registro, const QString& familia)
+{
+    // Every record is followed by CR LF except the last: a line goes out when the next one arrives.
+    if (!m_pendente.isEmpty()) {
+        m_pendente.append("\r\n");
+        if (saida.write(m_pendente) != m_pendente.size())
+            throw EArquivoInvalido(saida.errorString());
+    }
+    if (registro.size() != Tamanho)
+        throw EArquivoInvalido(QStringLiteral("Registro com %1 caracteres.").arg(registro.size()));
+    m_pendente = registro.toLatin1();
+    ++m_total;
+    if (!familia.isEmpty())
+        m_contagem[familia] += 1;
+}
+
+void TGeradorArquivo::varreAte100(int de)
+{
+    for (int i = de; i <= 100; ++i) {
+        m_progresso.posicao(i);
+        m_progresso.pausa(10);
+    }
+}
+
+void TGeradorArquivo::carregaPartes()
+{
+    m_partes.clear();
+    Sql::executa(m_dtm.conexao().db(), QStringLiteral("SELECT IdContribuinte, CNPJ, Ccicms, UF FROM Contribuinte"),
+                 TParametros(), nullptr, [this](sqlite3_stmt* st) {
+                     m_partes.insert(sqlite3_column_int(st, 0), {texto(st, 1), texto(st, 2), texto(st, 3)});
+                 });
+}
+
+const TParte& TGeradorArquivo::parte(int id, const QString& documento) const
+{
+    const auto it = m_partes.constFind(id);
+    if (it == m_partes.constEnd())
+        throw EArquivoInvalido(QString::fromUtf8("O remetente/destinatário (código %1) de %2 não está cadastrado.")
+                                   .arg(id).arg(documento));
+    return *it;
+}
+
+static QString descreveNota(const TNotaArquivo& n)
+{
+    return QStringLiteral("nota fiscal %1 de %2 (%3)")
+        .arg(n.numeroNF, n.dtEmissao.toString(QStringLiteral("dd/MM/yyyy")),
+             n.tipoNota == QLatin1String("E") ? QStringLiteral("entrada") : QString::fromUtf8("saída"));
+}
+
+void TGeradorArquivo::escreveDocumentos(QIODevice& saida, const QString& nome, int ano, int mes, const QString& codigo)
+{
+    sqlite3* db = m_dtm.conexao().db();
+    TParametros p;
+    p.set(QStringLiteral("IdAtivo"), m_idAtivo);
+    p.set(QStringLiteral("Inicio"), Datas::inicioDoMes(mes, ano));
+    p.set(QStringLiteral("Fim"), Datas::inicioDoMesSeguinte(mes, ano));
+    const QString doMes = QStringLiteral("A.IdContribuinte =:IdAtivo AND A.DtEmissao >= :Inicio AND A.DtEmissao < :Fim ");
+
+    auto secao = [&](const char* titulo, int inicio, const QString& sql, const std::function<void(sqlite3_stmt*, const TColunas&)>& porLinha) {
+        m_progresso.mensagem(nome + QString::fromLatin1(titulo));
+        int contador = inicio;
+        m_progresso.posicao(contador);
+        TColunas colunas;
+        Sql::executa(db, sql, p, nullptr, [&](sqlite3_stmt* st) {
+            colunas.mapeia(st);
+            porLinha(st, colunas);
+            if (contador < 100)
+                m_progresso.posicao(++contador);
+        });
+        varreAte100(contador);
+    };
+
+    auto leNota = [](sqlite3_stmt* st, const TColunas& c) {
+        TNotaArquivo n;
+        n.idNotaFiscal = sqlite3_column_int(st, c["IdNotaFiscal"]);
+        n.dtEmissao = data(st, c["DtEmissao"]);
+        n.dtUltAlteracao = data(st, c["DtUltAlteracao"]);
+        n.modelo = texto(st, c["Modelo"]);
+        n.serie = texto(st, c["Serie"]);
+        n.subSerie = texto(st, c["SubSerie"]);
+        n.numeroNF = texto(st, c["NumeroNF"]);
+        n.cfop = texto(st, c["Cfop"]);
+        n.emitente = texto(st, c["Emitente"]);
+        n.situacao = texto(st, c["Situacao"]);
+        n.tipoNota = texto(st, c["TipoNota"]);
+        n.valorTotal = dinheiro(st, c["ValorTotalNota"]);
+        return n;
+    };
+    const QString notas = QStringLiteral("FROM NOTAFISCAL A JOIN %1 B ON A.IdNotaFiscal = B.IdNotaFiscal WHERE ") + doMes +
+                          QStringLiteral("ORDER BY A.TipoNota, A.DtEmissao, A.IdNotaFiscal");
+
+    secao(" - Registro 50", 7, QStringLiteral("SELECT A.*, B.BaseCalculoICMS, B.ValorICMS, B.IsentaICMS, B.OutrasICMS, "
+                                              "B.AliquotaICMS ") + notas.arg(QStringLiteral("NFICMS")),
+          [&](sqlite3_stmt* st, const TColunas& c) {
+              TNotaArquivo n = leNota(st, c);
+              n.baseIcms = dinheiro(st, c["BaseCalculoICMS"]);
+              n.valorIcms = dinheiro(st, c["ValorICMS"]);
+              n.isentaIcms = dinheiro(st, c["IsentaICMS"]);
+              n.outrasIcms = dinheiro(st, c["OutrasICMS"]);
+              n.aliquota = texto(st, c["AliquotaICMS"]);
+              const int outro = sqlite3_column_int(st, c["IdEmtDest"]);
+              linha(saida, Registro50(n, parte(outro, descreveNota(n)), codigo), QStringLiteral("50"));
+          });
+    secao(" - Registro 51", 5, QStringLiteral("SELECT A.*, B.ValorIPI, B.IsentaIPI, B.OutrasIPI ") + notas.arg(QStringLiteral("NFIPI")),
+          [&](sqlite3_stmt* st, const TColunas& c) {
+              TNotaArquivo n = leNota(st, c);
+              n.valorIpi = dinheiro(st, c["ValorIPI"]);
+              n.isentaIpi = dinheiro(st, c["IsentaIPI"]);
+              n.outrasIpi = dinheiro(st, c["OutrasIPI"]);
+              if (TemRegistro51(n))
+                  linha(saida, Registro51(n, parte(sqlite3_column_int(st, c["IdEmtDest"]), descreveNota(n)), codigo),
+                        QStringLiteral("51"));
+          });
+    secao(" - Registro 53", 5, QStringLiteral("SELECT A.*, B.BaseCalculoSubst, B.ICMSRetido, B.DespAcessorias, B.MVA ") +
+                                   notas.arg(QStringLiteral("NFSUBSTRIB")),
+          [&](sqlite3_stmt* st, const TColunas& c) {
+              TNotaArquivo n = leNota(st, c);
+              n.baseSubst = dinheiro(st, c["BaseCalculoSubst"]);
+              n.icmsRetido = dinheiro(st, c["ICMSRetido"]);
+              n.despAcessorias = dinheiro(st, c["DespAcessorias"]);
+              const auto* mva = reinterpret_cast<const char*>(sqlite3_column_text(st, c["MVA"]));
+              n.mva = mva ? QString::fromUtf8(mva) : QString();
+              if (n.mva.isEmpty())
+                  n.mva = QStringLiteral(" ");
+              if (TemRegistro53(n, descreveNota(n)))
+                  linha(saida, Registro53(n, parte(sqlite3_column_int(st, c["IdEmtDest"]), descreveNota(n)), codigo),
+                        QStringLiteral("53"));
+          });
+
+    // The rate rows of the month's summaries in one pass, kept by summary in table order.
+    QHash<int, QList<QPair<QString, Money>>> aliquotas;
+    Sql::executa(db, QStringLiteral("SELECT B.IDCupomFiscal, B.Aliquota, B.ValorAcumulado FROM CUPOMFISCAL A JOIN "
+                                    "CFALIQUOTA B ON B.IDCupomFiscal = A.IDCupomFiscal WHERE ") + doMes +
+                         QStringLiteral("ORDER BY B.IDCFAliquota"),
+                 p, nullptr, [&](sqlite3_stmt* st) {
+                     aliquotas[sqlite3_column_int(st, 0)].append({texto(st, 1), dinheiro(st, 2)});
+                 });
+    secao(" - Registro 60", 5, QStringLiteral("SELECT * FROM CUPOMFISCAL A WHERE ") + doMes +
+                                   QStringLiteral("ORDER BY A.DtEmissao, A.NumEquip, A.IDCupomFiscal"),
+          [&](sqlite3_stmt* st, const TColunas& c) {
+              TCupomArquivo cupom;
+              cupom.dtEmissao = data(st, c["DtEmissao"]);
+              cupom.numSerie = texto(st, c["NumSerie"]);
+              cupom.numEquip = texto(st, c["NumEquip"]);
+              cupom.modelo = texto(st, c["Modelo"]);
+              cupom.cooInicial = sqlite3_column_int64(st, c["COOInicial"]);
+              cupom.cooFinal = sqlite3_column_int64(st, c["COOFinal"]);
+              cupom.crz = sqlite3_column_int64(st, c["CRZ"]);
+              cupom.cro = sqlite3_column_int64(st, c["CRO"]);
+              cupom.vendaBruta = dinheiro(st, c["VendaBruta"]);
+              cupom.gtInicioDia = dinheiro(st, c["GTInicioDia"]);
+              cupom.gtFimDia = dinheiro(st, c["GTFimDia"]);
+              cupom.tIss = dinheiro(st, c["T_ISS"]);
+              cupom.tF = dinheiro(st, c["T_F"]);
+              cupom.tI = dinheiro(st, c["T_I"]);
+              cupom.tN = dinheiro(st, c["T_N"]);
+              cupom.tCanc = dinheiro(st, c["T_CANC"]);
+              cupom.tDesc = dinheiro(st, c["T_DESC"]);
+              linha(saida, Registro60M(cupom, codigo), QStringLiteral("60"));
+              for (const auto& [rotulo, valor] : aliquotas.value(sqlite3_column_int(st, c["IDCupomFiscal"])))
+                  linha(saida, Registro60A(cupom, rotulo, valor, codigo), QStringLiteral("60"));
+              for (const auto& [rotulo, valor] : TotaisDoCupom(cupom))
+                  linha(saida, Registro60A(cupom, rotulo, valor, codigo), QStringLiteral("60"));
+          });
+    secao(" - Registro 61", 5, QStringLiteral("SELECT * FROM NOTATALAO A WHERE ") + doMes +
+                                   QStringLiteral("ORDER BY A.DtEmissao, A.IDNotaTalao"),
+          [&](sqlite3_stmt* st, const TColunas& c) {
+              TTalaoArquivo t;
+              t.dtEmissao = data(st, c["DtEmissao"]);
+              t.modelo = texto(st, c["Modelo"]);
+              t.serie = texto(st, c["Serie"]);
+              t.subSerie = texto(st, c["SubSerie"]);
+              t.aliquota = texto(st, c["Aliquota"]);
+              t.numeroInicial = sqlite3_column_int64(st, c["NumeroInicial"]);
+              t.numeroFinal = sqlite3_column_int64(st, c["NumeroFinal"]);
+              t.valorTotal = dinheiro(st, c["ValorTotal"]);
+              t.baseIcms = dinheiro(st, c["BaseICMS"]);
+              t.valorIcms = dinheiro(st, c["ValorICMS"]);
+              t.isenta = dinheiro(st, c["Isenta"]);
+              t.outras = dinheiro(st, c["Outras"]);
+              linha(saida, Registro61(t), QStringLiteral("61"));
+          });
+
+    auto leTransporte = [](sqlite3_stmt* st, const TColunas& c) {
+        TTransporteArquivo t;
+        t.dtEmissao = data(st, c["DtEmissao"]);
+        t.modelo = texto(st, c["Modelo"]);
+        t.serie = texto(st, c["Serie"]);
+        t.subSerie = texto(st, c["SubSerie"]);
+        t.numero = texto(st, c["Numero"]);
+        t.cfop = texto(st, c["Cfop"]);
+        t.modalidade = texto(st, c["Modalidade"]);
+        t.situacao = texto(st, c["Situacao"]);
+        t.valorTotal = dinheiro(st, c["ValorTotal"]);
+        t.baseIcms = dinheiro(st, c["BaseCalcIcms"]);
+        t.valorIcms = dinheiro(st, c["ValorIcms"]);
+        t.isenta = dinheiro(st, c["Isenta"]);
+        t.outras = dinheiro(st, c["Outras"]);
+        return t;
+    };
+    auto descreveTransporte = [](const TTransporteArquivo& t) {
+        return QStringLiteral("conhecimento %1 de %2").arg(t.numero, t.dtEmissao.toString(QStringLiteral("dd/MM/yyyy")));
+    };
+    // A transport record that cannot be read stops the file like any other: a return file without its
+    // transport documents would be handed in as complete.
+    secao(" - Registro 70", 5, QStringLiteral("SELECT * FROM NFTRANSPORTE A WHERE ") + doMes +
+                                   QStringLiteral("ORDER BY A.Modalidade, A.DtEmissao, A.IDNFTransporte"),
+          [&](sqlite3_stmt* st, const TColunas& c) {
+              const TTransporteArquivo t = leTransporte(st, c);
+              linha(saida, Registro70(t, parte(sqlite3_column_int(st, c["IDEmitente"]), descreveTransporte(t)), codigo),
+                    QStringLiteral("70"));
+          });
+    secao(" - Registro 71", 5, QStringLiteral("SELECT A.*, B.IDDestino, B.DtEmissao AS DtCarga, B.ModeloNF, B.SerieNF, "
+                                              "B.SubSerieNF, B.NumNF, B.ValorNF FROM NFTRANSPORTE A JOIN NFCARGA B "
+                                              "ON A.IdNFTransporte = B.IdNotaTransporte WHERE ") +
+                                   doMes + QStringLiteral("ORDER BY A.Modalidade, A.DtEmissao, A.IDNFTransporte, B.IDNFCarga"),
+          [&](sqlite3_stmt* st, const TColunas& c) {
+              const TTransporteArquivo t = leTransporte(st, c);
+              TCargaArquivo carga;
+              carga.dtEmissao = data(st, c["DtCarga"]);
+              carga.modeloNF = texto(st, c["ModeloNF"]);
+              carga.serieNF = texto(st, c["SerieNF"]);
+              carga.subSerieNF = texto(st, c["SubSerieNF"]);
+              carga.numNF = texto(st, c["NumNF"]);
+              carga.valorNF = dinheiro(st, c["ValorNF"]);
+              const QString doc = descreveTransporte(t);
+              linha(saida, Registro71(t, parte(sqlite3_column_int(st, c["IDEmitente"]), doc), carga,
+                                      parte(sqlite3_column_int(st, c["IDDestino"]), doc), codigo),
+                    QStringLiteral("71"));
+          });
+}
+
+bool TGeradorArquivo::GravaArquivo(const QString& caminho, const QString& regime, const QString& periodo,
+                                   int tipoDeclaracao, const QString& tipo)
+{
+    m_erro.clear();
+    m_contagem.clear();
+    m_total = 0;
+    m_pendente.clear();
+    QSaveFile arquivo(caminho);
+    bool iniciado = false;
+    try {
+        const TCabecalho c = cabecalho(periodo, tipoDeclaracao, tipo);
+        if (!arquivo.open(QIODevice::WriteOnly))
+            throw EArquivoInvalido(arquivo.errorString());
+        m_progresso.inicia();
+        iniciado = true;
+        m_progresso.mensagem(c.nome + QStringLiteral(" - Registro 10"));
+        linha(arquivo, c.registro10, QString());
+        m_progresso.posicao(5);
+        m_progresso.mensagem(c.nome + QStringLiteral(" - Registro 11"));
+        linha(arquivo, c.registro11, QString());
+        m_progresso.posicao(8);
+        if (tipoDeclaracao != 4) {
+            carregaPartes();
+            escreveDocumentos(arquivo, c.nome, c.ano, c.mes, c.codigo);
+            m_progresso.mensagem(c.nome + QStringLiteral(" - Registro 88"));
+        }
+        if (Registros88) {
+            TSaida saida88;
+            saida88.periodo = periodo.left(4) + periodo.mid(4, 2);
+            saida88.letraTipo = tipo == QLatin1String("1") ? QStringLiteral("N") : QStringLiteral("R");
+            saida88.regime = regime;
+            saida88.tipoDeclaracao = tipoDeclaracao;
+            saida88.escreve = [this, &arquivo](const QString& registro) { linha(arquivo, registro, QStringLiteral("88")); };
+            Registros88(saida88);
+        }
+        linha(arquivo, Registro90(c.contribuinte.cnpj, c.contribuinte.ccicms, m_total, m_contagem), QString());
+        if (arquivo.write(m_pendente) != m_pendente.size())
+            throw EArquivoInvalido(arquivo.errorString());
+        m_pendente.clear();
+        if (!arquivo.commit())
+            throw EArquivoInvalido(arquivo.errorString());
+        varreAte100(8);
+        m_progresso.termina();
+        return true;
+    } catch (const EArquivoInvalido& e) {
+        m_erro = e.mensagem();
+    } catch (const EBancoDados& e) {
+        m_erro = e.mensagem();
+    }
+    arquivo.cancelWriting();
+    if (iniciado)
+        m_progresso.termina();
+    m_dialogos.mensagemSimples(m_erro);
+    return false;
+}

@@ -1,0 +1,65 @@
+#pragma once
+#include <QDate>
+#include <QHash>
+#include <QString>
+#include <functional>
+
+#include "output/untRegistros.h"
+
+class IDialogos;
+class IProgresso;
+class IRelogio;
+class QIODevice;
+class TDTM;
+
+// Writes the return file of the open taxpayer for one period: records 10 and 11, the month's document
+// records, the state's records 88 and record 90, in Latin-1, CR LF between records and none after the last.
+// The file is written under a temporary name and takes its final name only when complete: a failure leaves
+// no new file and an existing one untouched.
+class TGeradorArquivo {
+public:
+    TGeradorArquivo(TDTM& dtm, IDialogos& dialogos, IProgresso& progresso, IRelogio& relogio, int idAtivo);
+
+    // Asks where to save (proposing the name of NomeArquivo), then writes. False when the user cancels (nothing
+    // is written) or when an error stopped the writing (its message already shown).
+    bool GerarArquivo(const QString& regime, const QString& periodo, int tipoDeclaracao, const QString& tipo);
+    // The same without the dialog, into `caminho`.
+    bool GravaArquivo(const QString& caminho, const QString& regime, const QString& periodo, int tipoDeclaracao,
+                      const QString& tipo);
+    // The proposed name: prefix, period, "_", state registration, "_", positions 124-126 of record 10.
+    QString NomeArquivo(const QString& periodo, int tipoDeclaracao, const QString& tipo);
+
+    // The output the state's records 88 are written to: each call adds one record of family "88".
+    struct TSaida {
+        std::function<void(const QString& registro)> escreve;
+        QString periodo;      // "yyyymm"
+        QString letraTipo;    // "N" or "R"
+        QString regime;
+        int tipoDeclaracao = 0;
+    };
+    // Where the records 88 of the declaration go, between the document records and record 90. None yet.
+    std::function<void(TSaida&)> Registros88;
+
+    // The message of the last failure (also shown through the dialogs).
+    const QString& ultimoErro() const { return m_erro; }
+
+private:
+    struct TCabecalho;
+    TCabecalho cabecalho(const QString& periodo, int tipoDeclaracao, const QString& tipo);
+    void escreveDocumentos(QIODevice& saida, const QString& nome, int ano, int mes, const QString& codigo);
+    void linha(QIODevice& saida, const QString& registro, const QString& familia);
+    void carregaPartes();
+    const Registros::TParte& parte(int id, const QString& documento) const;
+    void varreAte100(int de);
+
+    TDTM& m_dtm;
+    IDialogos& m_dialogos;
+    IProgresso& m_progresso;
+    IRelogio& m_relogio;
+    int m_idAtivo;
+    QHash<int, Registros::TParte> m_partes;
+    QHash<QString, int> m_contagem;
+    int m_total = 0;
+    QByteArray m_pendente;   // the line not yet followed by its CR LF
+    QString m_erro;
+};

@@ -1,0 +1,71 @@
+#include "output/untGerarLinhaComando.h"
+
+#include <QFileInfo>
+
+#include "core/untRelogio.h"
+#include "db/UntDTM.h"
+#include "db/untDTMCON.h"
+#include "output/untGeradorArquivo.h"
+
+int ExecutaGerar(const TOpcoesGerar& o, IDialogos& dialogos, IProgresso& progresso, IRelogio& relogio, QString* erro)
+{
+    static const QStringList tipos = {QStringLiteral("ZEL"), QStringLiteral("EPP"), QStringLiteral("SN"), QStringLiteral("DA")};
+    const int tipoDeclaracao = int(tipos.indexOf(o.tipo.toUpper())) + 1;
+    if (tipoDeclaracao == 0) {
+        *erro = QStringLiteral("tipo deve ser ZEL, EPP, SN ou DA");
+        return 2;
+    }
+    if (o.saida.isEmpty() || o.ie.isEmpty() || o.periodo.isEmpty()) {
+        *erro = QString::fromUtf8("informe --ie, --periodo e --saida");
+        return 2;
+    }
+    TDTMCON con(o.pasta, dialogos);
+    // A folder without a database is a mistake here, not a first start: nothing is created.
+    if (!QFileInfo(con.caminhoBanco()).isFile() || QFileInfo(con.caminhoBanco()).size() == 0) {
+        *erro = QString::fromUtf8("não há banco de dados em %1").arg(o.pasta);
+        return 1;
+    }
+    TDTM dtm(con);
+    if (con.Conectar() == QLatin1String("ERR")) {
+        *erro = QString::fromUtf8("não foi possível abrir o banco de dados");
+        return 1;
+    }
+    int idAtivo = 0;
+    QString regime;
+    try {
+        TDataSet q(con);
+        q.setCommandText(QStringLiteral("SELECT IdContribuinte FROM Contribuinte WHERE Ccicms = :IE AND Tipo = 'C'"));
+        q.setParam(QStringLiteral("IE"), o.ie.trimmed());
+        q.open();
+        if (q.recordCount() != 1) {
+            *erro = q.isEmpty() ? QString::fromUtf8("nenhum contribuinte com a inscrição %1").arg(o.ie)
+                                : QString::fromUtf8("mais de um contribuinte com a inscrição %1").arg(o.ie);
+            return 1;
+        }
+        idAtivo = q.asInteger(QStringLiteral("IdContribuinte"));
+        static const char* const regimes[] = {"1", "7", "3"};
+        if (tipoDeclaracao <= 3) {
+            regime = QString::fromLatin1(regimes[tipoDeclaracao - 1]);
+        } else {
+            // The annual file carries the regime recorded with that year's data.
+            q.setCommandText(QStringLiteral("SELECT TipoRegimeContrib FROM DadosAnuais WHERE IdContribuinte = :Id "
+                                            "AND Ano = :Ano ORDER BY IdDadosAnuais DESC"));
+            q.setParam(QStringLiteral("Id"), idAtivo);
+            q.setParam(QStringLiteral("Ano"), o.periodo.left(4));
+            q.open();
+            regime = q.isEmpty() || q.isNull(QStringLiteral("TipoRegimeContrib"))
+                         ? QStringLiteral("1")
+                         : QString::number(q.asInteger(QStringLiteral("TipoRegimeContrib")));
+        }
+    } catch (const EBancoDados& e) {
+        *erro = e.mensagem();
+        return 1;
+    }
+    TGeradorArquivo gerador(dtm, dialogos, progresso, relogio, idAtivo);
+    const QString tipo = o.retificadora ? QStringLiteral("2") : QStringLiteral("1");
+    if (!gerador.GravaArquivo(o.saida, regime, o.periodo, tipoDeclaracao, tipo)) {
+        *erro = gerador.ultimoErro();
+        return 1;
+    }
+    return 0;
+}
