@@ -85,7 +85,23 @@ QString paraBanco(const QDateTime& momento)
 
 QDate doBanco(const QString& texto)
 {
-    return QDate::fromString(texto.left(10), QStringLiteral("yyyy-MM-dd"));
+    // Read by hand: this runs for every row of the return file's sections.
+    if (texto.size() < 10 || texto[4] != QLatin1Char('-') || texto[7] != QLatin1Char('-'))
+        return {};
+    int partes[3] = {0, 0, 0};
+    const int inicio[3] = {0, 5, 8};
+    const int tamanho[3] = {4, 2, 2};
+    for (int p = 0; p < 3; ++p) {
+        for (int i = inicio[p]; i < inicio[p] + tamanho[p]; ++i) {
+            const char16_t c = texto[i].unicode();
+            if (c < u'0' || c > u'9')
+                return {};
+            partes[p] = partes[p] * 10 + (c - u'0');
+        }
+    }
+    if (texto.size() > 10 && texto[10] != QLatin1Char('T') && texto[10] != QLatin1Char(' '))
+        return {};
+    return QDate(partes[0], partes[1], partes[2]);
 }
 
 QDateTime momentoDoBanco(const QString& texto)

@@ -30,21 +30,48 @@ public:
                 m_indice.insert(nome, i);
         }
     }
+    // Names come as literals, so their addresses key a cache in front of the by-name lookup.
     int operator[](const char* nome) const
     {
+        const auto it = m_porEndereco.constFind(nome);
+        if (it != m_porEndereco.constEnd())
+            return *it;
         const int i = m_indice.value(QString::fromLatin1(nome).toLower(), -1);
         if (i < 0)
             throw EBancoDados(QStringLiteral("Campo não encontrado: %1").arg(QString::fromLatin1(nome)));
+        m_porEndereco.insert(nome, i);
         return i;
     }
 private:
     QHash<QString, int> m_indice;
+    mutable QHash<const char*, int> m_porEndereco;
 };
+
+// Sections repeat the same short texts row after row (model, series, code, dates): a text equal to the
+// column's previous one shares its string instead of allocating another.
+struct TUltimoTexto {
+    const sqlite3_stmt* consulta = nullptr;
+    QByteArray bytes;
+    QString texto;
+};
+thread_local TUltimoTexto g_textos[64];
 
 QString texto(sqlite3_stmt* st, int i)
 {
     const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(st, i));
-    return p ? QString::fromUtf8(p, sqlite3_column_bytes(st, i)).trimmed() : QString();
+    if (!p)
+        return {};
+    const QByteArrayView bytes(p, sqlite3_column_bytes(st, i));
+    if (i < 64) {
+        TUltimoTexto& u = g_textos[i];
+        if (u.consulta == st && u.bytes == bytes)
+            return u.texto;
+        u.consulta = st;
+        u.bytes = bytes.toByteArray();
+        u.texto = QString::fromUtf8(bytes).trimmed();
+        return u.texto;
+    }
+    return QString::fromUtf8(bytes).trimmed();
 }
 Money dinheiro(sqlite3_stmt* st, int i) { return Money::fromRaw(sqlite3_column_int64(st, i)); }
 QDate data(sqlite3_stmt* st, int i) { return Datas::doBanco(texto(st, i)); }
@@ -178,12 +205,12 @@ void TGeradorArquivo::carregaPartes()
                  });
 }
 
-const TParte& TGeradorArquivo::parte(int id, const QString& documento) const
+const TParte& TGeradorArquivo::parte(int id, const std::function<QString()>& documento) const
 {
     const auto it = m_partes.constFind(id);
     if (it == m_partes.constEnd())
         throw EArquivoInvalido(QString::fromUtf8("O remetente/destinatário (código %1) de %2 não está cadastrado.")
-                                   .arg(id).arg(documento));
+                                   .arg(id).arg(documento()));
     return *it;
 }
 
@@ -246,7 +273,7 @@ void TGeradorArquivo::escreveDocumentos(QIODevice& saida, const QString& nome, i
               n.outrasIcms = dinheiro(st, c["OutrasICMS"]);
               n.aliquota = texto(st, c["AliquotaICMS"]);
               const int outro = sqlite3_column_int(st, c["IdEmtDest"]);
-              linha(saida, Registro50(n, parte(outro, descreveNota(n)), codigo), QStringLiteral("50"));
+              linha(saida, Registro50(n, parte(outro, [&n] { return descreveNota(n); }), codigo), QStringLiteral("50"));
           });
     secao(" - Registro 51", 5, QStringLiteral("SELECT A.*, B.ValorIPI, B.IsentaIPI, B.OutrasIPI ") + notas.arg(QStringLiteral("NFIPI")),
           [&](sqlite3_stmt* st, const TColunas& c) {
@@ -255,7 +282,7 @@ void TGeradorArquivo::escreveDocumentos(QIODevice& saida, const QString& nome, i
               n.isentaIpi = dinheiro(st, c["IsentaIPI"]);
               n.outrasIpi = dinheiro(st, c["OutrasIPI"]);
               if (TemRegistro51(n))
-                  linha(saida, Registro51(n, parte(sqlite3_column_int(st, c["IdEmtDest"]), descreveNota(n)), codigo),
+                  linha(saida, Registro51(n, parte(sqlite3_column_int(st, c["IdEmtDest"]), [&n] { return descreveNota(n); }), codigo),
                         QStringLiteral("51"));
           });
     secao(" - Registro 53", 5, QStringLiteral("SELECT A.*, B.BaseCalculoSubst, B.ICMSRetido, B.DespAcessorias, B.MVA ") +
@@ -269,8 +296,8 @@ void TGeradorArquivo::escreveDocumentos(QIODevice& saida, const QString& nome, i
               n.mva = mva ? QString::fromUtf8(mva) : QString();
               if (n.mva.isEmpty())
                   n.mva = QStringLiteral(" ");
-              if (TemRegistro53(n, descreveNota(n)))
-                  linha(saida, Registro53(n, parte(sqlite3_column_int(st, c["IdEmtDest"]), descreveNota(n)), codigo),
+              if (TemRegistro53(n, n.cfop.size() >= 2 && n.cfop[0].isDigit() && n.cfop[1].isDigit() ? QString() : descreveNota(n)))
+                  linha(saida, Registro53(n, parte(sqlite3_column_int(st, c["IdEmtDest"]), [&n] { return descreveNota(n); }), codigo),
                         QStringLiteral("53"));
           });
 
@@ -354,7 +381,7 @@ void TGeradorArquivo::escreveDocumentos(QIODevice& saida, const QString& nome, i
                                    QStringLiteral("ORDER BY A.Modalidade, A.DtEmissao, A.IDNFTransporte"),
           [&](sqlite3_stmt* st, const TColunas& c) {
               const TTransporteArquivo t = leTransporte(st, c);
-              linha(saida, Registro70(t, parte(sqlite3_column_int(st, c["IDEmitente"]), descreveTransporte(t)), codigo),
+              linha(saida, Registro70(t, parte(sqlite3_column_int(st, c["IDEmitente"]), [&t, &descreveTransporte] { return descreveTransporte(t); }), codigo),
                     QStringLiteral("70"));
           });
     secao(" - Registro 71", 5, QStringLiteral("SELECT A.*, B.IDDestino, B.DtEmissao AS DtCarga, B.ModeloNF, B.SerieNF, "
@@ -370,7 +397,7 @@ void TGeradorArquivo::escreveDocumentos(QIODevice& saida, const QString& nome, i
               carga.subSerieNF = texto(st, c["SubSerieNF"]);
               carga.numNF = texto(st, c["NumNF"]);
               carga.valorNF = dinheiro(st, c["ValorNF"]);
-              const QString doc = descreveTransporte(t);
+              const auto doc = [&t, &descreveTransporte] { return descreveTransporte(t); };
               linha(saida, Registro71(t, parte(sqlite3_column_int(st, c["IDEmitente"]), doc), carga,
                                       parte(sqlite3_column_int(st, c["IDDestino"]), doc), codigo),
                     QStringLiteral("71"));

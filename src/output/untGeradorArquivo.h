@@ -49,7 +49,7 @@ private:
     void escreveDocumentos(QIODevice& saida, const QString& nome, int ano, int mes, const QString& codigo);
     void linha(QIODevice& saida, const QString& registro, const QString& familia);
     void carregaPartes();
-    const Registros::TParte& parte(int id, const QString& documento) const;
+    const Registros::TParte& parte(int id, const std::function<QString()>& documento) const;
     void varreAte100(int de);
 
     TDTM& m_dtm;

@@ -18,78 +18,124 @@ static QString onde(const QString& documento)
     return documento.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(documento);
 }
 
-static void confereLatin1(const QString& texto, const QString& documento)
+// Appends `texto` cut to `largura` characters, then `preenche` up to the width; `zeros` fills on the left.
+static void anexaTexto(QByteArray& r, const QString& texto, int largura, bool zeros)
 {
-    for (const QChar c : texto)
-        if (c.unicode() > 0xFF)
-            throw EArquivoInvalido(QString::fromUtf8("O texto \"%1\" tem o caractere \"%2\", que o arquivo não "
-                                                     "pode gravar%3.").arg(texto, QString(c), onde(documento)));
+    const qsizetype n = qMin<qsizetype>(texto.size(), largura);
+    if (zeros && n < largura)
+        r.append(largura - n, '0');
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = texto[i].unicode();
+        if (c > 0xFF)
+            throw EArquivoInvalido(QString::fromUtf8("O texto \"%1\" tem o caractere \"%2\", que o arquivo não pode gravar")
+                                       .arg(texto, QString(QChar(c))));
+        r.append(char(c));
+    }
+    if (!zeros && n < largura)
+        r.append(largura - n, ' ');
+}
+
+static void anexaNumero(QByteArray& r, qint64 valor, int largura)
+{
+    char digitos[24];
+    int k = 0;
+    do {
+        digitos[k++] = char('0' + valor % 10);
+        valor /= 10;
+    } while (valor > 0);
+    // Zero-filled on the left, never cut there: a longer number keeps its leftmost digits.
+    for (int i = k; i < largura; ++i)
+        r.append('0');
+    for (int i = k - 1, escritos = 0; i >= 0 && escritos < largura; --i, ++escritos)
+        r.append(digitos[i]);
+}
+
+void AnexaCampo(QByteArray& r, Tipo tipo, int largura, const QVariant& valor)
+{
+    switch (tipo) {
+    case Tipo::Literal:
+    case Tipo::X:
+        anexaTexto(r, valor.toString(), largura, false);
+        return;
+    case Tipo::Brancos:
+        r.append(largura, ' ');
+        return;
+    case Tipo::N:
+        if (valor.typeId() == QMetaType::LongLong || valor.typeId() == QMetaType::Int) {
+            const qint64 v = valor.toLongLong();
+            if (v >= 0) {
+                anexaNumero(r, v, largura);
+                return;
+            }
+        }
+        anexaTexto(r, valor.toString().trimmed(), largura, true);
+        return;
+    case Tipo::Valor: {
+        const Money m = Money::fromRaw(valor.toLongLong());
+        if (m.isNegative())
+            throw EArquivoInvalido(QString::fromUtf8("Valor negativo (%1) não pode ser gravado no arquivo").arg(m.toString()));
+        if (m.hasFractionOfCent())
+            throw EArquivoInvalido(QString::fromUtf8("Valor com mais de duas casas decimais (%1) não pode ser gravado no arquivo")
+                                       .arg(QString::number(double(m.raw()) / 10000.0, 'f', 4)));
+        anexaNumero(r, m.cents(), largura);
+        return;
+    }
+    case Tipo::Data: {
+        const QDate d = valor.toDate();
+        if (!d.isValid()) {
+            r.append(largura, '0');
+            return;
+        }
+        anexaNumero(r, d.year(), 4);
+        anexaNumero(r, d.month(), 2);
+        anexaNumero(r, d.day(), 2);
+        return;
+    }
+    }
 }
 
 QString FormataCampo(Tipo tipo, int largura, const QVariant& valor, const QString& documento)
 {
-    switch (tipo) {
-    case Tipo::Literal:
-        return PreencheBrancos(valor.toString(), largura);
-    case Tipo::Brancos:
-        return QString(largura, QLatin1Char(' '));
-    case Tipo::X: {
-        const QString t = valor.toString();
-        confereLatin1(t, documento);
-        return PreencheBrancos(t, largura);
+    QByteArray r;
+    try {
+        AnexaCampo(r, tipo, largura, valor);
+    } catch (const EArquivoInvalido& e) {
+        throw EArquivoInvalido(e.mensagem() + onde(documento) + QLatin1Char('.'));
     }
-    case Tipo::N: {
-        const QString t = valor.toString();
-        confereLatin1(t, documento);
-        return PreencheBrancos(PreencheZeros(t, largura), largura);
-    }
-    case Tipo::Valor: {
-        const Money m = Money::fromRaw(valor.toLongLong());
-        if (m.isNegative())
-            throw EArquivoInvalido(QString::fromUtf8("Valor negativo (%1) não pode ser gravado no arquivo%2.")
-                                       .arg(m.toString(), onde(documento)));
-        if (m.hasFractionOfCent())
-            throw EArquivoInvalido(QString::fromUtf8("Valor com mais de duas casas decimais (%1) não pode ser "
-                                                     "gravado no arquivo%2.")
-                                       .arg(QString::number(double(m.raw()) / 10000.0, 'f', 4), onde(documento)));
-        return PreencheBrancos(PreencheZeros(QString::number(m.cents()), largura), largura);
-    }
-    case Tipo::Data: {
-        const QDate d = valor.toDate();
-        return d.isValid() ? d.toString(QStringLiteral("yyyyMMdd")) : QString(largura, QLatin1Char('0'));
-    }
-    }
-    return {};
+    return QString::fromLatin1(r);
 }
 
-QString Monta(const QList<TCampo>& campos, const QString& codigo, const QString& documento)
+QString Monta(const QList<TCampo>& campos, const QString& codigo, const std::function<QString()>& documento)
 {
     const bool antigo = codigo == QLatin1String("1");
-    QString r;
+    QByteArray r;
     r.reserve(Tamanho);
-    for (const TCampo& c : campos) {
-        const int largura = antigo ? c.largura1 : c.largura23;
-        if (largura == 0)
-            continue;
-        r += FormataCampo(c.tipo, largura, c.valor ? c.valor() : QVariant(), documento);
+    try {
+        for (const TCampo& c : campos) {
+            const int largura = antigo ? c.largura1 : c.largura23;
+            if (largura > 0)
+                AnexaCampo(r, c.tipo, largura, c.valor);
+        }
+    } catch (const EArquivoInvalido& e) {
+        throw EArquivoInvalido(e.mensagem() + onde(documento ? documento() : QString()) + QLatin1Char('.'));
     }
     if (r.size() != Tamanho)
         throw EArquivoInvalido(QStringLiteral("Registro com %1 caracteres em vez de %2%3.")
-                                   .arg(r.size()).arg(Tamanho).arg(onde(documento)));
-    return r;
+                                   .arg(r.size()).arg(Tamanho).arg(onde(documento ? documento() : QString())));
+    return QString::fromLatin1(r);
 }
 
 // Shorthands for the tables below.
 static TCampo lit(const char* texto)
 {
     const QString t = QString::fromLatin1(texto);
-    return {Tipo::Literal, int(t.size()), int(t.size()), [t] { return QVariant(t); }};
+    return {Tipo::Literal, int(t.size()), int(t.size()), t};
 }
 static TCampo brancos(int l23, int l1) { return {Tipo::Brancos, l23, l1, {}}; }
-static TCampo n(int l23, int l1, QVariant v) { return {Tipo::N, l23, l1, [v] { return v; }}; }
-static TCampo x(int l23, int l1, QVariant v) { return {Tipo::X, l23, l1, [v] { return v; }}; }
-static TCampo valor(int l23, int l1, Money m) { return {Tipo::Valor, l23, l1, [m] { return QVariant::fromValue(m.raw()); }}; }
-static TCampo data(const QDate& d) { return {Tipo::Data, 8, 8, [d] { return QVariant(d); }}; }
+static TCampo n(int l23, int l1, const QVariant& v) { return {Tipo::N, l23, l1, v}; }
+static TCampo x(int l23, int l1, const QVariant& v) { return {Tipo::X, l23, l1, v}; }
+static TCampo valor(int l23, int l1, Money m) { return {Tipo::Valor, l23, l1, QVariant::fromValue(m.raw())}; }
+static TCampo data(const QDate& d) { return {Tipo::Data, 8, 8, d}; }
 
 static QString soDigitos(const QString& t)
 {
@@ -109,14 +155,14 @@ QString Registro10(const TContribuinteArquivo& c, int ano, int mes, const QStrin
     return Monta({lit("10"), n(14, 14, c.cnpj), x(14, 14, c.ccicms), x(33, 33, c.razaoSocial), x(2, 2, marcaNome),
                   x(30, 30, c.municipio), x(2, 2, c.uf), n(10, 10, soDigitos(c.fax)), data(inicio), data(fim),
                   x(1, 1, codigo), lit("3"), x(1, 1, finalidade)},
-                 codigo, QStringLiteral("registro 10"));
+                 codigo, [] { return QStringLiteral("registro 10"); });
 }
 
 QString Registro11(const TContribuinteArquivo& c)
 {
     return Monta({lit("11"), x(34, 34, c.logradouro), n(5, 5, c.numero), x(22, 22, c.complemento.trimmed()),
                   x(15, 15, c.bairro), n(8, 8, c.cep), x(28, 28, c.contato), n(12, 12, soDigitos(c.fone))},
-                 QStringLiteral("3"), QStringLiteral("registro 11"));
+                 QStringLiteral("3"), [] { return QStringLiteral("registro 11"); });
 }
 
 static QString nomeNota(const TNotaArquivo& n)
@@ -138,7 +184,7 @@ QString Registro50(const TNotaArquivo& nf, const TParte& p, const QString& codig
                   x(4, 3, nf.cfop), x(1, 0, nf.emitente), valor(13, 13, nf.valorTotal), valor(13, 13, nf.baseIcms),
                   valor(13, 13, nf.valorIcms), valor(13, 13, nf.isentaIcms), valor(13, 13, nf.outrasIcms),
                   n(4, 4, nf.aliquota), x(1, 1, nf.situacao)},
-                 codigo, nomeNota(nf));
+                 codigo, [&nf] { return nomeNota(nf); });
 }
 
 QString Registro51(const TNotaArquivo& nf, const TParte& p, const QString& codigo)
@@ -147,7 +193,7 @@ QString Registro51(const TNotaArquivo& nf, const TParte& p, const QString& codig
                   x(3, 2, nf.serie), x(0, 2, nf.subSerie), n(6, 6, nf.numeroNF), x(4, 3, nf.cfop),
                   valor(13, 13, nf.valorTotal), valor(13, 13, nf.valorIpi), valor(13, 13, nf.isentaIpi),
                   valor(13, 13, nf.outrasIpi), brancos(20, 20), x(1, 1, nf.situacao)},
-                 codigo, nomeNota(nf));
+                 codigo, [&nf] { return nomeNota(nf); });
 }
 
 QString Registro53(const TNotaArquivo& nf, const TParte& p, const QString& codigo)
@@ -156,7 +202,7 @@ QString Registro53(const TNotaArquivo& nf, const TParte& p, const QString& codig
                   n(2, 2, nf.modelo), x(3, 3, nf.serie), x(0, 2, nf.subSerie), n(6, 6, nf.numeroNF),
                   x(4, 3, nf.cfop), x(1, 0, nf.emitente), valor(13, 13, nf.baseSubst), valor(13, 13, nf.icmsRetido),
                   valor(13, 13, nf.despAcessorias), x(1, 1, nf.situacao), x(1, 1, nf.mva), brancos(29, 29)},
-                 codigo, nomeNota(nf));
+                 codigo, [&nf] { return nomeNota(nf); });
 }
 
 bool TemRegistro51(const TNotaArquivo& nf)
@@ -190,14 +236,14 @@ QString Registro60M(const TCupomArquivo& c, const QString& codigo)
                   x(2, 2, c.modelo), n(6, 6, c.cooInicial), n(6, 6, c.cooFinal), n(6, 6, c.crz), n(3, 0, c.cro),
                   valor(16, 0, c.vendaBruta), valor(0, 16, c.gtInicioDia), valor(16, 16, c.gtFimDia),
                   brancos(37, 45)},
-                 codigo, nomeCupom(c));
+                 codigo, [&c] { return nomeCupom(c); });
 }
 
 QString Registro60A(const TCupomArquivo& c, const QString& rotulo, Money v, const QString& codigo)
 {
     return Monta({lit("60A"), data(c.dtEmissao), x(20, 0, c.numSerie), n(0, 3, c.numEquip), x(4, 4, rotulo),
                   valor(12, 12, v), brancos(79, 96)},
-                 codigo, nomeCupom(c));
+                 codigo, [&c] { return nomeCupom(c); });
 }
 
 QList<QPair<QString, Money>> TotaisDoCupom(const TCupomArquivo& c)
@@ -218,7 +264,7 @@ QString Registro61(const TTalaoArquivo& t)
                   valor(13, 13, t.valorTotal), valor(13, 13, t.baseIcms), valor(12, 12, t.valorIcms),
                   valor(13, 13, t.isenta), valor(13, 13, t.outras), n(4, 4, t.aliquota), brancos(1, 1)},
                  QStringLiteral("3"),
-                 QStringLiteral("notas série D de %1").arg(t.dtEmissao.toString(QStringLiteral("dd/MM/yyyy"))));
+                 [&t] { return QString::fromUtf8("notas série D de %1").arg(t.dtEmissao.toString(QStringLiteral("dd/MM/yyyy"))); });
 }
 
 static QString nomeTransporte(const TTransporteArquivo& t)
@@ -232,7 +278,7 @@ QString Registro70(const TTransporteArquivo& t, const TParte& p, const QString& 
                   n(2, 2, t.modelo), x(1, 1, t.serie), x(2, 2, t.subSerie), n(6, 6, t.numero), x(4, 3, t.cfop),
                   valor(13, 14, t.valorTotal), valor(14, 14, t.baseIcms), valor(14, 14, t.valorIcms),
                   valor(14, 14, t.isenta), valor(14, 14, t.outras), x(1, 1, t.modalidade), x(1, 1, t.situacao)},
-                 codigo, nomeTransporte(t));
+                 codigo, [&t] { return nomeTransporte(t); });
 }
 
 QString Registro71(const TTransporteArquivo& t, const TParte& e, const TCargaArquivo& c, const TParte& d,
@@ -242,19 +288,24 @@ QString Registro71(const TTransporteArquivo& t, const TParte& e, const TCargaArq
                   x(2, 2, t.modelo), x(1, 1, t.serie), x(2, 2, t.subSerie), n(6, 6, t.numero), x(2, 2, d.uf),
                   n(14, 14, d.cnpj), x(14, 14, d.ccicms), data(c.dtEmissao), x(2, 2, c.modeloNF), x(3, 2, c.serieNF),
                   x(0, 2, c.subSerieNF), n(6, 6, c.numNF), valor(14, 14, c.valorNF), brancos(12, 11)},
-                 codigo, nomeTransporte(t));
+                 codigo, [&t] { return nomeTransporte(t); });
 }
 
 QString Registro90(const QString& cnpj, const QString& ccicms, int linhasAntes, const QHash<QString, int>& contagem)
 {
-    QString r = QStringLiteral("90") + FormataCampo(Tipo::N, 14, cnpj) + FormataCampo(Tipo::X, 14, ccicms);
+    QByteArray r("90");
+    AnexaCampo(r, Tipo::N, 14, cnpj);
+    AnexaCampo(r, Tipo::X, 14, ccicms);
     for (const QString& familia : Familias) {
         const int quantos = contagem.value(familia);
-        if (quantos > 0)
-            r += familia + FormataCampo(Tipo::N, 8, quantos);
+        if (quantos > 0) {
+            r.append(familia.toLatin1());
+            AnexaCampo(r, Tipo::N, 8, quantos);
+        }
     }
-    r += QStringLiteral("99") + FormataCampo(Tipo::N, 8, linhasAntes + 1);
-    return PreencheBrancos(r, Tamanho - 1) + QLatin1Char('1');
+    r.append("99");
+    AnexaCampo(r, Tipo::N, 8, linhasAntes + 1);
+    return PreencheBrancos(QString::fromLatin1(r), Tamanho - 1) + QLatin1Char('1');
 }
 
 } // namespace Registros

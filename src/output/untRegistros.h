@@ -30,23 +30,27 @@ inline constexpr int Tamanho = 126;
 
 enum class Tipo { N, X, Valor, Data, Brancos, Literal };
 
-// A field: its kind and its width in the current layout (codes "2"/"3") and in the older one (code "1");
-// a width of 0 means the field is absent from that layout. The value is read from the row by `valor`.
+// A field: its kind, its width in the current layout (codes "2"/"3") and in the older one (code "1"), and its
+// value (text, a number, a date, or an amount as its ten-thousandths); a width of 0 means the field is absent
+// from that layout.
 struct TCampo {
     Tipo tipo;
     int largura23;
     int largura1;
-    std::function<QVariant()> valor;
+    QVariant valor;
 };
 
 // The layout code of a file from the first day of its period: "1" before 2003, "2" in 2003, "3" from 2004.
 QString CodigoLeiaute(const QDate& inicioDoPeriodo);
 
-// Builds one record from its fields in the layout `codigo`. `documento` names the document in messages.
-QString Monta(const QList<TCampo>& campos, const QString& codigo, const QString& documento = {});
+// Builds one record from its fields in the layout `codigo`. `documento` names the document in messages; it
+// is only asked for when a field fails.
+QString Monta(const QList<TCampo>& campos, const QString& codigo, const std::function<QString()>& documento = {});
 
 // A field's text by its kind; raises EArquivoInvalido for a value the kind cannot hold.
 QString FormataCampo(Tipo tipo, int largura, const QVariant& valor, const QString& documento = {});
+// The same, appended as Latin-1 bytes (exactly `largura` of them) to a record being built.
+void AnexaCampo(QByteArray& registro, Tipo tipo, int largura, const QVariant& valor);
 
 // The counterparty of a document: number, state registration and UF of its register row.
 struct TParte {
