@@ -1,28 +1,14 @@
 // The program's headless tool: the same core as the desktop program, for scripts and accountants.
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QTextStream>
-#include <cstdio>
 
-#include "core/DialogsNew.h"
-#include "core/untProgresso.h"
+#include "cli/untComandos.h"
+#include "cli/untTerminal.h"
 #include "core/untRelogio.h"
 #include "output/untGerarLinhaComando.h"
 #include "registers/untValidaLote.h"
 
 namespace {
-
-QTextStream& saida()
-{
-    static QTextStream s(stdout);
-    return s;
-}
-
-QTextStream& erros()
-{
-    static QTextStream s(stderr);
-    return s;
-}
 
 const char* const kAjudaValida =
     "Uso:\n"
@@ -32,9 +18,11 @@ const char* const kAjudaValida =
     "  zelcli valida --lote < arquivo   (linhas TIPO<TAB>UF<TAB>NUMERO; UF vazia para cnpj e cpf)\n"
     "Responde \"valido\" ou \"invalido\"; no lote, uma linha NUMERO<TAB>valido|invalido por linha lida.\n";
 
+} // namespace
+
 // Exit status: 0 valid, 1 invalid, 2 misuse. In the batch form: 0 when every line was read and checked,
 // 1 when some line could not be read (it is reported on standard error and skipped).
-int valida(const QStringList& args)
+int ComandoValida(const QStringList& args)
 {
     if (args.value(0) == QLatin1String("--lote")) {
         QTextStream entrada(stdin);
@@ -82,28 +70,7 @@ int valida(const QStringList& args)
     return valido ? 0 : 1;
 }
 
-// Messages of the core go to standard error; no question can be answered here.
-class TDialogosTerminal final : public IDialogos {
-public:
-    Botao mostraMensagem(const TPedidoMensagem& p) override
-    {
-        erros() << p.texto << '\n';
-        return p.cancela;
-    }
-    bool confirmaExclusao(const QString&) override { return false; }
-    void mensagemSimples(const QString& texto) override { erros() << texto << '\n'; }
-    QString salvarArquivo(const QString&, const QString&, const QString&) override { return {}; }
-    QString escolherPasta(const QString&, const QString&) override { return {}; }
-    bool abrirAssociado(const QString&) override { return false; }
-    int executaModal(QObject*) override { return 0; }
-};
-
-class TProgressoTerminal final : public IProgresso {
-public:
-    void mensagem(const QString& texto) override { erros() << texto << '\n'; erros().flush(); }
-};
-
-const char* const kAjudaGerar =
+static const char* const kAjudaGerar =
     "Uso:\n"
     "  zelcli gerar --pasta PASTA --ie INSCRICAO --periodo AAAAMM --tipo ZEL|EPP|SN|DA [--retificadora] --saida ARQUIVO\n"
     "Grava o arquivo da declaração do contribuinte (achado pela inscrição estadual) a partir do banco bcoZel.mdb\n"
@@ -111,7 +78,7 @@ const char* const kAjudaGerar =
     "declaração ainda não são gravados. Progresso e erros vão para a saída de erros; um arquivo existente\n"
     "só é substituído quando o novo fica completo.\n";
 
-int gerar(const QStringList& args)
+int ComandoGerar(const QStringList& args)
 {
     QCommandLineParser p;
     const QCommandLineOption pasta(QStringLiteral("pasta"), QStringLiteral("pasta do banco"), QStringLiteral("PASTA"), QStringLiteral("."));
@@ -143,8 +110,6 @@ int gerar(const QStringList& args)
     return r;
 }
 
-} // namespace
-
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
@@ -163,9 +128,9 @@ int main(int argc, char** argv)
     }
     const QString comando = args.takeFirst();
     if (comando == QLatin1String("valida"))
-        return valida(args);
+        return ComandoValida(args);
     if (comando == QLatin1String("gerar"))
-        return gerar(args);
+        return ComandoGerar(args);
     erros() << "comando desconhecido: " << comando << "\n" << parser.helpText();
     return 2;
 }

@@ -1,0 +1,8 @@
+#pragma once
+#include <QStringList>
+
+// The commands of zelcli, each given the arguments after its name; each returns the exit status.
+int ComandoValida(const QStringList& args);
+int ComandoGerar(const QStringList& args);
+int ComandoApuracao(const QStringList& args);
+int ComandoRecibo(const QStringList& args);

@@ -1,0 +1,34 @@
+#include "cli/untTerminal.h"
+
+#include <cstdio>
+
+QTextStream& saida()
+{
+    static QTextStream s(stdout);
+    return s;
+}
+
+QTextStream& erros()
+{
+    static QTextStream s(stderr);
+    return s;
+}
+
+Botao TDialogosTerminal::mostraMensagem(const TPedidoMensagem& p)
+{
+    erros() << p.texto << '\n';
+    erros().flush();
+    return p.cancela;
+}
+
+void TDialogosTerminal::mensagemSimples(const QString& texto)
+{
+    erros() << texto << '\n';
+    erros().flush();
+}
+
+void TProgressoTerminal::mensagem(const QString& texto)
+{
+    erros() << texto << '\n';
+    erros().flush();
+}
