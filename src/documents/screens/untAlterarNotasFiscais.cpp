@@ -43,9 +43,6 @@ TfrmAlterarNotasFiscais::TfrmAlterarNotasFiscais(TContexto& ctx, int idNota, QWi
     for (QLineEdit* e : {edtModelo, edtSerie, edtSubSerie, edtNumeroNF})
         e->setReadOnly(true);
 
-    auto* topo = new QHBoxLayout;
-    topo->addWidget(rdgTipoNF);
-    topo->addWidget(grbCfop, 1);
     auto* meio = new QGridLayout;
     meio->addWidget(grbDestino, 0, 0, 1, 2);
     meio->addWidget(rdgEmitente, 0, 2);
@@ -54,17 +51,7 @@ TfrmAlterarNotasFiscais::TfrmAlterarNotasFiscais(TContexto& ctx, int idNota, QWi
     marcas->addWidget(chbSituacao);
     meio->addLayout(marcas, 1, 0);
     meio->addWidget(grbExtemporaneo, 1, 1, 1, 2);
-    auto* botoes = new QHBoxLayout;
-    botoes->addStretch();
-    for (QPushButton* b : {btnAlterar, btnCancelar, btnSalvar, btnFechar})
-        botoes->addWidget(b);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(topo);
-    layout->addWidget(grbDados);
-    layout->addLayout(meio);
-    layout->addWidget(grbImpostos);
-    layout->addLayout(botoes);
-    setFixedWidth(760);
+    monta(meio, {btnAlterar, btnCancelar, btnSalvar, btnFechar});
 }
 
 void TfrmAlterarNotasFiscais::showEvent(QShowEvent* e)

@@ -336,6 +336,24 @@ void TfrmCamposNotaFiscal::zeraValores()
     edtAliquota->setText(Money().toEditText());
 }
 
+void TfrmCamposNotaFiscal::monta(QLayout* meio, const QList<QPushButton*>& botoes)
+{
+    auto* topo = new QHBoxLayout;
+    topo->addWidget(rdgTipoNF);
+    topo->addWidget(grbCfop, 1);
+    auto* linhaBotoes = new QHBoxLayout;
+    linhaBotoes->addStretch();
+    for (QPushButton* b : botoes)
+        linhaBotoes->addWidget(b);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(topo);
+    layout->addWidget(grbDados);
+    layout->addLayout(meio);
+    layout->addWidget(grbImpostos);
+    layout->addLayout(linhaBotoes);
+    setFixedWidth(760);
+}
+
 void TfrmCamposNotaFiscal::habilitaSubstituicao(bool sim)
 {
     for (QWidget* w : {static_cast<QWidget*>(edtBaseSubst), static_cast<QWidget*>(edtIcmsRetido),

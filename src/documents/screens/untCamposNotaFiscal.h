@@ -9,6 +9,7 @@ class QComboBox;
 class QDateEdit;
 class QGroupBox;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -85,6 +86,9 @@ protected:
     // The substitution fields follow the code's "admits substitution" flag.
     virtual void aplicaSubstituicao(bool admite) = 0;
     void habilitaSubstituicao(bool sim);
+    // The screen's layout: kind and code on top, the note's data, the screen's own middle part, the tax panel
+    // and the buttons.
+    void monta(QLayout* meio, const QList<QPushButton*>& botoes);
     void zeraValores();
     void iniciaTransacao();
     void encerraTransacao(bool confirma);

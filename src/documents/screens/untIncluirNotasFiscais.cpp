@@ -84,9 +84,6 @@ TfrmIncluirNotasFiscais::TfrmIncluirNotasFiscais(TContexto& ctx, QWidget* parent
             btnSalvar->setFocus();
     });
 
-    auto* topo = new QHBoxLayout;
-    topo->addWidget(rdgTipoNF);
-    topo->addWidget(grbCfop, 1);
     auto* meio = new QGridLayout;
     meio->addWidget(grbDestino, 0, 0, 1, 2);
     meio->addWidget(rdgEmitente, 0, 2);
@@ -97,17 +94,7 @@ TfrmIncluirNotasFiscais::TfrmIncluirNotasFiscais(TContexto& ctx, QWidget* parent
     meio->addWidget(grbExtemporaneo, 1, 1);
     meio->addWidget(rgSituacaoNF, 2, 0, 1, 2);
     meio->addWidget(grbFaixa, 2, 2);
-    auto* botoes = new QHBoxLayout;
-    botoes->addStretch();
-    for (QPushButton* b : {btnNovaNota, btnCancelar, btnSalvar, btnFechar})
-        botoes->addWidget(b);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(topo);
-    layout->addWidget(grbDados);
-    layout->addLayout(meio);
-    layout->addWidget(grbImpostos);
-    layout->addLayout(botoes);
-    setFixedWidth(760);
+    monta(meio, {btnNovaNota, btnCancelar, btnSalvar, btnFechar});
 }
 
 void TfrmIncluirNotasFiscais::showEvent(QShowEvent* e)
