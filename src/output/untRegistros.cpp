@@ -264,7 +264,12 @@ QString Registro61(const TTalaoArquivo& t)
                   valor(13, 13, t.valorTotal), valor(13, 13, t.baseIcms), valor(12, 12, t.valorIcms),
                   valor(13, 13, t.isenta), valor(13, 13, t.outras), n(4, 4, t.aliquota), brancos(1, 1)},
                  QStringLiteral("3"),
-                 [&t] { return QString::fromUtf8("notas série D de %1").arg(t.dtEmissao.toString(QStringLiteral("dd/MM/yyyy"))); });
+                 [&t] {
+                     return QString::fromUtf8("notas série D %1 a %2 de %3")
+                         .arg(t.numeroInicial)
+                         .arg(t.numeroFinal)
+                         .arg(t.dtEmissao.toString(QStringLiteral("dd/MM/yyyy")));
+                 });
 }
 
 static QString nomeTransporte(const TTransporteArquivo& t)
