@@ -116,9 +116,11 @@ int main(int argc, char** argv)
     QCoreApplication::setApplicationName(QStringLiteral("zelcli"));
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Zel do ICMS sem janelas.\n\n") + QString::fromLatin1(kAjudaValida) +
-                                     QStringLiteral("\n") + QString::fromUtf8(kAjudaGerar));
+                                     QStringLiteral("\n") + QString::fromUtf8(kAjudaGerar) +
+                                     QString::fromUtf8("\nUso:\n  zelcli apuracao --pasta PASTA --ie INSCRICAO --periodo AAAAMM\n"
+                                                       "  zelcli recibo ARQUIVO.rcb\n"));
     parser.addHelpOption();
-    parser.addPositionalArgument(QStringLiteral("comando"), QStringLiteral("valida ou gerar"));
+    parser.addPositionalArgument(QStringLiteral("comando"), QStringLiteral("valida, gerar, apuracao ou recibo"));
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     parser.process(app);
     QStringList args = parser.positionalArguments();
@@ -131,6 +133,10 @@ int main(int argc, char** argv)
         return ComandoValida(args);
     if (comando == QLatin1String("gerar"))
         return ComandoGerar(args);
+    if (comando == QLatin1String("apuracao"))
+        return ComandoApuracao(args);
+    if (comando == QLatin1String("recibo"))
+        return ComandoRecibo(args);
     erros() << "comando desconhecido: " << comando << "\n" << parser.helpText();
     return 2;
 }

@@ -1,0 +1,48 @@
+// "zelcli apuracao": the figures the declaration screens take from the month's documents.
+#include <QCommandLineParser>
+
+#include "cli/untComandos.h"
+#include "cli/untTerminal.h"
+#include "declarations/untApuracaoLinhaComando.h"
+
+static const char* const kAjudaApuracao =
+    "Uso:\n"
+    "  zelcli apuracao --pasta PASTA --ie INSCRICAO --periodo AAAAMM\n"
+    "Lista os valores do mês que as declarações tiram dos documentos do contribuinte (achado pela inscrição\n"
+    "estadual) no banco bcoZel.mdb da PASTA: uma linha NOME<TAB>valor cada, com duas casas e ponto decimal,\n"
+    "e ExistemDocumentos<TAB>sim|nao. O banco não é alterado; erros vão para a saída de erros.\n";
+
+int ComandoApuracao(const QStringList& args)
+{
+    QCommandLineParser p;
+    const QCommandLineOption pasta(QStringLiteral("pasta"), QStringLiteral("pasta do banco"), QStringLiteral("PASTA"), QStringLiteral("."));
+    const QCommandLineOption ie(QStringLiteral("ie"), QString::fromUtf8("inscrição estadual"), QStringLiteral("IE"));
+    const QCommandLineOption periodo(QStringLiteral("periodo"), QString::fromUtf8("período AAAAMM"), QStringLiteral("AAAAMM"));
+    p.addOptions({pasta, ie, periodo});
+    if (!p.parse(QStringList{QStringLiteral("zelcli apuracao")} + args) || !p.positionalArguments().isEmpty()) {
+        erros() << (p.errorText().isEmpty() ? QStringLiteral("argumento inesperado: ") + p.positionalArguments().join(' ')
+                                            : p.errorText())
+                << '\n' << QString::fromUtf8(kAjudaApuracao);
+        erros().flush();
+        return 2;
+    }
+    TOpcoesApuracao o;
+    o.pasta = p.value(pasta);
+    o.ie = p.value(ie);
+    o.periodo = p.value(periodo);
+    TDialogosTerminal dialogos;
+    QStringList linhas;
+    QString erro;
+    const int r = ExecutaApuracao(o, dialogos, &linhas, &erro);
+    if (r != 0) {
+        erros() << "zelcli apuracao: " << erro << '\n';
+        if (r == 2)
+            erros() << QString::fromUtf8(kAjudaApuracao);
+        erros().flush();
+        return r;
+    }
+    for (const QString& linha : linhas)
+        saida() << linha << '\n';
+    saida().flush();
+    return 0;
+}

@@ -1,0 +1,17 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+
+class IDialogos;
+
+// "zelcli apuracao": the month's declaration figures of one taxpayer (found by its state registration) from
+// the database in a folder, without a window. Nothing is written to the database.
+struct TOpcoesApuracao {
+    QString pasta;
+    QString ie;
+    QString periodo; // "yyyymm"
+};
+
+// 0 with the listing of LinhasApuracao in `linhas`; otherwise 2 for arguments that do not read, 1 for
+// anything else, with `erro` saying why and `linhas` left empty.
+int ExecutaApuracao(const TOpcoesApuracao& opcoes, IDialogos& dialogos, QStringList* linhas, QString* erro);
