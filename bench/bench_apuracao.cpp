@@ -152,13 +152,6 @@ struct Base {
         executa(db, "INSERT INTO ZEL (IdContribuinte, Periodo, Tipo, CredSaldoAnterior, CredEntradas, DebSaidas) "
                     "VALUES (1, '202404', '1', 10000000, 5000000, 12000000)");
         executa(db, "COMMIT");
-        if (qEnvironmentVariableIsSet("EXP_IDX")) {
-            executa(db, "CREATE INDEX ixA ON CFAliquota (IDCupomFiscal, Aliquota, ValorAcumulado)");
-            executa(db, "CREATE INDEX ixT ON NOTATALAO (IDContribuinte, DtEmissao, BaseICMS, ValorICMS)");
-            executa(db, "CREATE INDEX ixTr ON NFTRANSPORTE (IDContribuinte, DtEmissao, Cfop, Modalidade, Situacao, ValorTotal, BaseCalcIcms, ValorIcms)");
-        }
-        if (qEnvironmentVariableIsSet("EXP_IDXN"))
-            executa(db, "CREATE INDEX ixN ON NotaFiscal (IdContribuinte, DtEmissao, TipoNota, Situacao, Cfop, ValorTotalNota, IdEmtDest)");
         executa(db, "ANALYZE");
     }
 };

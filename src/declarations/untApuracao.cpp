@@ -81,12 +81,11 @@ const char* const kTotalTransporteEntrada =
 const char* const kIcmsTalao = "SELECT SUM(A.ValorICMS) FROM NOTATALAO A WHERE " NO_MES("A");
 const char* const kBaseTalao = "SELECT SUM(A.BaseICMS) FROM NOTATALAO A WHERE " NO_MES("A");
 
-// Rows without a rate add nothing to Jet's SUM(Aliquota/100 * ValorAcumulado); the rest are summed by rate,
-// so that the products are taken once per rate text.
-#define ECF_POR_ALIQUOTA                                                                                        \
-    "SELECT B.Aliquota, SUM(B.ValorAcumulado) FROM CUPOMFISCAL A JOIN CFALiquota B ON B.IDCupomFiscal = A.IDCupomFiscal " \
-    "WHERE " NO_MES("A")
-const char* const kEcfPorAliquota = ECF_POR_ALIQUOTA "AND B.Aliquota IS NOT NULL GROUP BY B.Aliquota";
+// The rate rows of the month, summed by rate text as they arrive (see TGrupos), so that the products of the
+// debit are taken once per rate; rows without a rate add nothing to SUM(Aliquota/100 * ValorAcumulado).
+const char* const kEcf =
+    "SELECT '', B.Aliquota, B.ValorAcumulado FROM CUPOMFISCAL A JOIN CFALiquota B ON B.IDCupomFiscal = A.IDCupomFiscal "
+    "WHERE " NO_MES("A");
 const char* const kVendaBrutaEcf =
     "SELECT SUM(B.ValorAcumulado) FROM CUPOMFISCAL A JOIN CFALiquota B ON B.IDCupomFiscal = A.IDCupomFiscal "
     "WHERE " NO_MES("A");
@@ -110,16 +109,19 @@ const char* const kSubstSaidasInternas = "SELECT SUM(B.ICMSRetido) " SUBST_DO_ME
 const char* const kSubstRegimeFonte = "SELECT SUM(B.ICMSRetido) " SUBST_DO_MES "AND " SUBST_SAIDA("= '5'");
 const char* const kSubstEntradasOutrasUF = "SELECT SUM(B.ICMSRetido) " SUBST_DO_MES "AND " SUBST_COMPRA;
 
-// The whole month read at once for the complete set of figures: each document table walked once, with the
-// conditions of the single queries above as conditional sums. A null condition takes no row, as in WHERE.
-const char* const kMesIcmsPorCfop =
-    "SELECT A.TipoNota, A.CFOP, SUM(B.ValorICMS), SUM(B.BaseCalculoICMS) FROM NOTAFISCAL A "
+// The whole month read at once for the complete set of figures: one walk per document table (per line table
+// for the invoices), the conditions of the single queries above turned into conditional sums; a null
+// condition takes no row, as in WHERE. Rows to be grouped by CFOP or rate come one by one and are added up
+// by their text as they arrive: a month holds few distinct codes, and GROUP BY would sort every row first.
+const char* const kMesIcms =
+    "SELECT A.TipoNota, A.CFOP, B.ValorICMS, B.BaseCalculoICMS FROM NOTAFISCAL A "
     "JOIN NFICMS B ON B.IdNotaFiscal = A.IdNotaFiscal WHERE " NO_MES("A") "AND A.TipoNota IN ('E', 'S') AND "
-    VALIDAS("A") "GROUP BY A.TipoNota, A.CFOP";
-const char* const kMesTotalNotaPorCfop =
-    "SELECT A.CFOP, A.CFOP BETWEEN '1000' AND '1999', SUM(A.ValorTotalNota) FROM NOTAFISCAL A "
-    "WHERE " NO_MES("A") "AND A.TipoNota = 'E' AND " VALIDAS("A") "GROUP BY A.CFOP";
-// The invoice's own part of the conditions comes first, so that invoices no sum takes are not joined at all.
+    VALIDAS("A");
+const char* const kMesTotalNota =
+    "SELECT 'E', A.CFOP, A.ValorTotalNota, A.CFOP BETWEEN '1000' AND '1999' FROM NOTAFISCAL A "
+    "WHERE " NO_MES("A") "AND A.TipoNota = 'E' AND " VALIDAS("A");
+// The invoice's own part of the conditions, repeated in WHERE, is checked before the joins: invoices that no
+// sum takes are never joined to their lines and party.
 const char* const kMesSubstituicao =
     "SELECT SUM(CASE WHEN " SUBST_SAIDA("<> '5'") "THEN B.ICMSRetido END), "
     "SUM(CASE WHEN " SUBST_SAIDA("= '5'") "THEN B.ICMSRetido END), "
@@ -132,10 +134,6 @@ const char* const kMesTransporte =
     "SUM(CASE WHEN " TRANSPORTE_AQUISICAO "THEN A.ValorTotal END), "
     "SUM(CASE WHEN " TRANSPORTE_ENTRADA "THEN A.ValorTotal END) FROM NFTRANSPORTE A WHERE " NO_MES("A");
 const char* const kMesTalao = "SELECT SUM(A.ValorICMS), SUM(A.BaseICMS) FROM NOTATALAO A WHERE " NO_MES("A");
-// The rate rows one by one: the few rates are summed here, cheaper than the engine's sort for GROUP BY.
-const char* const kMesEcf =
-    "SELECT B.Aliquota, B.ValorAcumulado FROM CUPOMFISCAL A JOIN CFALiquota B ON B.IDCupomFiscal = A.IDCupomFiscal "
-    "WHERE " NO_MES("A");
 
 #undef VALIDAS
 #undef NO_MES
@@ -145,7 +143,6 @@ const char* const kMesEcf =
 #undef TRANSPORTE_CREDITO
 #undef TRANSPORTE_AQUISICAO
 #undef TRANSPORTE_ENTRADA
-#undef ECF_POR_ALIQUOTA
 #undef SUBST_DO_MES
 #undef SUBST_SAIDA
 #undef SUBST_COMPRA
@@ -155,7 +152,7 @@ void acumula(Money& total, Money v)
 {
     qint64 r = 0;
     if (__builtin_add_overflow(total.raw(), v.raw(), &r))
-        throw EBancoDados(QStringLiteral("integer overflow"));
+        throw EBancoDados(QString::fromUtf8("Soma além do limite dos valores monetários"));
     total = Money::fromRaw(r);
 }
 
@@ -247,14 +244,77 @@ qint64 aliquota(const QString& texto)
     return r;
 }
 
-Money debitoEcf(TDTMCON& con, const TParametros& p)
+// The rows of one grouped sum: column 0 the kind ("E", "S" or empty), column 1 the text grouped by, column 2
+// the amount and, when asked, column 3 a second amount. Groups are told apart as GROUP BY does: by the kind
+// and the text byte for byte, null being a group of its own. An amount beyond the money range raises
+// EBancoDados, as the engine's SUM would.
+class TGrupos {
+public:
+    struct TGrupo {
+        QByteArray tipo;
+        bool nulo = false;
+        QByteArray texto;
+        qint64 marca = 0; // column 3 read as a number, for a condition on the text
+        Money valor, outro;
+    };
+
+    TGrupos(bool segundoValor, bool marca) : m_segundoValor(segundoValor), m_marca(marca) {}
+
+    void linha(sqlite3_stmt* st)
+    {
+        const QByteArrayView tipo(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)), sqlite3_column_bytes(st, 0));
+        const bool nulo = sqlite3_column_type(st, 1) == SQLITE_NULL;
+        const QByteArrayView texto(reinterpret_cast<const char*>(sqlite3_column_text(st, 1)), sqlite3_column_bytes(st, 1));
+        TGrupo* g = nullptr;
+        for (TGrupo& x : m_grupos)
+            if (x.nulo == nulo && x.texto == texto && x.tipo == tipo) {
+                g = &x;
+                break;
+            }
+        if (!g) {
+            m_grupos.append({tipo.toByteArray(), nulo, texto.toByteArray(), m_marca ? inteiro(st, 3) : 0, {}, {}});
+            g = &m_grupos.last();
+        }
+        acumula(g->valor, Money::fromRaw(inteiro(st, 2)));
+        if (m_segundoValor)
+            acumula(g->outro, Money::fromRaw(inteiro(st, 3)));
+    }
+    const QList<TGrupo>& grupos() const { return m_grupos; }
+
+private:
+    bool m_segundoValor;
+    bool m_marca;
+    QList<TGrupo> m_grupos;
+};
+
+TGrupos agrupa(sqlite3* db, const char* sql, const TParametros& p, bool segundoValor, bool marca)
 {
-    QList<QPair<QString, Money>> porAliquota;
-    Sql::executa(con.db(), QString::fromLatin1(kEcfPorAliquota), p, nullptr, [&](sqlite3_stmt* st) {
-        porAliquota.append({texto(st, 0), Money::fromRaw(inteiro(st, 1))});
-    });
-    return DebitoEcf(porAliquota);
+    TGrupos g(segundoValor, marca);
+    Sql::executa(db, QString::fromLatin1(sql), p, nullptr, [&](sqlite3_stmt* st) { g.linha(st); });
+    return g;
 }
+
+// The month's rate rows: accumulated values by rate text (rows without a rate left out) and, when asked,
+// the gross sales of every row.
+struct TEcfDoMes {
+    QList<QPair<QString, Money>> porAliquota;
+    Money vendaBruta;
+};
+
+TEcfDoMes leEcf(sqlite3* db, const TParametros& p, bool comVendaBruta)
+{
+    TEcfDoMes r;
+    const TGrupos grupos = agrupa(db, kEcf, p, false, false);
+    for (const auto& g : grupos.grupos()) {
+        if (comVendaBruta)
+            acumula(r.vendaBruta, g.valor);
+        if (!g.nulo)
+            r.porAliquota.append({QString::fromUtf8(g.texto), g.valor});
+    }
+    return r;
+}
+
+Money debitoEcf(TDTMCON& con, const TParametros& p) { return DebitoEcf(leEcf(con.db(), p, false).porAliquota); }
 
 } // namespace
 
@@ -275,7 +335,8 @@ Money DebitoEcf(const QList<QPair<QString, Money>>& valoresPorAliquota)
 const QStringList& CfopsForaReceitaEPP()
 {
     static const QStringList lista =
-        QStringLiteral("5151 5152 5153 5155 5156 5408 5409 5557 6151 6152 6153 6155 6156 6408 6409 6557").split(QLatin1Char(' '));
+        QStringLiteral("5151 5152 5153 5155 5156 5408 5409 5557 6151 6152 6153 6155 6156 6408 6409 6557")
+            .split(QLatin1Char(' '));
     return lista;
 }
 
@@ -461,13 +522,12 @@ TMesLido leMes(TDTMCON& con, const TParametros& p)
 {
     sqlite3* db = con.db();
     TMesLido m;
-    Sql::executa(db, QString::fromLatin1(kMesIcmsPorCfop), p, nullptr, [&](sqlite3_stmt* st) {
-        TGrupoIcms g{texto(st, 1).trimmed(), Money::fromRaw(inteiro(st, 2)), Money::fromRaw(inteiro(st, 3))};
-        (texto(st, 0) == QLatin1String("E") ? m.entradas : m.saidas).append(g);
-    });
-    Sql::executa(db, QString::fromLatin1(kMesTotalNotaPorCfop), p, nullptr, [&](sqlite3_stmt* st) {
-        m.totaisEntradas.append({texto(st, 0).trimmed(), inteiro(st, 1) != 0, Money::fromRaw(inteiro(st, 2))});
-    });
+    const TGrupos icms = agrupa(db, kMesIcms, p, true, false);
+    for (const auto& g : icms.grupos())
+        (g.tipo == "E" ? m.entradas : m.saidas).append({QString::fromUtf8(g.texto).trimmed(), g.valor, g.outro});
+    const TGrupos totais = agrupa(db, kMesTotalNota, p, false, true);
+    for (const auto& g : totais.grupos())
+        m.totaisEntradas.append({QString::fromUtf8(g.texto).trimmed(), g.marca != 0, g.valor});
     Sql::executa(db, QString::fromLatin1(kMesSubstituicao), p, nullptr, [&](sqlite3_stmt* st) {
         m.substSaidasInternas = Money::fromRaw(inteiro(st, 0));
         m.substRegimeFonte = Money::fromRaw(inteiro(st, 1));
@@ -484,26 +544,9 @@ TMesLido leMes(TDTMCON& con, const TParametros& p)
         m.talaoIcms = Money::fromRaw(inteiro(st, 0));
         m.talaoBase = Money::fromRaw(inteiro(st, 1));
     });
-    struct TAliquota {
-        QByteArray texto;
-        Money soma;
-    };
-    QList<TAliquota> aliquotas;
-    Sql::executa(db, QString::fromLatin1(kMesEcf), p, nullptr, [&](sqlite3_stmt* st) {
-        const Money v = Money::fromRaw(inteiro(st, 1));
-        acumula(m.vendaBrutaEcf, v);
-        if (sqlite3_column_type(st, 0) == SQLITE_NULL)
-            return;
-        const QByteArrayView taxa(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)), sqlite3_column_bytes(st, 0));
-        auto it = std::find_if(aliquotas.begin(), aliquotas.end(), [&](const TAliquota& a) { return a.texto == taxa; });
-        if (it == aliquotas.end()) {
-            aliquotas.append({taxa.toByteArray(), Money()});
-            it = aliquotas.end() - 1;
-        }
-        acumula(it->soma, v);
-    });
-    for (const TAliquota& a : aliquotas)
-        m.ecfPorAliquota.append({QString::fromUtf8(a.texto), a.soma});
+    TEcfDoMes ecf = leEcf(db, p, true);
+    m.ecfPorAliquota = std::move(ecf.porAliquota);
+    m.vendaBrutaEcf = ecf.vendaBruta;
     return m;
 }
 

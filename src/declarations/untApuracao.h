@@ -13,13 +13,14 @@ class TDTMCON;
 // before, and the test for any document at all.
 //
 // Every function takes the taxpayer's IdContribuinte, the month 1..12 and the four-digit year. Amounts are
-// added as whole ten-thousandths, never rounded to cents; a sum over no rows is 0. On a database error a
-// single-value part (transport, ECF, series D, substitution, the Simples Nacional entry total, the balance
-// carried over) counts as 0 and the figure goes on; the grouped invoice query of CreditoPorEntradas, CreditoAcumuladoRecebido,
-// TransferenciaCreditoAcumulado and ReceitaApuradaEPP raises EBancoDados (the screen's "Processa" stops with
-// the engine's message); DebitoPorSaidas keeps the exit groups summed before the error; TotalAquisicoesEPP
-// and AquisicoesInternasEPP count their invoice part as 0. A sum beyond the money range is such an error
-// too, whether the engine or the program adds it up.
+// added as whole ten-thousandths, never rounded to cents; a sum over no rows is 0.
+//
+// Database errors: a single-value part (transport, ECF, series D, substitution, the Simples Nacional entry
+// total, the balance carried over) counts as 0 and the figure goes on; the grouped invoice query of
+// CreditoPorEntradas, CreditoAcumuladoRecebido, TransferenciaCreditoAcumulado and ReceitaApuradaEPP raises
+// EBancoDados (the screen's "Processa" stops with the engine's message); DebitoPorSaidas keeps the exit
+// groups summed before the error; TotalAquisicoesEPP and AquisicoesInternasEPP count their invoice part as 0.
+// A sum beyond the money range is such an error too, whether the engine or this code adds it up.
 
 // Entry ICMS of the codes that give credit, plus the ICMS of transport documents taken as entries (modality
 // "2"). Field "1- Por entradas".
@@ -54,12 +55,13 @@ Money TotalEntradasSN(TDTMCON& con, int idAtivo, int mes, int ano);
 // (an invoice counts through its ICMS, IPI or substitution line). False for a period that does not read.
 bool ExistemDocumentos(TDTMCON& con, int idAtivo, const QString& periodo);
 
-// The ECF debit from the sums of accumulated values per rate text (rows without a rate add nothing): Jet's SUM(Aliquota/100 * ValorAcumulado)
-// / 100, each rate given in hundredths of a percent. Worked out in integers, it is the exact value of that
-// expression rounded to ten-thousandths ties to even: what Money::fromDouble makes of the floating-point
-// figure, whose representation error is far below the ten-thousandth at any real amount, except that an
-// exact tie is resolved by the rule and not by that error. Raises EBancoDados for a rate text that is not
-// a number (the engine refuses the division) and for an amount beyond the money range.
+// The ECF debit from the sums of accumulated values per rate text (rows without a rate add nothing): the
+// statement's SUM(Aliquota/100 * ValorAcumulado) / 100, each rate in hundredths of a percent. Worked out in
+// integers (rate x ten-thousandths, one division by 10000 at the end, ties to even), it is the exact value
+// of that expression rounded to four decimals: what Money::fromDouble makes of the floating-point figure,
+// whose representation error stays far below a ten-thousandth at any real amount, except that an exact tie
+// is settled by the rule instead of by that error. Raises EBancoDados for a rate text that is not a number
+// (the engine refuses the division) and for a product beyond the money range.
 Money DebitoEcf(const QList<QPair<QString, Money>>& valoresPorAliquota);
 
 // EPP revenue leaves out the 16 transfer codes (exits counted out, entries counted against it).

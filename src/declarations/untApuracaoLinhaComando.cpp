@@ -1,8 +1,8 @@
 #include "declarations/untApuracaoLinhaComando.h"
 
-#include <QFileInfo>
 #include <QRegularExpression>
 
+#include "db/untBancoPasta.h"
 #include "db/untDTMCON.h"
 #include "db/untSqlite.h"
 #include "declarations/untApuracao.h"
@@ -23,26 +23,11 @@ int ExecutaApuracao(const TOpcoesApuracao& o, IDialogos& dialogos, QStringList* 
         return 2;
     }
     TDTMCON con(o.pasta, dialogos);
-    // A folder without a database is a mistake here, not a first start: nothing is created.
-    if (!QFileInfo(con.caminhoBanco()).isFile() || QFileInfo(con.caminhoBanco()).size() == 0) {
-        *erro = QString::fromUtf8("não há banco de dados em %1").arg(o.pasta);
-        return 1;
-    }
-    if (con.Conectar() == QLatin1String("ERR")) {
-        *erro = QString::fromUtf8("não foi possível abrir o banco de dados");
-        return 1;
-    }
+    int idAtivo = 0;
+    if (const int r = AbreContribuinteDaPasta(con, o.ie, &idAtivo, erro); r != 0)
+        return r;
     try {
-        TDataSet q(con);
-        q.setCommandText(QStringLiteral("SELECT IdContribuinte FROM Contribuinte WHERE Ccicms = :IE AND Tipo = 'C'"));
-        q.setParam(QStringLiteral("IE"), o.ie.trimmed());
-        q.open();
-        if (q.recordCount() != 1) {
-            *erro = q.isEmpty() ? QString::fromUtf8("nenhum contribuinte com a inscrição %1").arg(o.ie)
-                                : QString::fromUtf8("mais de um contribuinte com a inscrição %1").arg(o.ie);
-            return 1;
-        }
-        *linhas = LinhasApuracao(con, q.asInteger(QStringLiteral("IdContribuinte")), mes, ano);
+        *linhas = LinhasApuracao(con, idAtivo, mes, ano);
     } catch (const EBancoDados& e) {
         *erro = e.mensagem();
         return 1;

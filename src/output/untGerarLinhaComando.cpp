@@ -1,9 +1,9 @@
 #include "output/untGerarLinhaComando.h"
 
-#include <QFileInfo>
 
 #include "core/untRelogio.h"
 #include "db/UntDTM.h"
+#include "db/untBancoPasta.h"
 #include "db/untDTMCON.h"
 #include "output/untGeradorArquivo.h"
 
@@ -20,29 +20,13 @@ int ExecutaGerar(const TOpcoesGerar& o, IDialogos& dialogos, IProgresso& progres
         return 2;
     }
     TDTMCON con(o.pasta, dialogos);
-    // A folder without a database is a mistake here, not a first start: nothing is created.
-    if (!QFileInfo(con.caminhoBanco()).isFile() || QFileInfo(con.caminhoBanco()).size() == 0) {
-        *erro = QString::fromUtf8("não há banco de dados em %1").arg(o.pasta);
-        return 1;
-    }
     TDTM dtm(con);
-    if (con.Conectar() == QLatin1String("ERR")) {
-        *erro = QString::fromUtf8("não foi possível abrir o banco de dados");
-        return 1;
-    }
     int idAtivo = 0;
+    if (const int r = AbreContribuinteDaPasta(con, o.ie, &idAtivo, erro); r != 0)
+        return r;
     QString regime;
     try {
         TDataSet q(con);
-        q.setCommandText(QStringLiteral("SELECT IdContribuinte FROM Contribuinte WHERE Ccicms = :IE AND Tipo = 'C'"));
-        q.setParam(QStringLiteral("IE"), o.ie.trimmed());
-        q.open();
-        if (q.recordCount() != 1) {
-            *erro = q.isEmpty() ? QString::fromUtf8("nenhum contribuinte com a inscrição %1").arg(o.ie)
-                                : QString::fromUtf8("mais de um contribuinte com a inscrição %1").arg(o.ie);
-            return 1;
-        }
-        idAtivo = q.asInteger(QStringLiteral("IdContribuinte"));
         static const char* const regimes[] = {"1", "7", "3"};
         if (tipoDeclaracao <= 3) {
             regime = QString::fromLatin1(regimes[tipoDeclaracao - 1]);

@@ -385,6 +385,7 @@ TEST_F(Apuracao, EcfNoDebitoENaReceita)
     aliquota(cupom(kDia, outro), "1700", reais(1000));
     EXPECT_EQ(f(DebitoPorSaidas), reais(34) + 12);
     EXPECT_EQ(f(ReceitaApuradaEPP), reais(250) + 100);
+    confereConjunto();
 
     // A rate the division cannot read makes the ECF part 0; the other parts stay.
     talao(reais(10), reais(1));
@@ -475,7 +476,7 @@ TEST_F(Apuracao, ReceitaApuradaEPPComTransferenciasDosDoisLados)
 
 TEST_F(Apuracao, AquisicoesEPPEEntradasDoSimples)
 {
-    const char* codigos[] = {"1102", "2102", "1556", "2556", "1949", "3102", "3930", "1999", "2000"};
+    const char* codigos[] = {"1102", "2102", "1556", "2556", "1949", "3102", "3930", "1999", "2000", "1556 "};
     for (int i = 0; i < int(std::size(codigos)); ++i)
         nota("E", codigos[i], "N", b(i));
     nota("E", "1102", "S", b(10));
