@@ -19,14 +19,6 @@ constexpr int kTotalNotas = 1000000;
 constexpr int kDoMes = 20000;
 constexpr int kPartes = 60;
 
-void executa(sqlite3* db, const char* sql)
-{
-    char* erro = nullptr;
-    if (sqlite3_exec(db, sql, nullptr, nullptr, &erro) != SQLITE_OK) {
-        fprintf(stderr, "%s: %s\n", sql, erro);
-        sqlite3_free(erro);
-    }
-}
 
 // Taxpayer 1 in May 2024 for the month's documents; the rest spread over 50 taxpayers and two years.
 QByteArray data(int i, bool doMes)
@@ -48,7 +40,7 @@ struct Base {
         con = std::make_unique<TDTMCON>(pasta.path(), dialogos);
         con->Conectar();
         sqlite3* db = con->db();
-        executa(db, "BEGIN");
+        executaSql(db, "BEGIN");
         sqlite3_stmt* st = nullptr;
         // Taxpayers 1..51; parties of the home state, of another state and abroad.
         sqlite3_prepare_v2(db, "INSERT INTO Contribuinte (IdContribuinte, Ccicms, RazaoSocial, UF, Tipo) VALUES "
@@ -84,10 +76,10 @@ struct Base {
             sqlite3_reset(st);
         }
         sqlite3_finalize(st);
-        executa(db, "INSERT INTO NFICMS (IdNotaFiscal, BaseCalculoICMS, ValorICMS, IsentaICMS, OutrasICMS, AliquotaICMS) "
+        executaSql(db, "INSERT INTO NFICMS (IdNotaFiscal, BaseCalculoICMS, ValorICMS, IsentaICMS, OutrasICMS, AliquotaICMS) "
                     "SELECT IdNotaFiscal, 1000000, 170000 + IdNotaFiscal % 13, 0, 0, '1700' FROM NotaFiscal");
-        executa(db, "INSERT INTO NFIPI (IdNotaFiscal, ValorIPI, IsentaIPI, OutrasIPI) SELECT IdNotaFiscal, 50000, 0, 0 FROM NotaFiscal");
-        executa(db, "INSERT INTO NFSUBSTRIB (IdNotaFiscal, BaseCalculoSubst, ICMSRetido, DespAcessorias, MVA) "
+        executaSql(db, "INSERT INTO NFIPI (IdNotaFiscal, ValorIPI, IsentaIPI, OutrasIPI) SELECT IdNotaFiscal, 50000, 0, 0 FROM NotaFiscal");
+        executaSql(db, "INSERT INTO NFSUBSTRIB (IdNotaFiscal, BaseCalculoSubst, ICMSRetido, DespAcessorias, MVA) "
                     "SELECT IdNotaFiscal, 1500000, 45000, 0, CASE IdNotaFiscal % 3 WHEN 0 THEN '5' WHEN 1 THEN ' ' END "
                     "FROM NotaFiscal");
 
@@ -149,10 +141,10 @@ struct Base {
         }
         sqlite3_finalize(st);
         sqlite3_finalize(aliquota);
-        executa(db, "INSERT INTO ZEL (IdContribuinte, Periodo, Tipo, CredSaldoAnterior, CredEntradas, DebSaidas) "
+        executaSql(db, "INSERT INTO ZEL (IdContribuinte, Periodo, Tipo, CredSaldoAnterior, CredEntradas, DebSaidas) "
                     "VALUES (1, '202404', '1', 10000000, 5000000, 12000000)");
-        executa(db, "COMMIT");
-        executa(db, "ANALYZE");
+        executaSql(db, "COMMIT");
+        executaSql(db, "ANALYZE");
     }
 };
 
@@ -205,12 +197,5 @@ BENCHMARK(ExistemDocumentosDoMes)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    base(); // built once, outside the timings
-    // A copy of the generated database, for reading query plans with the sqlite3 shell.
-    if (qEnvironmentVariableIsSet("ZEL_COPIA_BANCO"))
-        QFile::copy(base().con->caminhoBanco(), qEnvironmentVariable("ZEL_COPIA_BANCO"));
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
+    return RodaBenchmarks(argc, argv, [] { return base().con->caminhoBanco(); });
 }

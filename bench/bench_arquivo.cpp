@@ -26,14 +26,6 @@ constexpr int kTaloes = 5000;
 constexpr int kTransportes = 10000;
 constexpr int kPartes = 2000;
 
-void executa(sqlite3* db, const char* sql)
-{
-    char* erro = nullptr;
-    if (sqlite3_exec(db, sql, nullptr, nullptr, &erro) != SQLITE_OK) {
-        fprintf(stderr, "%s: %s\n", sql, erro);
-        sqlite3_free(erro);
-    }
-}
 
 struct Base {
     QTemporaryDir pasta;
@@ -47,8 +39,8 @@ struct Base {
         dtm = std::make_unique<TDTM>(*con);
         con->Conectar();
         sqlite3* db = con->db();
-        executa(db, "BEGIN");
-        executa(db, "INSERT INTO Contribuinte (IdContribuinte, CNPJ, Ccicms, RazaoSocial, Logradouro, Numero, Complemento, "
+        executaSql(db, "BEGIN");
+        executaSql(db, "INSERT INTO Contribuinte (IdContribuinte, CNPJ, Ccicms, RazaoSocial, Logradouro, Numero, Complemento, "
                     "Bairro, Municipio, Cep, UF, Fone, Fax, Contato, Tipo) VALUES (1, '11222333000181', '123456789', "
                     "'COMERCIO EXEMPLO LTDA', 'RUA A', '00012', 'SALA 1', 'CENTRO', 'CAPITAL', '70000000', 'ZR', "
                     "'006133224455', '6133224455', 'MARIA', 'C')");
@@ -139,13 +131,13 @@ struct Base {
             sqlite3_finalize(st);
             sqlite3_finalize(carga);
         }
-        executa(db, "INSERT INTO NFICMS (IdNotaFiscal, BaseCalculoICMS, ValorICMS, IsentaICMS, OutrasICMS, AliquotaICMS) "
+        executaSql(db, "INSERT INTO NFICMS (IdNotaFiscal, BaseCalculoICMS, ValorICMS, IsentaICMS, OutrasICMS, AliquotaICMS) "
                     "SELECT IdNotaFiscal, 1234500, 209800, 0, 0, '1700' FROM NotaFiscal");
-        executa(db, "INSERT INTO NFIPI (IdNotaFiscal, ValorIPI, IsentaIPI, OutrasIPI) SELECT IdNotaFiscal, 12300, 0, 0 FROM NotaFiscal");
-        executa(db, "INSERT INTO NFSUBSTRIB (IdNotaFiscal, BaseCalculoSubst, ICMSRetido, DespAcessorias, MVA) "
+        executaSql(db, "INSERT INTO NFIPI (IdNotaFiscal, ValorIPI, IsentaIPI, OutrasIPI) SELECT IdNotaFiscal, 12300, 0, 0 FROM NotaFiscal");
+        executaSql(db, "INSERT INTO NFSUBSTRIB (IdNotaFiscal, BaseCalculoSubst, ICMSRetido, DespAcessorias, MVA) "
                     "SELECT IdNotaFiscal, 1500000, 45000, 0, ' ' FROM NotaFiscal");
-        executa(db, "COMMIT");
-        executa(db, "ANALYZE");
+        executaSql(db, "COMMIT");
+        executaSql(db, "ANALYZE");
     }
 };
 
@@ -190,12 +182,5 @@ BENCHMARK(SoGravarOsBytes)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    base();
-    // A copy of the generated database, for reading query plans with the sqlite3 shell.
-    if (qEnvironmentVariableIsSet("ZEL_COPIA_BANCO"))
-        QFile::copy(base().con->caminhoBanco(), qEnvironmentVariable("ZEL_COPIA_BANCO"));
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
+    return RodaBenchmarks(argc, argv, [] { return base().con->caminhoBanco(); });
 }

@@ -104,12 +104,5 @@ BENCHMARK(Grafico)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    base(); // built once, outside the timings
-    // A copy of the generated database, for reading query plans with the sqlite3 shell.
-    if (qEnvironmentVariableIsSet("ZEL_COPIA_BANCO"))
-        QFile::copy(base().con->caminhoBanco(), qEnvironmentVariable("ZEL_COPIA_BANCO"));
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
+    return RodaBenchmarks(argc, argv, [] { return base().con->caminhoBanco(); });
 }
