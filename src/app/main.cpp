@@ -1,14 +1,15 @@
 #include <QApplication>
 
-#include "app/DialogsQt.h"
+#include "widgets/DialogsQt.h"
 #include "app/Main.h"
-#include "app/untAguarde.h"
+#include "widgets/untAguarde.h"
 #include "app/untConvencoes.h"
 #include "app/untRegistroTelas.h"
 #include "core/untContexto.h"
 #include "core/untRelogio.h"
 #include "db/UntDTM.h"
 #include "db/untDTMCON.h"
+#include "db/untTravaPasta.h"
 
 int main(int argc, char** argv)
 {
@@ -18,8 +19,13 @@ int main(int argc, char** argv)
     TDialogosQt dialogos;
     TRelogioSistema relogio;
     TProgressoJanela progresso;
-    // The program's data (database, settings, import files) lives in its own folder.
-    TDTMCON con(QCoreApplication::applicationDirPath(), dialogos);
+    // The program's data (database, settings, import files) lives in its own folder, which only one running
+    // copy may use: a second one would compact and replace the file under the first one's open transaction.
+    const QString pasta = QCoreApplication::applicationDirPath();
+    TTravaPasta trava(pasta);
+    if (!trava.trava(dialogos))
+        return 1;
+    TDTMCON con(pasta, dialogos);
     TDTM dtm(con);
     con.AposConectar = [&dtm] { dtm.AposConectar(); };
 

@@ -1,5 +1,7 @@
 #include "db/UntDTM.h"
 
+#include <QRegularExpression>
+
 #include "db/untDTMCON.h"
 #include "db/untEsquema.h"
 
@@ -46,10 +48,39 @@ bool TDTM::CriarZelSN() { return cadaUmNaSuaArmadilha({TEsquema::criaZelSN()}); 
 bool TDTM::AtualizarZelSN() { return cadaUmNaSuaArmadilha(TEsquema::atualizaZelSN()); }
 bool TDTM::CriarZelPrgGov() { return cadaUmNaSuaArmadilha({TEsquema::criaZelPrgGov()}); }
 bool TDTM::AtualizarDadosAnuais() { return cadaUmNaSuaArmadilha({TEsquema::atualizaDadosAnuais()}); }
+bool TDTM::AtualizarEmailContribuinte() { return cadaUmNaSuaArmadilha({TEsquema::atualizaEmailContribuinte()}); }
 bool TDTM::CriarMunicipio() { return cadaUmNaSuaArmadilha({TEsquema::criaMunicipio()}); }
 bool TDTM::AtualizarVornQuadroV() { return todosNumaArmadilha(TEsquema::atualizaVornQuadroV()); }
 bool TDTM::CriarVornQuadroV() { return cadaUmNaSuaArmadilha({TEsquema::criaVornQuadroV()}); }
-bool TDTM::AtualizarZel() { return todosNumaArmadilha(TEsquema::atualizaZel()); }
+bool TDTM::AtualizarZel()
+{
+    // All or nothing: a refusal half-way must not leave some columns added and the closing data fix never run;
+    // rolled back, the whole step is tried again next time. A column already there (a file left half-way by an
+    // earlier version) is not added twice; when every column is already there the step has nothing to do, so
+    // the data fix runs only on the start that adds the columns.
+    if (!podeExecutar())
+        return false;
+    static const QRegularExpression reAdd(QStringLiteral("^Alter Table (\\w+) ADD (\\w+) "),
+                                          QRegularExpression::CaseInsensitiveOption);
+    try {
+        TTransacao transacao(m_con);
+        bool acrescentou = false;
+        for (const QString& sql : TEsquema::atualizaZel()) {
+            const auto m = reAdd.match(sql);
+            if (m.hasMatch() && Sql::existeColuna(m_con.db(), m.captured(1), m.captured(2)))
+                continue;
+            if (!m.hasMatch() && sql.startsWith(QLatin1String("UPDATE"), Qt::CaseInsensitive) && !acrescentou)
+                return true;
+            acrescentou = acrescentou || m.hasMatch();
+            ADOCommand.setCommandText(sql);
+            if (!ADOCommand.tentaExecutar())
+                return true;
+        }
+        transacao.commit();
+    } catch (const EBancoDados&) { // the transaction itself could not be had or kept: nothing was changed
+    }
+    return true;
+}
 
 void TDTM::AposConectar()
 {
@@ -74,6 +105,7 @@ QList<TDTM::TPassoInicio> TDTM::passosDeInicio()
         {[this] { return AtualizarZelSN(); }, QStringLiteral("Ocorreu um erro ao Alterar Tabela ZEL_SN") + suporte},
         {[this] { return CriarZelPrgGov(); }, QStringLiteral("Ocorreu um erro ao criar Tabela ZEL_PRGGOV") + suporte},
         {[this] { return AtualizarDadosAnuais(); }, QString()},
+        {[this] { return AtualizarEmailContribuinte(); }, QString()},
         {[this] { return CriarMunicipio() && AtualizarVornQuadroV(); },
          QStringLiteral("Ocorreu um erro ao criar a tabela municipio e/ou \nalterar a tabela VornQuadroV.")},
     };

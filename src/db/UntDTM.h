@@ -30,6 +30,7 @@ public:
     bool AtualizarZelSN();
     bool CriarZelPrgGov();
     bool AtualizarDadosAnuais();
+    bool AtualizarEmailContribuinte();
     bool CriarMunicipio();
     bool AtualizarVornQuadroV();
     bool CriarVornQuadroV();

@@ -111,7 +111,8 @@ bool TDTMCON::abre(const QString& modo)
     sqlite3_exec(db, "PRAGMA cache_size = -32768; PRAGMA mmap_size = 268435456", nullptr, nullptr, nullptr);
     m_db = db;
     m_modo = modo;
-    if (AposConectar) {
+    // A damaged file gets nothing written into it that the user did not ask for: no indexes, no guards.
+    if (AposConectar && !danificado()) {
         try {
             AposConectar();
         } catch (const EBancoDados&) { // the after-connect step is allowed to fail (a table that exists)
@@ -136,6 +137,14 @@ QString TDTMCON::Conectar()
                                  "Provavelmente a Base de Dados está danificada.\nRecupere o Backup da Base de Dados."),
                TipoMsg::Erro, {Botao::Ok});
     return QStringLiteral("ERR");
+}
+
+QString TDTMCON::mensagemDanificado()
+{
+    return QString::fromUtf8("A Base de Dados está danificada: a verificação de integridade encontrou erros.\n"
+                             "Ela foi aberta como está, sem nenhuma alteração automática, mas dados podem "
+                             "estar perdidos.\n\nRecomenda-se recuperar a Base de Dados de uma cópia de "
+                             "segurança (Ajuda > Gerencia Backup).");
 }
 
 bool TDTMCON::Reabrir()
@@ -168,9 +177,16 @@ bool TDTMCON::CompactarBanco(const QString& nomeArquivo, IProgresso& progresso)
     bool ok = false;
     QString erro;
     sqlite3* fonte = nullptr;
-    if (sqlite3_open_v2(QFile::encodeName(caminho).constData(), &fonte, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+    if (sqlite3_open_v2(QFile::encodeName(caminho).constData(), &fonte, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK) {
         sqlite3_busy_timeout(fonte, esperaBloqueioMs);
         try {
+            // From the copy to the rename no other process may write: whatever it wrote would go to the file
+            // that the rename takes away. In exclusive locking mode the lock of an (empty) exclusive
+            // transaction stays held until the connection closes, and this connection may still read under it.
+            const TParametros nenhum;
+            Sql::executa(fonte, QStringLiteral("PRAGMA locking_mode = EXCLUSIVE"), nenhum);
+            Sql::executa(fonte, QStringLiteral("BEGIN EXCLUSIVE"), nenhum);
+            Sql::executa(fonte, QStringLiteral("COMMIT"), nenhum);
             TParametros p;
             p.set(QStringLiteral("destino"), temporario);
             Sql::executa(fonte, QStringLiteral("VACUUM INTO :destino"), p);
@@ -181,7 +197,6 @@ bool TDTMCON::CompactarBanco(const QString& nomeArquivo, IProgresso& progresso)
     } else {
         erro = QString::fromUtf8(sqlite3_errmsg(fonte));
     }
-    sqlite3_close_v2(fonte);
 
     if (ok && !gravaNoDisco(temporario)) {
         ok = false;
@@ -195,6 +210,8 @@ bool TDTMCON::CompactarBanco(const QString& nomeArquivo, IProgresso& progresso)
                                      "A Base de Dados não foi alterada.").arg(motivo);
         }
     }
+    // Only now, with the compacted copy in place, may others write again.
+    sqlite3_close_v2(fonte);
     if (ok) {
         progresso.posicao(40);
     } else {

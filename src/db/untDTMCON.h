@@ -38,6 +38,10 @@ public:
     bool conectado() const { return m_db != nullptr; }
     // The way chosen by the last Conectar ("" before it).
     const QString& modo() const { return m_modo; }
+    // The file opened, but its integrity check reports damage ("MSD"): nothing is written into it unasked, it is
+    // never compacted, and a backup must not archive it over good copies.
+    bool danificado() const { return m_modo == QLatin1String("MSD"); }
+    static QString mensagemDanificado();
     // Reopens the connection the way last chosen; false when that fails or Conectar never succeeded.
     bool Reabrir();
     // The open connection, reopened when it was closed; raises EBancoDados when none can be had.

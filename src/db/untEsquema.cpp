@@ -18,7 +18,7 @@ const QStringList& tabelasEntregues()
         QStringLiteral("CREATE TABLE Contribuinte (IdContribuinte" AUTO ", IdContador Integer, CNPJ Text(14), "
                        "Ccicms Text(14), RazaoSocial Text(35), Logradouro Text(34), Numero Text(5), "
                        "Complemento Text(22), Bairro Text(15), Municipio Text(30), Cep Text(8), UF Text(2), "
-                       "Fone Text(12), Fax Text(10), Contato Text(28), Email Text(30), Tipo Text(1))"),
+                       "Fone Text(12), Fax Text(10), Contato Text(28), Email Text(40), Tipo Text(1))"),
         QStringLiteral("CREATE TABLE Contador (IDContador" AUTO ", CPF Text(14), CRC Text(10), Nome Text(40), "
                        "EMail Text(40), Fone Text(12))"),
         QStringLiteral("CREATE TABLE NotaFiscal (IdNotaFiscal" AUTO ", IdContribuinte Integer, IdEmtDest Integer, "
@@ -118,6 +118,12 @@ QString criaZelPrgGov()
                           "periodo Text(6), credAutorizado money, transfCredEntrada money, transfCredSaida money, "
                           "valorApropriado money, sldPeriodoAnterior money, sldRemanescente money, "
                           "tipoCheque Integer)");
+}
+
+QString atualizaEmailContribuinte()
+{
+    // The e-mail goes to the return file in 40 characters; the column holds as many, so nothing typed is cut.
+    return QStringLiteral("Alter Table Contribuinte ALTER COLUMN Email Text(40)");
 }
 
 QString atualizaDadosAnuais()

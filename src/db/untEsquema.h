@@ -22,6 +22,7 @@ QString criaZelSN();
 const QStringList& atualizaZelSN();
 QString criaZelPrgGov();
 QString atualizaDadosAnuais();
+QString atualizaEmailContribuinte();
 QString criaMunicipio();
 const QStringList& atualizaVornQuadroV();
 QString criaVornQuadroV();

@@ -14,6 +14,11 @@ QString ExecutaVerificacoesIniciais(TDTMCON& con, TDTM& dtm, IDialogos& dialogos
         con.CompactarBanco(TDTMCON::nomeBanco(), progresso);
         con.Reabrir();
     }
+    if (con.danificado()) {
+        // Upgrading a damaged file could spread the damage; the user is told once and decides.
+        MessageDlg(dialogos, TDTMCON::mensagemDanificado(), TipoMsg::Aviso, {Botao::Ok});
+        return resultado;
+    }
     ExecutaPassosDeEsquema(dtm, dialogos);
     return resultado;
 }

@@ -1,5 +1,7 @@
 #include "db/untSqlite.h"
 
+#include <optional>
+
 #include <QDate>
 #include <QDateTime>
 #include <QRegularExpression>
@@ -343,6 +345,13 @@ static void alteraTipoColuna(sqlite3* db, const QString& tabela, const QString& 
                                  "AND type IN ('index', 'trigger') AND sql IS NOT NULL"),
               p, nullptr, [&](sqlite3_stmt* st) { dependentes << valorColuna(st, 0).toString(); });
 
+    // The table's autonumber must survive the rebuild: an id once issued (and perhaps deleted) is never issued
+    // again, as other tables and files may still name it.
+    std::optional<qint64> sequencia;
+    if (existeTabela(db, QStringLiteral("sqlite_sequence")))
+        executaUm(db, QStringLiteral("SELECT seq FROM sqlite_sequence WHERE name = :t"), p, nullptr,
+                  [&](sqlite3_stmt* st) { sequencia = valorColuna(st, 0).toLongLong(); });
+
     const QString temp = QStringLiteral("zel_reconstrucao_") + nomeReal;
     const TParametros nenhum;
     executaUm(db, QStringLiteral("SAVEPOINT zel_altera_coluna"), nenhum, nullptr, {});
@@ -357,6 +366,13 @@ static void alteraTipoColuna(sqlite3* db, const QString& tabela, const QString& 
         executaUm(db, QStringLiteral("ALTER TABLE \"%1\" RENAME TO \"%2\"").arg(temp, nomeReal), nenhum, nullptr, {});
         for (const QString& sql : dependentes)
             executaUm(db, sql, nenhum, nullptr, {});
+        if (sequencia) {
+            TParametros seq;
+            seq.set(QStringLiteral("t"), nomeReal);
+            seq.set(QStringLiteral("s"), *sequencia);
+            executaUm(db, QStringLiteral("DELETE FROM sqlite_sequence WHERE name = :t"), seq, nullptr, {});
+            executaUm(db, QStringLiteral("INSERT INTO sqlite_sequence (name, seq) VALUES (:t, :s)"), seq, nullptr, {});
+        }
         executaUm(db, QStringLiteral("PRAGMA legacy_alter_table = OFF"), nenhum, nullptr, {});
         executaUm(db, QStringLiteral("RELEASE zel_altera_coluna"), nenhum, nullptr, {});
     } catch (...) {

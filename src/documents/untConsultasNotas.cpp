@@ -10,7 +10,9 @@ TPeriodo periodo(const QString& mes, const QString& ano)
     TPeriodo p;
     bool ok = false;
     p.mes = mes.trimmed().toInt(&ok);
-    p.todos = !ok || p.mes < 1 || p.mes > 12;
+    p.todos = !ok;
+    // Month 0 or 13 is a month like any other to the search: it has no rows, it does not mean "every period".
+    p.nenhum = ok && (p.mes < 1 || p.mes > 12);
     p.ano = ano.trimmed().toInt();
     return p;
 }
@@ -18,13 +20,15 @@ TPeriodo periodo(const QString& mes, const QString& ano)
 // The period condition and its parameters; every period when `todos`.
 static QString condicao(const TPeriodo& p, const QString& coluna)
 {
+    if (p.nenhum)
+        return QStringLiteral("AND 0 = 1 ");
     return p.todos ? QString() : QStringLiteral("AND %1 >= :Inicio AND %1 < :Fim ").arg(coluna);
 }
 
 template <class Consulta>
 static void ligaPeriodo(Consulta& q, const TPeriodo& p)
 {
-    if (p.todos)
+    if (p.todos || p.nenhum)
         return;
     q.setParam(QStringLiteral("Inicio"), Datas::inicioDoMes(p.mes, p.ano));
     q.setParam(QStringLiteral("Fim"), Datas::inicioDoMesSeguinte(p.mes, p.ano));

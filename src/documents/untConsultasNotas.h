@@ -12,9 +12,11 @@ class TDTMCON;
 // (IdContribuinte, DtEmissao) index; the results are those of filtering by MONTH() and YEAR().
 namespace ConsultasNotas {
 
-// The period of a search: a month 1..12 of a year, or every period when `todos`.
+// The period of a search: a month 1..12 of a year, every period when `todos`, or no period at all when
+// `nenhum` (a month number outside 1..12, which no row has).
 struct TPeriodo {
     bool todos = false;
+    bool nenhum = false;
     int mes = 0;
     int ano = 0;
 };

@@ -22,6 +22,30 @@ static bool numeroPositivo(const QString& texto, int* valor)
     return ok && n > 0;
 }
 
+int NumeroDaFaixa(const QString& texto)
+{
+    const QString t = texto.trimmed();
+    if (t.isEmpty() || t.size() > 9)
+        return -1;
+    // ASCII digits only: no sign, no separator, no digit of another script that toInt would take.
+    for (const QChar ch : t)
+        if (ch < QLatin1Char('0') || ch > QLatin1Char('9'))
+            return -1;
+    return t.toInt();
+}
+
+// Each number of a voided range is a six-digit note number: 1 to 999999.
+static TFalha checaNumeroDaFaixa(const QString& texto, const char* campo, const QString& nome, int* numero)
+{
+    *numero = NumeroDaFaixa(texto);
+    if (*numero >= 1 && *numero <= kMaiorNumeroDaFaixa)
+        return {};
+    return falha(QString::fromUtf8("%1 da faixa de inutilizado inválido!\nInforme um número inteiro de 1 a %2.")
+                     .arg(nome)
+                     .arg(kMaiorNumeroDaFaixa),
+                 campo);
+}
+
 TSituacaoNota ChecaSituacaoNota(const TCamposNota& c)
 {
     TSituacaoNota s;
@@ -46,8 +70,13 @@ TSituacaoNota ChecaSituacaoNota(const TCamposNota& c)
                             "edtInicioInutilizado");
             return s;
         }
-        numeroPositivo(c.inicioFaixa, &s.primeiro);
-        numeroPositivo(c.finalFaixa, &s.ultimo);
+        s.falha = checaNumeroDaFaixa(c.inicioFaixa, "edtInicioInutilizado", QString::fromUtf8("Início"), &s.primeiro);
+        if (!s.falha.falhou())
+            s.falha = checaNumeroDaFaixa(c.finalFaixa, "edtFinalInutilizado", QStringLiteral("Final"), &s.ultimo);
+        if (s.falha.falhou()) {
+            s.primeiro = s.ultimo = 0;
+            return s;
+        }
         if (s.primeiro > s.ultimo) {
             s.falha = falha(QString::fromUtf8("O valor inicial da faixa não pode ser superior ao final!"),
                             "edtInicioInutilizado", true);

@@ -53,6 +53,11 @@ struct TSituacaoNota {
 
 TSituacaoNota ChecaSituacaoNota(const TCamposNota& c);
 
+// A number of a voided range as typed: its value when the text is digits only, else -1. The save accepts
+// 1 to kMaiorNumeroDaFaixa.
+inline constexpr int kMaiorNumeroDaFaixa = 999999;
+int NumeroDaFaixa(const QString& texto);
+
 // The remaining checks in their order; on success `nota` holds the values of the (first) row to write.
 // `alteracao` selects the change screen's variant (paper models only, no electronic situations).
 TFalha ChecaNota(const TCamposNota& c, const TSituacaoNota& s, int idAtivo, const QDateTime& agora, bool alteracao,

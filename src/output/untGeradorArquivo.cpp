@@ -157,11 +157,13 @@ bool TGeradorArquivo::GerarArquivo(const QString& regime, const QString& periodo
         nome = NomeArquivo(periodo, tipoDeclaracao, tipo);
     } catch (const EArquivoInvalido& e) {
         m_erro = e.mensagem();
-        m_dialogos.mensagemSimples(m_erro);
+        if (MostraErros)
+            m_dialogos.mensagemSimples(m_erro);
         return false;
     } catch (const EBancoDados& e) {
         m_erro = e.mensagem();
-        m_dialogos.mensagemSimples(m_erro);
+        if (MostraErros)
+            m_dialogos.mensagemSimples(m_erro);
         return false;
     }
     QString caminho = m_dialogos.salvarArquivo(QStringLiteral("Salvar"), nome + QStringLiteral(".txt"), QString());
@@ -456,6 +458,7 @@ bool TGeradorArquivo::GravaArquivo(const QString& caminho, const QString& regime
     arquivo.cancelWriting();
     if (iniciado)
         m_progresso.termina();
-    m_dialogos.mensagemSimples(m_erro);
+    if (MostraErros)
+        m_dialogos.mensagemSimples(m_erro);
     return false;
 }

@@ -40,8 +40,10 @@ public:
     // Where the records 88 of the declaration go, between the document records and record 90. None yet.
     std::function<void(TSaida&)> Registros88;
 
-    // The message of the last failure (also shown through the dialogs).
+    // The message of the last failure, also shown through the dialogs unless `MostraErros` is off (a caller
+    // that reports `ultimoErro` itself, as the command-line tool does, would otherwise print it twice).
     const QString& ultimoErro() const { return m_erro; }
+    bool MostraErros = true;
 
 private:
     struct TCabecalho;

@@ -1,6 +1,5 @@
 #include "output/untGerarLinhaComando.h"
 
-
 #include "core/untRelogio.h"
 #include "db/UntDTM.h"
 #include "db/untBancoPasta.h"
@@ -46,6 +45,7 @@ int ExecutaGerar(const TOpcoesGerar& o, IDialogos& dialogos, IProgresso& progres
         return 1;
     }
     TGeradorArquivo gerador(dtm, dialogos, progresso, relogio, idAtivo);
+    gerador.MostraErros = false; // the error comes back in `erro`, which the caller prints
     const QString tipo = o.retificadora ? QStringLiteral("2") : QStringLiteral("1");
     if (!gerador.GravaArquivo(o.saida, regime, o.periodo, tipoDeclaracao, tipo)) {
         *erro = gerador.ultimoErro();

@@ -35,6 +35,17 @@ static void anexaTexto(QByteArray& r, const QString& texto, int largura, bool ze
         r.append(largura - n, ' ');
 }
 
+QString TextoValor(Money m)
+{
+    if (!m.hasFractionOfCent())
+        return m.toString();
+    // Two decimals would round away the very fraction the message is about: all four are shown.
+    const quint64 absoluto = m.isNegative() ? 0 - quint64(m.raw()) : quint64(m.raw());
+    const QString inteiro = Money::fromRaw(qint64(absoluto / Money::Escala) * Money::Escala).toString().chopped(3);
+    return (m.isNegative() ? QStringLiteral("-") : QString()) + inteiro + QLatin1Char(',') +
+           QStringLiteral("%1").arg(absoluto % Money::Escala, 4, 10, QLatin1Char('0'));
+}
+
 static void anexaNumero(QByteArray& r, qint64 valor, int largura)
 {
     char digitos[24];
@@ -73,19 +84,18 @@ void AnexaCampo(QByteArray& r, Tipo tipo, int largura, const QVariant& valor)
     case Tipo::Valor: {
         const Money m = Money::fromRaw(valor.toLongLong());
         if (m.isNegative())
-            throw EArquivoInvalido(QString::fromUtf8("Valor negativo (%1) não pode ser gravado no arquivo").arg(m.toString()));
+            throw EArquivoInvalido(QString::fromUtf8("Valor negativo (%1) não pode ser gravado no arquivo").arg(TextoValor(m)));
         if (m.hasFractionOfCent())
             throw EArquivoInvalido(QString::fromUtf8("Valor com mais de duas casas decimais (%1) não pode ser gravado no arquivo")
-                                       .arg(QString::number(double(m.raw()) / 10000.0, 'f', 4)));
+                                       .arg(TextoValor(m)));
         anexaNumero(r, m.cents(), largura);
         return;
     }
     case Tipo::Data: {
+        // Zeros in place of a date would hand in a document with no date at all: the file stops instead.
         const QDate d = valor.toDate();
-        if (!d.isValid()) {
-            r.append(largura, '0');
-            return;
-        }
+        if (!d.isValid())
+            throw EArquivoInvalido(QString::fromUtf8("Data não informada"));
         anexaNumero(r, d.year(), 4);
         anexaNumero(r, d.month(), 2);
         anexaNumero(r, d.day(), 2);
@@ -170,11 +180,16 @@ static QString nomeNota(const TNotaArquivo& n)
     return QStringLiteral("nota fiscal %1 de %2").arg(n.numeroNF.trimmed(), n.dtEmissao.toString(QStringLiteral("dd/MM/yyyy")));
 }
 
-// Extemporaneous notes ("E", "X") are dated by their real date of issue.
+// Extemporaneous notes ("E", "X") are dated by their real date of issue, kept in DtUltAlteracao.
 static QDate dataDaNota(const TNotaArquivo& n)
 {
     const QString s = n.situacao.trimmed();
-    return (s == QLatin1String("E") || s == QLatin1String("X")) ? n.dtUltAlteracao : n.dtEmissao;
+    if (s != QLatin1String("E") && s != QLatin1String("X"))
+        return n.dtEmissao;
+    if (!n.dtUltAlteracao.isValid())
+        throw EArquivoInvalido(QString::fromUtf8("Data real de emissão da nota extemporânea não informada%1.")
+                                   .arg(onde(nomeNota(n))));
+    return n.dtUltAlteracao;
 }
 
 QString Registro50(const TNotaArquivo& nf, const TParte& p, const QString& codigo)
@@ -289,6 +304,9 @@ QString Registro70(const TTransporteArquivo& t, const TParte& p, const QString& 
 QString Registro71(const TTransporteArquivo& t, const TParte& e, const TCargaArquivo& c, const TParte& d,
                    const QString& codigo)
 {
+    if (!c.dtEmissao.isValid())
+        throw EArquivoInvalido(QString::fromUtf8("Data da nota %1 da carga não informada%2.")
+                                   .arg(c.numNF.trimmed(), onde(nomeTransporte(t))));
     return Monta({lit("71"), n(14, 14, e.cnpj), x(14, 14, e.ccicms), data(t.dtEmissao), x(2, 2, e.uf),
                   x(2, 2, t.modelo), x(1, 1, t.serie), x(2, 2, t.subSerie), n(6, 6, t.numero), x(2, 2, d.uf),
                   n(14, 14, d.cnpj), x(14, 14, d.ccicms), data(c.dtEmissao), x(2, 2, c.modeloNF), x(3, 2, c.serieNF),

@@ -47,6 +47,10 @@ QString CodigoLeiaute(const QDate& inicioDoPeriodo);
 // is only asked for when a field fails.
 QString Monta(const QList<TCampo>& campos, const QString& codigo, const std::function<QString()>& documento = {});
 
+// An amount in a message, as the screens show it ("1.234,56"); a fraction of a cent keeps its four
+// decimals ("10,0050").
+QString TextoValor(Money m);
+
 // A field's text by its kind; raises EArquivoInvalido for a value the kind cannot hold.
 QString FormataCampo(Tipo tipo, int largura, const QVariant& valor, const QString& documento = {});
 // The same, appended as Latin-1 bytes (exactly `largura` of them) to a record being built.

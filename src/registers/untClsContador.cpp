@@ -3,6 +3,7 @@
 #include "core/DialogsNew.h"
 #include "core/untFuncoes.h"
 #include "db/UntDTM.h"
+#include "registers/untGravaCadastro.h"
 #include "registers/untValidacoes.h"
 
 TContador::TContador(TDTM& dtm, IDialogos& dialogos) : m_dtm(dtm), m_dialogos(dialogos)
@@ -31,25 +32,39 @@ void TContador::preparaValores()
 
 bool TContador::executa(const QString& sql, bool comId)
 {
-    const QString erroEmail = ValidaEmailContador(EMail);
-    if (!erroEmail.isEmpty()) {
+    m_recusa = {};
+    if (const QString erroEmail = ValidaEmailContador(EMail); !erroEmail.isEmpty()) {
+        m_recusa = {erroEmail, QStringLiteral("edtEmail")};
         Informa(m_dialogos, erroEmail);
         return false;
     }
-    TComando& cmd = m_dtm.ADOCommand;
-    cmd.setCommandText(sql);
-    cmd.setParam(QStringLiteral("CPF"), CPF);
-    cmd.setParam(QStringLiteral("CRC"), CRC.trimmed());
-    cmd.setParam(QStringLiteral("Nome"), Nome);
-    cmd.setParam(QStringLiteral("EMail"), EMail.trimmed());
     // Stored text carries no trailing blank.
     QString fone = Fone;
     while (fone.endsWith(QLatin1Char(' ')))
         fone.chop(1);
-    cmd.setParam(QStringLiteral("Fone"), fone);
+    const QList<TValorGravado> valores = {
+        {"CPF", CPF, "CPF / CNPJ", "edtCnpj"},
+        {"CRC", CRC.trimmed(), "CRC", "edtCrc"},
+        {"Nome", Nome, "Nome", "edtRazaoSocial"},
+        {"EMail", EMail.trimmed(), "E-mail", "edtEmail"},
+        {"Fone", fone, "Fone", "edtFone"},
+    };
+    try {
+        m_recusa = ChecaLarguras(m_dtm, QStringLiteral("Contador"), valores);
+    } catch (const EBancoDados& e) {
+        m_recusa = {e.mensagem(), QString()};
+    }
+    if (m_recusa.falhou()) {
+        Informa(m_dialogos, m_recusa.mensagem);
+        return false;
+    }
+    TComando& cmd = m_dtm.ADOCommand;
+    cmd.setCommandText(sql);
+    for (const TValorGravado& v : valores)
+        cmd.setParam(QString::fromLatin1(v.coluna), v.valor);
     if (comId)
         cmd.setParam(QStringLiteral("OLD_IDContador"), IDContador);
-    return cmd.tentaExecutar();
+    return GravaUmaLinha(cmd);
 }
 
 bool TContador::Incluir()
@@ -67,10 +82,21 @@ bool TContador::Alterar()
 
 bool TContador::Excluir(int id)
 {
+    m_recusa = {};
+    try {
+        if (AlgumaLinhaNomeia(m_dtm, QStringLiteral("Contribuinte"), {QStringLiteral("IdContador")}, id)) {
+            m_recusa = {QString::fromUtf8("Erro na Exclusão.\nHá contribuintes que indicam este Contabilista!"),
+                        QString()};
+            return false;
+        }
+    } catch (const EBancoDados& e) {
+        m_recusa = {e.mensagem(), QString()};
+        return false;
+    }
     TComando& cmd = m_dtm.ADOCommand;
     cmd.setCommandText(QStringLiteral("delete from Contador WHERE IdContador =:OLD_IDContador"));
     cmd.setParam(QStringLiteral("OLD_IDContador"), id);
-    return cmd.tentaExecutar();
+    return GravaUmaLinha(cmd);
 }
 
 bool TContador::CarregarContador(int id)

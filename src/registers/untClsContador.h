@@ -1,6 +1,8 @@
 #pragma once
 #include <QString>
 
+#include "core/untFalha.h"
+
 class TDTM;
 class IDialogos;
 
@@ -17,10 +19,14 @@ public:
     QString EMail;
     QString Fone;
 
-    // Both check the e-mail first; its failure shows the message and stores nothing.
+    // Both check the e-mail and the width of every value first; a failure shows its message, stores nothing
+    // and stays in Recusa() with the field concerned. False also when no row was written.
     bool Incluir();
     bool Alterar();
+    // Refuses (false, the reason in Recusa()) while a taxpayer names the accountant; false also when no
+    // row went.
     bool Excluir(int id);
+    const TFalha& Recusa() const { return m_recusa; }
     int IdAtual() const;
     // Loads one accountant into the list and the object; false (and everything cleared) when it fails.
     bool CarregarContador(int id);
@@ -33,4 +39,5 @@ private:
     bool executa(const QString& sql, bool comId);
     TDTM& m_dtm;
     IDialogos& m_dialogos;
+    TFalha m_recusa;
 };

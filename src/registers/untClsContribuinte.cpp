@@ -1,6 +1,7 @@
 #include "registers/untClsContribuinte.h"
 
 #include "db/UntDTM.h"
+#include "registers/untGravaCadastro.h"
 
 TContribuinte::TContribuinte(TDTM& dtm) : m_dtm(dtm)
 {
@@ -30,29 +31,41 @@ static QString semBrancoFinal(QString s)
 
 bool TContribuinte::grava(const QString& sql, bool comId)
 {
+    m_recusa = {};
+    // Optional texts are stored without trailing blanks.
+    const QList<TValorGravado> valores = {
+        {"CNPJ", CNPJ, "CNPJ/CPF", "edtCnpj"},
+        {"Ccicms", Ccicms, "Insc. Estadual", "edtCcicms"},
+        {"RazaoSocial", RazaoSocial, "Razão Social", "edtRazaoSocial"},
+        {"Logradouro", semBrancoFinal(Logradouro), "Endereço", "edtLogradouro"},
+        {"Numero", semBrancoFinal(Numero), "Número", "edtNumero"},
+        {"Complemento", semBrancoFinal(Complemento), "Complemento", "edtComplemento"},
+        {"Bairro", semBrancoFinal(Bairro), "Bairro", "edtBairro"},
+        {"Municipio", semBrancoFinal(Municipio), "Município", "edtMunicipio"},
+        {"Cep", semBrancoFinal(Cep), "Cep", "edtCep"},
+        {"UF", semBrancoFinal(UF), "UF", "cmbUF"},
+        {"Fone", semBrancoFinal(Fone), "Fone", "edtFone"},
+        {"Fax", semBrancoFinal(Fax), "Fone/Fax", "edtFax"},
+        {"Contato", semBrancoFinal(Contato), "Contato", "edtContato"},
+        {"Email", semBrancoFinal(Email), "E-Mail", "edtEmail"},
+    };
+    try {
+        m_recusa = ChecaLarguras(m_dtm, QStringLiteral("Contribuinte"), valores);
+    } catch (const EBancoDados& e) {
+        m_recusa = {e.mensagem(), QString()};
+    }
+    if (m_recusa.falhou())
+        return false;
     TComando& cmd = m_dtm.ADOCommand;
     cmd.setCommandText(sql);
     cmd.setParam(QStringLiteral("IdContador"), IdContador);
-    cmd.setParam(QStringLiteral("CNPJ"), CNPJ);
-    cmd.setParam(QStringLiteral("Ccicms"), Ccicms);
-    cmd.setParam(QStringLiteral("RazaoSocial"), RazaoSocial);
-    // Optional texts are stored without trailing blanks.
-    cmd.setParam(QStringLiteral("Logradouro"), semBrancoFinal(Logradouro));
-    cmd.setParam(QStringLiteral("Numero"), semBrancoFinal(Numero));
-    cmd.setParam(QStringLiteral("Complemento"), semBrancoFinal(Complemento));
-    cmd.setParam(QStringLiteral("Bairro"), semBrancoFinal(Bairro));
-    cmd.setParam(QStringLiteral("Municipio"), semBrancoFinal(Municipio));
-    cmd.setParam(QStringLiteral("Cep"), semBrancoFinal(Cep));
-    cmd.setParam(QStringLiteral("UF"), semBrancoFinal(UF));
-    cmd.setParam(QStringLiteral("Fone"), semBrancoFinal(Fone));
-    cmd.setParam(QStringLiteral("Fax"), semBrancoFinal(Fax));
-    cmd.setParam(QStringLiteral("Contato"), semBrancoFinal(Contato));
-    cmd.setParam(QStringLiteral("Email"), semBrancoFinal(Email));
+    for (const TValorGravado& v : valores)
+        cmd.setParam(QString::fromLatin1(v.coluna), v.valor);
     if (comId)
         cmd.setParam(QStringLiteral("OLD_IdContribuinte"), IdContribuinte);
     else
         cmd.setParam(QStringLiteral("Tipo"), Tipo);
-    return cmd.tentaExecutar();
+    return GravaUmaLinha(cmd);
 }
 
 bool TContribuinte::Incluir()
@@ -76,12 +89,99 @@ bool TContribuinte::Alterar()
                  true);
 }
 
+TVinculo TContribuinte::VinculoDe(int id)
+{
+    struct TTabela {
+        const char* nome;
+        QStringList colunas;
+        TVinculo vinculo;
+    };
+    // A party is named as the owner of a document or as its other side (issuer, recipient, carrier's
+    // client); the declarations, annual data and Quadro V rows belong to a taxpayer.
+    static const QList<TTabela> tabelas = {
+        {"NotaFiscal", {"IdContribuinte", "IdEmtDest"}, TVinculo::Documentos},
+        {"NFTRANSPORTE", {"IDContribuinte", "IDEmitente"}, TVinculo::Documentos},
+        {"NFCARGA", {"IDContribuinte", "IDTomador", "IDDestino"}, TVinculo::Documentos},
+        {"NOTATALAO", {"IDContribuinte"}, TVinculo::Documentos},
+        {"CUPOMFISCAL", {"IDContribuinte"}, TVinculo::Documentos},
+        {"ZEL", {"IdContribuinte"}, TVinculo::Declaracoes},
+        {"ZEL_EPP", {"IdContribuinte"}, TVinculo::Declaracoes},
+        {"ZEL_SN", {"IdContribuinte"}, TVinculo::Declaracoes},
+        {"ZEL_PRGGOV", {"IdContribuinte"}, TVinculo::Declaracoes},
+        {"DadosAnuais", {"IdContribuinte"}, TVinculo::DadosAnuais},
+        {"VornQuadroV", {"IdContribuinte"}, TVinculo::QuadroV},
+    };
+    for (const TTabela& t : tabelas)
+        if (AlgumaLinhaNomeia(m_dtm, QString::fromLatin1(t.nome), t.colunas, id))
+            return t.vinculo;
+    return TVinculo::Nenhum;
+}
+
 bool TContribuinte::Excluir(int id)
 {
+    try {
+        m_vinculo = VinculoDe(id);
+    } catch (const EBancoDados&) {
+        m_vinculo = TVinculo::Nenhum;
+        return false;
+    }
+    if (m_vinculo != TVinculo::Nenhum)
+        return false;
     TComando& cmd = m_dtm.ADOCommand;
     cmd.setCommandText(QStringLiteral("delete from Contribuinte WHERE IdContribuinte = :OLD_IdContribuinte"));
     cmd.setParam(QStringLiteral("OLD_IdContribuinte"), id);
-    return cmd.tentaExecutar();
+    return GravaUmaLinha(cmd);
+}
+
+QString MensagemExclusaoRecusada(TVinculo vinculo, const QString& quem)
+{
+    const QString inicio = QString::fromUtf8("Erro na Exclusão.");
+    switch (vinculo) {
+    case TVinculo::Documentos:
+        return inicio + QStringLiteral("\nHá notas relacionadas a %1!").arg(quem);
+    case TVinculo::Declaracoes:
+        return inicio + QString::fromUtf8("\nHá declarações relacionadas a %1!").arg(quem);
+    case TVinculo::DadosAnuais:
+        return inicio + QString::fromUtf8("\nHá dados anuais relacionados a %1!").arg(quem);
+    case TVinculo::QuadroV:
+        return inicio + QString::fromUtf8("\nHá lançamentos do Quadro V relacionados a %1!").arg(quem);
+    case TVinculo::Nenhum:
+        break;
+    }
+    return inicio;
+}
+
+bool TContribuinte::Carregar(int id)
+{
+    TDataSet linha(m_dtm.conexao());
+    linha.setCommandText(QStringLiteral("SELECT * FROM Contribuinte WHERE IdContribuinte = :Id"));
+    linha.setParam(QStringLiteral("Id"), id);
+    try {
+        linha.open();
+    } catch (const EBancoDados&) {
+        return false;
+    }
+    if (linha.isEmpty())
+        return false;
+    auto texto = [&](const char* nome) { return linha.asString(QString::fromLatin1(nome)); };
+    IdContribuinte = linha.asInteger(QStringLiteral("IdContribuinte"));
+    IdContador = linha.asInteger(QStringLiteral("IdContador"));
+    RazaoSocial = texto("RazaoSocial");
+    CNPJ = texto("CNPJ");
+    Ccicms = texto("Ccicms");
+    Logradouro = texto("Logradouro");
+    Numero = texto("Numero");
+    Complemento = texto("Complemento");
+    Bairro = texto("Bairro");
+    Municipio = texto("Municipio");
+    Cep = texto("Cep");
+    UF = texto("UF");
+    Email = texto("Email");
+    Fone = texto("Fone");
+    Fax = texto("Fax");
+    Contato = texto("Contato");
+    Tipo = texto("Tipo");
+    return true;
 }
 
 bool TContribuinte::LocalizarId(int id)

@@ -1,7 +1,12 @@
 #pragma once
 #include <QString>
 
+#include "core/untFalha.h"
+
 class TDTM;
+
+// What names a party elsewhere in the database and so keeps it from being deleted.
+enum class TVinculo { Nenhum, Documentos, Declaracoes, DadosAnuais, QuadroV };
 
 // One party of the register (a taxpayer, "C", or a client or supplier, "F") and the register's statements.
 // The lookups work on the shared register list, which the screen shown last fills.
@@ -28,9 +33,19 @@ public:
     QString Contato;
     QString Tipo;
 
+    // Both refuse a value wider than its column (Recusa() tells which) and report false when no row was
+    // written.
     bool Incluir();
     bool Alterar();   // the kind never changes
+    // Refuses while anything names the party (UltimoVinculo() tells what); false also when no row went.
     bool Excluir(int id);
+    // What names the party, the first found in this order: documents, declarations, annual data, Quadro V.
+    TVinculo VinculoDe(int id);
+    // Copies the stored row into the object, so that a change writes back what the dialog does not show.
+    bool Carregar(int id);
+
+    const TFalha& Recusa() const { return m_recusa; }
+    TVinculo UltimoVinculo() const { return m_vinculo; }
 
     int IdAtual() const;
     QString RazaoSocialAtual() const;
@@ -50,4 +65,9 @@ private:
     bool grava(const QString& sql, bool comId);
     QString campoAtual(const char* nome) const;
     TDTM& m_dtm;
+    TFalha m_recusa;
+    TVinculo m_vinculo = TVinculo::Nenhum;
 };
+
+// The message of a refused deletion; `quem` names the party as the screen does ("este Contribuinte").
+QString MensagemExclusaoRecusada(TVinculo vinculo, const QString& quem);

@@ -1,5 +1,7 @@
 #include "registers/untRegrasCadastro.h"
 
+#include <QRegularExpression>
+
 #include "core/untFuncoes.h"
 #include "registers/untClsContador.h"
 #include "registers/untClsContribuinte.h"
@@ -21,6 +23,12 @@ static TFalha falhaNumero(const QString& tipo, const QString& numero)
     return {};
 }
 
+bool CrcValido(const QString& crc)
+{
+    static const QRegularExpression padrao(QStringLiteral("^[A-Z]{2}[0-9]{6}[A-Z][A-Z0-9]?$"));
+    return padrao.match(crc.trimmed().toUpper()).hasMatch();
+}
+
 TFalha ChecaContador(const TCamposContador& c, bool inclusao)
 {
     if (TFalha f = falhaNumero(c.tipoInscricao, c.numero); f.falhou())
@@ -29,6 +37,8 @@ TFalha ChecaContador(const TCamposContador& c, bool inclusao)
         return falha(QString::fromUtf8("Obrigatório Preenchimento do Nome!"), "edtRazaoSocial");
     if (c.crc.trimmed().isEmpty() || (inclusao && c.crc == PresetCrc))
         return falha(QString::fromUtf8("Obrigatório Preenchimento do CRC!"), "edtCrc");
+    if (!CrcValido(c.crc))
+        return falha(QString::fromUtf8("CRC Inválido!\nUtilize este formato: UF999999A9"), "edtCrc");
     if (const QString m = ValidaEmailContador(c.email); !m.isEmpty())
         return falha(m, "edtEmail");
     return {};
@@ -139,7 +149,12 @@ void PreparaContribuinte(const TCamposContribuinte& c, ModoContribuinte modo, TC
     d.Fax = c.fax;
     d.Contato = PreparaTexto(c.contato);
     d.Email = c.email.trimmed();
-    const bool contribuinte = ehContribuinte(modo);
-    d.Tipo = contribuinte ? QStringLiteral("C") : QStringLiteral("F");
-    d.IdContador = contribuinte ? c.idContador : 0;
+    if (inclusao)
+        d.Tipo = ehContribuinte(modo) ? QStringLiteral("C") : QStringLiteral("F");
+    // The change of a client or supplier has no accountant field: the entity keeps the accountant it was
+    // loaded with, so that a taxpayer reached through that list does not lose its own.
+    if (ehContribuinte(modo))
+        d.IdContador = c.idContador;
+    else if (inclusao)
+        d.IdContador = 0;
 }

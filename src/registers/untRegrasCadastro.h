@@ -20,6 +20,9 @@ struct TCamposContador {
 
 inline const QString PresetCrc = QStringLiteral("ZR******S*");
 
+// Two letters, six digits, a letter and an optional letter or digit (case does not matter: it is stored in
+// capitals).
+bool CrcValido(const QString& crc);
 // The checks of "Confirma" in their order; the include dialog also refuses the untouched CRC preset.
 TFalha ChecaContador(const TCamposContador& c, bool inclusao);
 void PreparaContador(const TCamposContador& c, TContador& destino);
@@ -66,5 +69,6 @@ QString PreparaTexto(const QString& texto);
 // The checks of "&Salvar" (include) or "Confirma" (change), in their order. `registro` answers whether the
 // party is already registered (include only).
 TFalha ChecaContribuinte(const TCamposContribuinte& c, ModoContribuinte modo, TContribuinte& registro);
-// Copies the prepared values into the entity (kind and accountant by mode).
+// Copies the prepared values into the entity (kind and accountant by mode). On change the entity should hold
+// the stored row first (TContribuinte::Carregar): what the mode does not show is written back unchanged.
 void PreparaContribuinte(const TCamposContribuinte& c, ModoContribuinte modo, TContribuinte& destino);

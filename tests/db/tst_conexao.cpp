@@ -109,6 +109,12 @@ TEST(Conectar, DanoNasPaginasDaMsdSemCompactar)
 {
     TBancoTeste t;
     criaBancoComNotas(t, 3000);
+    {
+        // Indexes and guards of the after-connect step must not come back into a damaged file.
+        sqlite3* db = TBancoTeste::abreDireto(t.caminho());
+        TBancoTeste::executaDireto(db, "DROP INDEX IF EXISTS ixNotaFiscalEmtDest");
+        sqlite3_close(db);
+    }
     QByteArray bytes = TBancoTeste::conteudo(t.caminho());
     // Spoil the middle of the file (table pages), leaving the schema page alone.
     for (int i = bytes.size() / 2; i < bytes.size() / 2 + 3000; ++i)
@@ -116,8 +122,13 @@ TEST(Conectar, DanoNasPaginasDaMsdSemCompactar)
     gravaArquivo(t.caminho(), bytes);
     t.reinicia();
     TProgressoGravado progresso;
+    t.dialogos.esperaMensagem(TDTMCON::mensagemDanificado());
     EXPECT_EQ(ExecutaVerificacoesIniciais(*t.con, *t.dtm, t.dialogos, progresso), "MSD");
     EXPECT_EQ(progresso.inicios, 0) << "a damaged file is never compacted";
+    EXPECT_TRUE(t.con->danificado()) << "the backup manager reads this state";
+    EXPECT_EQ(t.dialogos.registros().value(0).titulo, "Aviso");
+    t.con->Fechar();
+    EXPECT_EQ(TBancoTeste::conteudo(t.caminho()), bytes) << "nothing is written into a damaged file unasked";
 }
 
 TEST(Conectar, ArquivoSomenteLeituraAbreComoMadSemCompactar)

@@ -30,6 +30,8 @@ void criaArquivoAntigo(const QString& caminho, bool comQuadroVAntigo)
             sql.replace("ChqHabitacao money, ChqEducacao money, ", "");
             sql.replace("NumRecibo Text(32), sitCadastroContrib Integer, dataSitCadastro Date", "NumRecibo Text(20)");
         }
+        if (sql.startsWith("CREATE TABLE Contribuinte"))
+            sql.replace("Email Text(40)", "Email Text(30)");
         if (sql.startsWith("CREATE TABLE DadosAnuais"))
             sql.replace(", TipoRegimeContrib Integer", "");
         TBancoTeste::executaDireto(db, sql);
@@ -208,4 +210,73 @@ TEST(Esquema, FiltroDeMesPorIntervaloUsaOIndice)
                               "AND DtEmissao >= '2024-05-01' AND DtEmissao < '2024-06-01'",
                  TParametros(), nullptr, [&](sqlite3_stmt* st) { texto += Sql::valorColuna(st, 3).toString(); });
     EXPECT_TRUE(texto.contains("ixNotaFiscalEmissao")) << texto.toStdString();
+}
+
+TEST(Esquema, AtualizacaoDaZelTudoOuNada)
+{
+    TBancoTeste t;
+    criaArquivoAntigo(t.caminho(), false);
+    ASSERT_EQ(t.con->Conectar(), "JET");
+    sqlite3* db = t.con->db();
+    // The closing data fix is refused: nothing of the step may stay behind.
+    TBancoTeste::executaDireto(db, "CREATE TRIGGER trRecusa BEFORE UPDATE ON ZEL BEGIN SELECT RAISE(ABORT, 'recusado'); END");
+    EXPECT_TRUE(t.dtm->AtualizarZel());
+    EXPECT_EQ(tipo(db, "ZEL", "NumRecibo"), "Text(20)");
+    for (const char* c : {"sitCadastroContrib", "dataSitCadastro", "ChqHabitacao", "ChqEducacao"})
+        EXPECT_FALSE(Sql::existeColuna(db, "ZEL", c)) << c;
+    EXPECT_EQ(TBancoTeste::listaDireta(db, "SELECT Entregue FROM ZEL ORDER BY Periodo"), (QStringList{"0", "0"}));
+
+    // Tried again once the cause is gone, the whole step runs.
+    TBancoTeste::executaDireto(db, "DROP TRIGGER trRecusa");
+    EXPECT_TRUE(t.dtm->AtualizarZel());
+    EXPECT_EQ(tipo(db, "ZEL", "NumRecibo"), "Text(32)");
+    EXPECT_TRUE(Sql::existeColuna(db, "ZEL", "ChqEducacao"));
+    EXPECT_EQ(TBancoTeste::listaDireta(db, "SELECT Entregue FROM ZEL ORDER BY Periodo"), (QStringList{"-1", "-1"}));
+}
+
+TEST(Esquema, ArquivoDeixadoAMeioCompletaAZelEFazACorrecao)
+{
+    TBancoTeste t;
+    criaArquivoAntigo(t.caminho(), false);
+    ASSERT_EQ(t.con->Conectar(), "JET");
+    sqlite3* db = t.con->db();
+    // An earlier version stopped after two of the new columns.
+    TBancoTeste::executaDireto(db, "ALTER TABLE ZEL ADD sitCadastroContrib integer; ALTER TABLE ZEL ADD dataSitCadastro Date");
+    EXPECT_TRUE(t.dtm->AtualizarZel());
+    for (const char* c : {"ChqHabitacao", "ChqEducacao"})
+        EXPECT_TRUE(Sql::existeColuna(db, "ZEL", c)) << c;
+    EXPECT_EQ(TBancoTeste::listaDireta(db, "SELECT Entregue FROM ZEL ORDER BY Periodo"), (QStringList{"-1", "-1"}));
+}
+
+TEST(Esquema, ReconstrucaoDaTabelaMantemOAutonumero)
+{
+    TBancoTeste t;
+    criaArquivoAntigo(t.caminho(), false);
+    ASSERT_EQ(t.con->Conectar(), "JET");
+    sqlite3* db = t.con->db();
+    TBancoTeste::executaDireto(db, "INSERT INTO ZEL (IdContribuinte, Periodo, Tipo) VALUES (1, '200803', 'N')");
+    const int ultimo = TBancoTeste::valorDireto(db, "SELECT MAX(IDZel) FROM ZEL").toInt();
+    TBancoTeste::executaDireto(db, QStringLiteral("DELETE FROM ZEL WHERE IDZel = %1").arg(ultimo));
+    EXPECT_TRUE(t.dtm->AtualizarZel()); // rebuilds ZEL for the wider NumRecibo
+    ASSERT_EQ(tipo(db, "ZEL", "NumRecibo"), "Text(32)");
+    TBancoTeste::executaDireto(db, "INSERT INTO ZEL (IdContribuinte, Periodo, Tipo) VALUES (1, '200804', 'N')");
+    EXPECT_EQ(TBancoTeste::valorDireto(db, "SELECT MAX(IDZel) FROM ZEL").toInt(), ultimo + 1)
+        << "a deleted id is never issued again";
+}
+
+TEST(Esquema, EmailDoContribuinteAlargadoSemPerderLinhas)
+{
+    TBancoTeste t;
+    criaArquivoAntigo(t.caminho(), false);
+    {
+        sqlite3* db = TBancoTeste::abreDireto(t.caminho());
+        TBancoTeste::executaDireto(db, "INSERT INTO Contribuinte (RazaoSocial, Email) VALUES ('A', 'a@b.com')");
+        sqlite3_close(db);
+    }
+    TProgressoGravado progresso;
+    ASSERT_EQ(ExecutaVerificacoesIniciais(*t.con, *t.dtm, t.dialogos, progresso), "JET");
+    sqlite3* db = t.con->db();
+    EXPECT_EQ(tipo(db, "Contribuinte", "Email"), "Text(40)");
+    EXPECT_EQ(Sql::larguraTexto(db, "Contribuinte", "Email"), 40);
+    EXPECT_EQ(TBancoTeste::valorDireto(db, "SELECT Email FROM Contribuinte").toString(), "a@b.com");
 }

@@ -201,6 +201,71 @@ TEST_F(NotasFiscais, FaixaInutilizadaUmaLinhaPorNumero)
     EXPECT_EQ(conta("NFICMS"), 3);
 }
 
+TEST_F(NotasFiscais, FaixaInutilizadaSoNumerosInteirosDe1a999999)
+{
+    TCamposNota c = saida();
+    c.modelo = "55";
+    c.nfe = SituacaoNFe::Inutilizado;
+    const QString inicio = QString::fromUtf8("Início da faixa de inutilizado inválido!\nInforme um número inteiro de 1 a 999999.");
+    const QString final_ = QString::fromUtf8("Final da faixa de inutilizado inválido!\nInforme um número inteiro de 1 a 999999.");
+    struct Caso {
+        const char* de;
+        const char* ate;
+        QString mensagem;
+        const char* campo;
+    };
+    // A sign, a separator, a digit of another script or a seventh digit would all reach the numbers written.
+    const Caso recusados[] = {
+        {"-2", "1", inicio, "edtInicioInutilizado"},     {"0", "5", inicio, "edtInicioInutilizado"},
+        {"abc", "5", inicio, "edtInicioInutilizado"},    {"1.5", "5", inicio, "edtInicioInutilizado"},
+        {"+3", "5", inicio, "edtInicioInutilizado"},     {"1 2", "5", inicio, "edtInicioInutilizado"},
+        {"1000000", "1000001", inicio, "edtInicioInutilizado"},
+        {"\u0663", "5", inicio, "edtInicioInutilizado"}, // ARABIC-INDIC DIGIT THREE
+        {"1", "-3", final_, "edtFinalInutilizado"},      {"1", "0", final_, "edtFinalInutilizado"},
+        {"1", "9x", final_, "edtFinalInutilizado"},      {"1", "1000000", final_, "edtFinalInutilizado"},
+    };
+    for (const Caso& k : recusados) {
+        c.inicioFaixa = QString::fromUtf8(k.de);
+        c.finalFaixa = QString::fromUtf8(k.ate);
+        const TFalha f = salva(c);
+        EXPECT_EQ(f.mensagem, k.mensagem) << k.de << " a " << k.ate;
+        EXPECT_EQ(f.campo, k.campo) << k.de << " a " << k.ate;
+    }
+    EXPECT_EQ(conta("NotaFiscal"), 0);
+
+    // The bounds themselves, leading zeros and surrounding blanks are numbers like any other.
+    c.inicioFaixa = " 999998";
+    c.finalFaixa = "999999 ";
+    TSituacaoNota s = ChecaSituacaoNota(c);
+    ASSERT_FALSE(s.falha.falhou()) << s.falha.mensagem.toStdString();
+    EXPECT_EQ(s.primeiro, 999998);
+    EXPECT_EQ(s.linhas, 2);
+    c.inicioFaixa = "000001";
+    c.finalFaixa = "1";
+    s = ChecaSituacaoNota(c);
+    ASSERT_FALSE(s.falha.falhou());
+    EXPECT_EQ(s.linhas, 1);
+    ASSERT_FALSE(salva(c).falhou());
+    EXPECT_EQ(TBancoTeste::listaDireta(t.con->db(), "SELECT NumeroNF FROM NotaFiscal"), QStringList{"000001"});
+}
+
+TEST_F(NotasFiscais, PesquisaComMesForaDe1a12NaoEncontraNada)
+{
+    TCamposNota c = saida();
+    ASSERT_FALSE(salva(c).falhou());
+    TDataSet lista(*t.con);
+    for (const char* mes : {"0", "-1", "-5", "13", "00"}) {
+        const auto p = ConsultasNotas::periodo(mes, "2024");
+        ConsultasNotas::AbreLista(lista, contribuinte, "S", p);
+        EXPECT_TRUE(lista.isEmpty()) << "mes " << mes;
+        EXPECT_EQ(ConsultasNotas::Resumo(*t.con, contribuinte, "S", p).quantidade, 0) << "mes " << mes;
+    }
+    ConsultasNotas::AbreLista(lista, contribuinte, "S", ConsultasNotas::periodo("05", "2024"));
+    EXPECT_EQ(lista.recordCount(), 1);
+    ConsultasNotas::AbreLista(lista, contribuinte, "S", ConsultasNotas::periodo("**", "2024"));
+    EXPECT_EQ(lista.recordCount(), 1);
+}
+
 TEST_F(NotasFiscais, SituacoesEletronicasECancelada)
 {
     TCamposNota c = saida();

@@ -318,8 +318,14 @@ INSTANTIATE_TEST_SUITE_P(
         Falha{"ParteDesconhecida", "UPDATE NotaFiscal SET IdEmtDest = 99 WHERE IdNotaFiscal = 1",
               {"99", "nota fiscal", "000123", "10/07/2006"}},
         Falha{"ValorNegativo", "UPDATE NFICMS SET OutrasICMS = -100 WHERE IdNotaFiscal = 2",
-              {"nota fiscal", "000045", "20/07/2006"}},
-        Falha{"TresCasas", "UPDATE NFTRANSPORTE SET ValorTotal = 8000050", {"conhecimento", "004567", "12/07/2006"}},
+              {"nota fiscal", "000045", "20/07/2006", "(-0,01)"}},
+        Falha{"TresCasas", "UPDATE NFTRANSPORTE SET ValorTotal = 8000050",
+              {"conhecimento", "004567", "12/07/2006", "(800,0050)"}},
+        Falha{"ExtemporaneaSemDataReal",
+              "UPDATE NotaFiscal SET Situacao = 'E', DtUltAlteracao = NULL WHERE IdNotaFiscal = 2",
+              {"Data", "nota fiscal", "000045", "20/07/2006"}},
+        Falha{"CargaSemData", "UPDATE NFCARGA SET DtEmissao = NULL WHERE NumNF = '000125'",
+              {"Data", "000125", "conhecimento", "004567", "12/07/2006"}},
         Falha{"DestinoDaCargaDesconhecido", "UPDATE NFCARGA SET IDDestino = 77 WHERE NumNF = '000125'",
               {"77", "conhecimento", "004567", "12/07/2006"}},
         Falha{"EuroNaCarga", "UPDATE NFCARGA SET SerieNF = '€' WHERE NumNF = '000125'",
@@ -374,4 +380,22 @@ TEST_F(Gerador, LinhaDeComandoGravaOMesmoArquivo)
     EXPECT_NE(zelcli("999999999", nada), 0);
     EXPECT_FALSE(QFile::exists(nada));
     EXPECT_EQ(pasta(), QStringList({"cli.txt", "desktop.txt"}));
+}
+
+TEST_F(Gerador, LinhaDeComandoMostraCadaErroUmaVez)
+{
+    sql("UPDATE NFTRANSPORTE SET ValorTotal = 8000050");
+    t.con->Fechar();
+    const QString destino = arquivo("cli.txt");
+    QProcess p;
+    p.start(QStringLiteral(ZELCLI), {"gerar", "--pasta", t.pasta.path(), "--ie", "123456789", "--periodo", "200607",
+                                     "--tipo", "ZEL", "--saida", destino});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitCode(), 1);
+    const QString erros = QString::fromUtf8(p.readAllStandardError());
+    EXPECT_EQ(erros.count(QStringLiteral("800,0050")), 1) << erros.toStdString();
+    EXPECT_TRUE(erros.contains(QStringLiteral("zelcli gerar: ")) && erros.contains("conhecimento 004567"))
+        << erros.toStdString();
+    EXPECT_FALSE(QFile::exists(destino));
+    EXPECT_TRUE(pasta().isEmpty());
 }

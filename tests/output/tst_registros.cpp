@@ -1,6 +1,7 @@
 // Return-file records: each builder against a line assembled by hand from the field table, in the current
 // layout and, where the record differs, in the older one (periods before 2003).
 #include <gtest/gtest.h>
+#include <limits>
 
 #include "output/untRegistros.h"
 #include "support/TDialogosRoteiro.h"
@@ -136,6 +137,70 @@ TEST(FormataCampo, ValorNegativoOuComFracaoDeCentavoParaOArquivo)
         FAIL() << "valor negativo gravado";
     } catch (const EArquivoInvalido& e) {
         EXPECT_TRUE(e.mensagem().contains("nota fiscal 123 de 10/07/2006")) << e.mensagem().toStdString();
+    }
+}
+
+TEST(FormataCampo, ValorNaMensagemComoAsTelasMostram)
+{
+    EXPECT_EQ(TextoValor(Money::fromRaw(100050)), "10,0050");
+    EXPECT_EQ(TextoValor(Money::fromRaw(12345678)), "1.234,5678");
+    EXPECT_EQ(TextoValor(Money::fromRaw(-50)), "-0,0050");
+    EXPECT_EQ(TextoValor(Money::fromRaw(-12345678)), "-1.234,5678");
+    EXPECT_EQ(TextoValor(Money::fromCents(123456)), "1.234,56");
+    EXPECT_EQ(TextoValor(Money::fromCents(-500)), "-5,00");
+    EXPECT_EQ(TextoValor(Money::fromRaw(std::numeric_limits<qint64>::min())), "-922.337.203.685.477,5808");
+
+    auto mensagem = [](qint64 dezMilesimos) {
+        try {
+            FormataCampo(Tipo::Valor, 13, dezMilesimos, "nota fiscal 123 de 10/07/2006");
+        } catch (const EArquivoInvalido& e) {
+            return e.mensagem();
+        }
+        return QString();
+    };
+    const QString fracao = mensagem(100050);
+    EXPECT_TRUE(fracao.contains("(10,0050)")) << fracao.toStdString();
+    EXPECT_FALSE(fracao.contains("10.0050")) << fracao.toStdString();
+    const QString negativo = mensagem(-50);
+    EXPECT_TRUE(negativo.contains("(-0,0050)")) << negativo.toStdString() << ": not rounded to -0,00";
+    EXPECT_TRUE(mensagem(-1234500).contains("(-123,45)"));
+}
+
+TEST(FormataCampo, DataAusenteParaOArquivoNomeandoODocumento)
+{
+    EXPECT_THROW(FormataCampo(Tipo::Data, 8, QDate()), EArquivoInvalido);
+    EXPECT_THROW(FormataCampo(Tipo::Data, 8, QVariant()), EArquivoInvalido);
+
+    // An extemporaneous note is dated by its real date of issue: without one there is no date to write.
+    for (const char* situacao : {"E", "X"}) {
+        TNotaArquivo n = nota(QDate(2006, 7, 1), "5102");
+        n.situacao = QString::fromLatin1(situacao);
+        n.dtUltAlteracao = QDate();
+        for (const auto& registro : {Registro50, Registro51, Registro53}) {
+            try {
+                registro(n, cliente, "3");
+                ADD_FAILURE() << "registro gravado sem data, situação " << situacao;
+            } catch (const EArquivoInvalido& e) {
+                EXPECT_TRUE(e.mensagem().contains("nota fiscal 123 de 01/07/2006")) << e.mensagem().toStdString();
+            }
+        }
+    }
+    // The date of issue is enough for a note in its own month.
+    TNotaArquivo normal = nota(QDate(2006, 7, 1), "5102");
+    normal.dtUltAlteracao = QDate();
+    EXPECT_EQ(Registro50(normal, cliente, "3").mid(30, 8), "20060701");
+
+    TCargaArquivo c;
+    c.modeloNF = "01";
+    c.serieNF = "1";
+    c.numNF = "321";
+    c.valorNF = Money::fromCents(250000);
+    try {
+        Registro71(transporte(QDate(2006, 7, 12), "1352"), cliente, c, cliente, "3");
+        ADD_FAILURE() << "carga gravada sem data";
+    } catch (const EArquivoInvalido& e) {
+        EXPECT_TRUE(e.mensagem().contains("321")) << e.mensagem().toStdString();
+        EXPECT_TRUE(e.mensagem().contains("conhecimento 004567 de 12/07/2006")) << e.mensagem().toStdString();
     }
 }
 

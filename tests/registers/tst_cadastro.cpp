@@ -227,3 +227,206 @@ TEST_F(Cadastro, ContadorEmailEVerificacoes)
     EXPECT_FALSE(outro.Incluir());
     EXPECT_EQ(TBancoTeste::valorDireto(t.con->db(), "SELECT COUNT(*) FROM Contador").toInt(), 1);
 }
+
+// ----- writing and deleting: what the engine really did decides, and nothing is cut or orphaned
+
+namespace {
+
+struct Gravacao : Cadastro {
+    sqlite3* db() { return t.con->db(); }
+    void executa(const QString& sql) { TBancoTeste::executaDireto(db(), sql); }
+    int conta(const QString& sql) { return TBancoTeste::valorDireto(db(), sql).toInt(); }
+    QString texto(const QString& sql) { return TBancoTeste::valorDireto(db(), sql).toString(); }
+    int criaContador()
+    {
+        TContador c(*t.dtm, t.dialogos);
+        c.CPF = "52998224725";
+        c.CRC = "ZR123456S1";
+        c.Nome = "ANA SOUZA";
+        c.EMail = "ana@exemplo.com.br";
+        c.Fone = "006133224455";
+        EXPECT_TRUE(c.Incluir());
+        return int(t.dtm->ADOCommand.ultimoIdInserido());
+    }
+};
+
+} // namespace
+
+TEST_F(Gravacao, AlterarOuExcluirSemLinhaFalha)
+{
+    const int contador = criaContador();
+    TContador c(*t.dtm, t.dialogos);
+    ASSERT_TRUE(c.CarregarContador(contador));
+    c.IDContador = contador + 50;
+    EXPECT_FALSE(c.Alterar()) << "no row has that id";
+    c.IDContador = contador;
+    EXPECT_TRUE(c.Alterar()) << "the same values written again still change the row";
+    EXPECT_FALSE(c.Excluir(0));
+    EXPECT_FALSE(c.Excluir(contador + 50));
+
+    TContribuinte r(*t.dtm);
+    PreparaContribuinte(completo(), ModoContribuinte::AlterarContribuinte, r);
+    r.IdContribuinte = 0;
+    EXPECT_FALSE(r.Alterar());
+    EXPECT_FALSE(r.Excluir(0));
+    const int id = inclui(completo(), ModoContribuinte::IncluirContribuinte);
+    EXPECT_FALSE(r.Excluir(id + 50));
+    EXPECT_TRUE(r.Excluir(id));
+    EXPECT_FALSE(r.Excluir(id)) << "already gone";
+    EXPECT_EQ(r.UltimoVinculo(), TVinculo::Nenhum);
+}
+
+TEST_F(Gravacao, AlteracaoSemCampoDeContadorGuardaOContadorGravado)
+{
+    const int contador = criaContador();
+    TCamposContribuinte c = completo();
+    c.idContador = contador;
+    const int id = inclui(c, ModoContribuinte::IncluirContribuinte);
+
+    // The client/supplier change has no accountant field: what it hands over says 0.
+    TCamposContribuinte editado = completo();
+    editado.idContador = 0;
+    editado.razaoSocial = "Novo Nome";
+    TContribuinte r(*t.dtm);
+    ASSERT_TRUE(r.Carregar(id));
+    PreparaContribuinte(editado, ModoContribuinte::AlterarClienteFornecedor, r);
+    ASSERT_TRUE(r.Alterar());
+    const QString sql = QStringLiteral("SELECT %1 FROM Contribuinte WHERE IdContribuinte = %2").arg("%1").arg(id);
+    EXPECT_EQ(texto(sql.arg("RazaoSocial")), "NOVO NOME");
+    EXPECT_EQ(conta(sql.arg("IdContador")), contador);
+    EXPECT_EQ(texto(sql.arg("Tipo")), "C") << "the kind never changes";
+
+    // The taxpayer's own change writes the accountant chosen.
+    const int outro = criaContador();
+    editado.idContador = outro;
+    ASSERT_TRUE(r.Carregar(id));
+    PreparaContribuinte(editado, ModoContribuinte::AlterarContribuinte, r);
+    ASSERT_TRUE(r.Alterar());
+    EXPECT_EQ(conta(sql.arg("IdContador")), outro);
+    EXPECT_FALSE(r.Carregar(id + 50));
+}
+
+TEST_F(Gravacao, ValorMaisLargoQueAColunaERecusadoSemCortar)
+{
+    const int largura = Sql::larguraTexto(db(), "Contribuinte", "Email");
+    ASSERT_GT(largura, 0);
+    TCamposContribuinte c = completo();
+    c.email = QString(largura - 8, QLatin1Char('a')) + "@b.com.br";
+    ASSERT_EQ(c.email.size(), largura + 1);
+    TContribuinte r(*t.dtm);
+    PreparaContribuinte(c, ModoContribuinte::IncluirContribuinte, r);
+    EXPECT_FALSE(r.Incluir());
+    EXPECT_EQ(r.Recusa().mensagem, QString::fromUtf8("O campo E-Mail admite no máximo %1 caracteres (foram informados %2).")
+                                       .arg(largura)
+                                       .arg(largura + 1));
+    EXPECT_EQ(r.Recusa().campo, "edtEmail");
+    EXPECT_EQ(conta("SELECT COUNT(*) FROM Contribuinte"), 0);
+
+    // Exactly the width is stored whole; a change that widens it again is refused and the row keeps its value.
+    c.email = c.email.mid(1);
+    const int id = inclui(c, ModoContribuinte::IncluirContribuinte);
+    EXPECT_EQ(texto(QStringLiteral("SELECT Email FROM Contribuinte WHERE IdContribuinte = %1").arg(id)), c.email);
+    TContribuinte alt(*t.dtm);
+    ASSERT_TRUE(alt.Carregar(id));
+    alt.Contato = QString(Sql::larguraTexto(db(), "Contribuinte", "Contato") + 1, QLatin1Char('X'));
+    EXPECT_FALSE(alt.Alterar());
+    EXPECT_EQ(alt.Recusa().campo, "edtContato");
+    EXPECT_EQ(texto(QStringLiteral("SELECT Contato FROM Contribuinte WHERE IdContribuinte = %1").arg(id)), "MARIA");
+
+    // The accountant's entity shows its refusal itself, as it does for the e-mail.
+    TContador contador(*t.dtm, t.dialogos);
+    contador.CPF = "52998224725";
+    contador.CRC = "ZR123456S1";
+    contador.Nome = QString(Sql::larguraTexto(db(), "Contador", "Nome") + 1, QLatin1Char('N'));
+    contador.EMail = "ana@exemplo.com.br";
+    t.dialogos.esperaMensagem(QString::fromUtf8("O campo Nome admite no máximo 40 caracteres (foram informados 41)."));
+    EXPECT_FALSE(contador.Incluir());
+    EXPECT_EQ(contador.Recusa().campo, "edtRazaoSocial");
+    EXPECT_EQ(conta("SELECT COUNT(*) FROM Contador"), 0);
+    t.dialogos.verificaConsumo();
+}
+
+TEST_F(Gravacao, CrcSeguePadrao)
+{
+    for (const char* bom : {"ZR123456S", "ZR123456S1", "zr123456sa", " DF654321T "})
+        EXPECT_TRUE(CrcValido(bom)) << bom;
+    for (const char* ruim : {"ZR12", "ZR******S*", "Z1123456S", "ZR12345S", "ZR1234567S", "ZR123456", "ZR123456S12",
+                             "ZR123456-1", "**123456S1", "ZR 123456S"})
+        EXPECT_FALSE(CrcValido(ruim)) << ruim;
+
+    TCamposContador c{"CPF", "52998224725", "Ana", "ZR12", "ana@exemplo.com.br", "006133224455"};
+    const QString invalido = QString::fromUtf8("CRC Inválido!\nUtilize este formato: UF999999A9");
+    for (bool inclusao : {true, false}) {
+        EXPECT_EQ(ChecaContador(c, inclusao).mensagem, invalido);
+        EXPECT_EQ(ChecaContador(c, inclusao).campo, "edtCrc");
+    }
+    c.crc = PresetCrc;
+    EXPECT_EQ(ChecaContador(c, false).mensagem, invalido) << "asterisks are never stored";
+    c.crc = "zr123456s";
+    EXPECT_FALSE(ChecaContador(c, true).falhou());
+    c.email = "sem-arroba";
+    EXPECT_EQ(ChecaContador(c, true).campo, "edtEmail") << "the CRC comes before the e-mail";
+}
+
+TEST_F(Gravacao, ExclusaoRecusadaEnquantoAlgumaTabelaNomeiaALinha)
+{
+    const int contador = criaContador();
+    TCamposContribuinte c = completo();
+    c.idContador = contador;
+    const int id = inclui(c, ModoContribuinte::IncluirContribuinte);
+
+    TContador cont(*t.dtm, t.dialogos);
+    EXPECT_FALSE(cont.Excluir(contador));
+    EXPECT_EQ(cont.Recusa().mensagem, QString::fromUtf8("Erro na Exclusão.\nHá contribuintes que indicam este Contabilista!"));
+    EXPECT_EQ(conta("SELECT COUNT(*) FROM Contador"), 1);
+
+    const struct {
+        const char* insercao;
+        const char* limpeza;
+        TVinculo vinculo;
+    } casos[] = {
+        {"INSERT INTO NFCARGA (IDContribuinte, IDTomador) VALUES (0, %1)", "DELETE FROM NFCARGA", TVinculo::Documentos},
+        {"INSERT INTO ZEL (IdContribuinte, Periodo) VALUES (%1, '202601')", "DELETE FROM ZEL", TVinculo::Declaracoes},
+        {"INSERT INTO ZEL_EPP (IdContribuinte, Periodo) VALUES (%1, '202601')", "DELETE FROM ZEL_EPP",
+         TVinculo::Declaracoes},
+        {"INSERT INTO ZEL_SN (IdContribuinte, Periodo) VALUES (%1, '202601')", "DELETE FROM ZEL_SN",
+         TVinculo::Declaracoes},
+        {"INSERT INTO ZEL_PRGGOV (idContribuinte, periodo) VALUES (%1, '202601')", "DELETE FROM ZEL_PRGGOV",
+         TVinculo::Declaracoes},
+        {"INSERT INTO DadosAnuais (IdContribuinte, Ano) VALUES (%1, '2025')", "DELETE FROM DadosAnuais",
+         TVinculo::DadosAnuais},
+        {"INSERT INTO VornQuadroV (IdContribuinte, Valor) VALUES (%1, 10000)", "DELETE FROM VornQuadroV",
+         TVinculo::QuadroV},
+    };
+    TContribuinte r(*t.dtm);
+    for (const auto& caso : casos) {
+        SCOPED_TRACE(caso.insercao);
+        executa(QString::fromLatin1(caso.insercao).arg(id));
+        EXPECT_EQ(r.VinculoDe(id), caso.vinculo);
+        EXPECT_FALSE(r.Excluir(id));
+        EXPECT_EQ(r.UltimoVinculo(), caso.vinculo);
+        EXPECT_EQ(conta("SELECT COUNT(*) FROM Contribuinte"), 1);
+        executa(QString::fromLatin1(caso.limpeza));
+    }
+    EXPECT_EQ(MensagemExclusaoRecusada(TVinculo::Declaracoes, "este Contribuinte"),
+              QString::fromUtf8("Erro na Exclusão.\nHá declarações relacionadas a este Contribuinte!"));
+    EXPECT_EQ(MensagemExclusaoRecusada(TVinculo::QuadroV, "esta empresa"),
+              QString::fromUtf8("Erro na Exclusão.\nHá lançamentos do Quadro V relacionados a esta empresa!"));
+
+    // Once nothing names them, both go: the taxpayer first, then its accountant.
+    EXPECT_TRUE(r.Excluir(id));
+    EXPECT_TRUE(cont.Excluir(contador));
+    EXPECT_EQ(conta("SELECT COUNT(*) FROM Contador"), 0);
+}
+
+TEST_F(Gravacao, ExclusaoRecusadaMesmoSemAGuardaDoBanco)
+{
+    // A file opened without the deletion guard (a damaged one is left as it is) still keeps its documents' parties.
+    const int id = inclui(completo(), ModoContribuinte::IncluirContribuinte);
+    executa("DROP TRIGGER IF EXISTS trgContribuinteReferenciado");
+    executa(QStringLiteral("INSERT INTO NotaFiscal (IdContribuinte, IdEmtDest) VALUES (0, %1)").arg(id));
+    TContribuinte r(*t.dtm);
+    EXPECT_FALSE(r.Excluir(id));
+    EXPECT_EQ(r.UltimoVinculo(), TVinculo::Documentos);
+    EXPECT_EQ(conta("SELECT COUNT(*) FROM Contribuinte"), 1);
+}

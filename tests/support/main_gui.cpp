@@ -2,8 +2,12 @@
 #include <QLocale>
 #include <gtest/gtest.h>
 
+#include "support/TProcessoFilho.h"
+
 int main(int argc, char** argv)
 {
+    if (const int papel = ExecutaPapelDeFilho(argc, argv); papel >= 0)
+        return papel;
     // Screens are driven without a display: nothing may wait for a person.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));

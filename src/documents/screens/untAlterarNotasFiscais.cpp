@@ -13,7 +13,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "app/untTelas.h"
+#include "widgets/untTelas.h"
 #include "core/DialogsNew.h"
 #include "core/untContexto.h"
 #include "core/untRelogio.h"

@@ -7,7 +7,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-#include "app/Enter.h"
+#include "widgets/Enter.h"
 #include "core/untContexto.h"
 #include "db/UntDTM.h"
 #include "db/untDataSetModel.h"

@@ -15,8 +15,8 @@
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
-#include "app/Enter.h"
-#include "app/untTelas.h"
+#include "widgets/Enter.h"
+#include "widgets/untTelas.h"
 #include "core/DialogsNew.h"
 #include "core/untContexto.h"
 #include "core/untFuncoes.h"

@@ -12,9 +12,11 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
+#include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
-#include "app/untTelas.h"
+#include "widgets/untTelas.h"
 #include "core/DialogsNew.h"
 #include "core/untContexto.h"
 #include "core/untRelogio.h"
@@ -55,12 +57,16 @@ TfrmIncluirNotasFiscais::TfrmIncluirNotasFiscais(TContexto& ctx, QWidget* parent
 
     grbFaixa = new QGroupBox(QStringLiteral("Faixa de notas inutilizadas"), this);
     grbFaixa->setObjectName(QStringLiteral("grbFaixa"));
+    // Digits only: a sign or a separator typed here would become part of the note numbers written.
+    auto* soDigitos = new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,6}")), grbFaixa);
     edtInicioInutilizado = new QLineEdit(grbFaixa);
     edtInicioInutilizado->setObjectName(QStringLiteral("edtInicioInutilizado"));
     edtInicioInutilizado->setMaxLength(6);
+    edtInicioInutilizado->setValidator(soDigitos);
     edtFinalInutilizado = new QLineEdit(grbFaixa);
     edtFinalInutilizado->setObjectName(QStringLiteral("edtFinalInutilizado"));
     edtFinalInutilizado->setMaxLength(6);
+    edtFinalInutilizado->setValidator(soDigitos);
     auto* faixa = new QHBoxLayout(grbFaixa);
     faixa->addWidget(new QLabel(QStringLiteral("De"), grbFaixa));
     faixa->addWidget(edtInicioInutilizado);
@@ -209,11 +215,10 @@ bool TfrmIncluirNotasFiscais::saiInicioFaixa()
     const QString t = edtInicioInutilizado->text().trimmed();
     if (t.isEmpty())
         return true;
-    bool ok = false;
-    const int n = t.toInt(&ok);
-    if (!ok || n == 0) {
-        m_ctx.dialogos->mensagemSimples(ok ? QString::fromUtf8("Início da faixa não pode ser zero!")
-                                           : QString::fromUtf8("Informe um número para o início da faixa!"));
+    const int n = NumeroDaFaixa(t);
+    if (n <= 0) {
+        m_ctx.dialogos->mensagemSimples(n == 0 ? QString::fromUtf8("Início da faixa não pode ser zero!")
+                                               : QString::fromUtf8("Informe um número para o início da faixa!"));
         edtInicioInutilizado->setFocus();
         return false;
     }
@@ -223,9 +228,7 @@ bool TfrmIncluirNotasFiscais::saiInicioFaixa()
 bool TfrmIncluirNotasFiscais::saiFinalFaixa()
 {
     const QString t = edtFinalInutilizado->text().trimmed();
-    bool ok = false;
-    t.toInt(&ok);
-    if (!t.isEmpty() && !ok) {
+    if (!t.isEmpty() && NumeroDaFaixa(t) < 0) {
         m_ctx.dialogos->mensagemSimples(QString::fromUtf8("Informe um número para o final da faixa!"));
         edtFinalInutilizado->setFocus();
         return false;

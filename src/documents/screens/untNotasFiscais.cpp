@@ -20,8 +20,8 @@
 #include <QValueAxis>
 #include <QVBoxLayout>
 
-#include "app/Enter.h"
-#include "app/untTelas.h"
+#include "widgets/Enter.h"
+#include "widgets/untTelas.h"
 #include "core/DialogsNew.h"
 #include "core/untContexto.h"
 #include "core/untDatas.h"

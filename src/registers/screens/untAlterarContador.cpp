@@ -3,9 +3,10 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
-#include "app/untTelas.h"
+#include "widgets/untTelas.h"
 #include "core/DialogsNew.h"
 #include "core/untContexto.h"
+#include "registers/screens/untAjudasCadastro.h"
 #include "registers/untClsContador.h"
 #include "registers/untValidacoes.h"
 
@@ -34,9 +35,9 @@ void TfrmAlterarContador::Carrega()
     }
     edtCnpj->setMascara(cnpj ? Mascaras::CnpjDigitando : Mascaras::CpfDigitando);
     edtCnpj->defineValor(m_contador->CPF);
-    edtCrc->setText(m_contador->CRC);
-    edtRazaoSocial->setText(m_contador->Nome);
-    edtEmail->setText(m_contador->EMail);
+    MostraSemCortar(edtCrc, m_contador->CRC);
+    MostraSemCortar(edtRazaoSocial, m_contador->Nome);
+    MostraSemCortar(edtEmail, m_contador->EMail);
     edtFone->defineValor(m_contador->Fone);
     edtRazaoSocial->setFocus();
 }
@@ -53,6 +54,9 @@ void TfrmAlterarContador::Confirma()
         Informa(*m_ctx.dialogos, QStringLiteral("Alterado com Sucesso."));
         Fechar();
     } else {
-        edtEmail->setFocus();
+        // The entity has shown why (the e-mail or a value too wide); a row that is gone shows nothing.
+        const QString campo = m_contador->Recusa().campo;
+        QWidget* foco = campo.isEmpty() ? nullptr : findChild<QWidget*>(campo);
+        (foco ? foco : edtEmail)->setFocus();
     }
 }

@@ -7,10 +7,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "app/untTelas.h"
+#include "widgets/untTelas.h"
 #include "core/DialogsNew.h"
 #include "core/untContexto.h"
 #include "db/UntDTM.h"
+#include "registers/screens/untAjudasCadastro.h"
 #include "registers/untClsContador.h"
 #include "registers/untClsContribuinte.h"
 #include "registers/untValidacoes.h"
@@ -22,7 +23,6 @@ TfrmAlterarContribuinte::TfrmAlterarContribuinte(TContexto& ctx, ModoContribuint
     setWindowTitle(ehContribuinte(modo) ? QStringLiteral("Alterar Contribuinte")
                                         : QStringLiteral("Alterar Cliente-Fornecedor"));
     btnConfirma->setText(QStringLiteral("Confirma"));
-    edtEmail->setMaxLength(30);
     // The number, the registration and the UF identify the party: shown, not changed here.
     for (QWidget* w : {static_cast<QWidget*>(rdgTpInscricao), static_cast<QWidget*>(edtCnpj),
                        static_cast<QWidget*>(edtCcicms), static_cast<QWidget*>(chkIsento),
@@ -57,7 +57,7 @@ void TfrmAlterarContribuinte::Carrega()
         }
         edtCnpj->setMascara(cnpj ? Mascaras::CnpjCompleto : Mascaras::CpfCompleto);
         edtCnpj->defineValor(numero);
-        edtRazaoSocial->setText(linha.asString(QStringLiteral("RazaoSocial")));
+        MostraSemCortar(edtRazaoSocial, linha.asString(QStringLiteral("RazaoSocial")));
         const QString ie = linha.asString(QStringLiteral("Ccicms"));
         {
             const QSignalBlocker bloqueio(chkIsento);
@@ -65,17 +65,17 @@ void TfrmAlterarContribuinte::Carrega()
         }
         edtCcicms->setMascara(ie == QLatin1String("ISENTO") ? QString() : Mascaras::Inscricao);
         edtCcicms->defineValor(ie);
-        edtLogradouro->setText(linha.asString(QStringLiteral("Logradouro")));
+        MostraSemCortar(edtLogradouro, linha.asString(QStringLiteral("Logradouro")));
         edtNumero->defineValor(linha.asString(QStringLiteral("Numero")));
-        edtComplemento->setText(linha.asString(QStringLiteral("Complemento")));
-        edtBairro->setText(linha.asString(QStringLiteral("Bairro")));
+        MostraSemCortar(edtComplemento, linha.asString(QStringLiteral("Complemento")));
+        MostraSemCortar(edtBairro, linha.asString(QStringLiteral("Bairro")));
         edtCep->defineValor(linha.asString(QStringLiteral("Cep")));
-        edtMunicipio->setText(linha.asString(QStringLiteral("Municipio")));
+        MostraSemCortar(edtMunicipio, linha.asString(QStringLiteral("Municipio")));
         cmbUF->setCurrentText(linha.asString(QStringLiteral("UF")));
         edtFax->defineValor(linha.asString(QStringLiteral("Fax")));
-        edtContato->setText(linha.asString(QStringLiteral("Contato")));
+        MostraSemCortar(edtContato, linha.asString(QStringLiteral("Contato")));
         edtFone->defineValor(linha.asString(QStringLiteral("Fone")));
-        edtEmail->setText(linha.asString(QStringLiteral("Email")));
+        MostraSemCortar(edtEmail, linha.asString(QStringLiteral("Email")));
         TContador contador(*m_ctx.dtm, *m_ctx.dialogos);
         contador.CarregarContador(linha.asInteger(QStringLiteral("IdContador")));
         edtNomeContador->setText(contador.NomeContador());
@@ -94,14 +94,20 @@ void TfrmAlterarContribuinte::Confirma()
         MostraFalha(*m_ctx.dialogos, this, f);
         return;
     }
-    PreparaContribuinte(c, m_modo, registro);
-    registro.IdContribuinte = m_id;
-    if (registro.Alterar()) {
-        Informa(*m_ctx.dialogos, QStringLiteral("Alterado com Sucesso."));
-        Fechar();
-    } else {
-        Informa(*m_ctx.dialogos, QString::fromUtf8("Erro na Alteração! Verifique os dados digitados."));
+    // Starting from the stored row keeps what this mode does not show (the accountant of a taxpayer reached
+    // through the client/supplier list).
+    if (registro.Carregar(m_id)) {
+        PreparaContribuinte(c, m_modo, registro);
+        if (registro.Alterar()) {
+            Informa(*m_ctx.dialogos, QStringLiteral("Alterado com Sucesso."));
+            Fechar();
+            return;
+        }
     }
+    if (registro.Recusa().falhou())
+        MostraFalha(*m_ctx.dialogos, this, registro.Recusa());
+    else
+        Informa(*m_ctx.dialogos, QString::fromUtf8("Erro na Alteração! Verifique os dados digitados."));
 }
 
 void TfrmAlterarContribuinte::Fechar()

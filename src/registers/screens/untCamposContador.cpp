@@ -9,10 +9,11 @@
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
-#include "app/Enter.h"
-#include "app/untTelas.h"
+#include "widgets/Enter.h"
+#include "widgets/untTelas.h"
 #include "core/untContexto.h"
 #include "db/UntDTM.h"
+#include "registers/screens/untAjudasCadastro.h"
 #include "registers/untValidacoes.h"
 
 TfrmCamposContador::TfrmCamposContador(TContexto& ctx, bool inclusao, QWidget* parent)
@@ -22,7 +23,6 @@ TfrmCamposContador::TfrmCamposContador(TContexto& ctx, bool inclusao, QWidget* p
     auto* dados = new QGroupBox(QStringLiteral("Dados Pessoais"), this);
     edtRazaoSocial = new QLineEdit(dados);
     edtRazaoSocial->setObjectName(QStringLiteral("edtRazaoSocial"));
-    edtRazaoSocial->setMaxLength(40);
     rdgTpInscricao = new QGroupBox(dados);
     rdgTpInscricao->setObjectName(QStringLiteral("rdgTpInscricao"));
     rbCnpj = new QRadioButton(QStringLiteral("CNPJ"), rdgTpInscricao);
@@ -37,7 +37,6 @@ TfrmCamposContador::TfrmCamposContador(TContexto& ctx, bool inclusao, QWidget* p
     edtCnpj->setObjectName(QStringLiteral("edtCnpj"));
     edtCrc = new QLineEdit(dados);
     edtCrc->setObjectName(QStringLiteral("edtCrc"));
-    edtCrc->setMaxLength(10);
     edtCrc->setToolTip(QStringLiteral("Utilize este formato:\nUF999999A9"));
     // Two letters, six digits, a letter and an optional letter or digit; the preset's asterisks stand in
     // for what is still to be typed.
@@ -57,7 +56,6 @@ TfrmCamposContador::TfrmCamposContador(TContexto& ctx, bool inclusao, QWidget* p
     auto* contato = new QGroupBox(QStringLiteral("Contato"), this);
     edtEmail = new QLineEdit(contato);
     edtEmail->setObjectName(QStringLiteral("edtEmail"));
-    edtEmail->setMaxLength(40);
     edtFone = new TEdMascarado(Mascaras::Fone, contato);
     edtFone->setObjectName(QStringLiteral("edtFone"));
     auto* formContato = new QFormLayout(contato);
@@ -82,6 +80,11 @@ TfrmCamposContador::TfrmCamposContador(TContexto& ctx, bool inclusao, QWidget* p
     layout->addWidget(contato);
     layout->addLayout(botoes);
     setFixedWidth(420);
+
+    // The text fields take their widths from the columns they are stored in.
+    LimitaAColuna(edtRazaoSocial, m_ctx, "Contador", "Nome");
+    LimitaAColuna(edtCrc, m_ctx, "Contador", "CRC");
+    LimitaAColuna(edtEmail, m_ctx, "Contador", "EMail");
 
     connect(edtCnpj, &TEdMascarado::entrou, this, &TfrmCamposContador::remascaraNumero);
     connect(rbCnpj, &QRadioButton::toggled, this, &TfrmCamposContador::remascaraNumero);

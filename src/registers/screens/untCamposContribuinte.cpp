@@ -14,20 +14,20 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
-#include "app/Enter.h"
-#include "app/untTelas.h"
+#include "widgets/Enter.h"
+#include "widgets/untTelas.h"
 #include "core/DialogsNew.h"
 #include "core/untContexto.h"
 #include "db/UntDTM.h"
+#include "registers/screens/untAjudasCadastro.h"
 #include "registers/screens/untContadores.h"
 #include "registers/untClsContador.h"
 #include "registers/untValidacoes.h"
 
-static QLineEdit* texto(QWidget* pai, const char* nome, int largura)
+static QLineEdit* texto(QWidget* pai, const char* nome)
 {
     auto* e = new QLineEdit(pai);
     e->setObjectName(QString::fromLatin1(nome));
-    e->setMaxLength(largura);
     return e;
 }
 
@@ -54,23 +54,22 @@ TfrmCamposContribuinte::TfrmCamposContribuinte(TContexto& ctx, ModoContribuinte 
     tipos->addWidget(rbCpf);
     edtCnpj = mascarado(this, "edtCnpj", Mascaras::CnpjDigitando);
 
-    edtRazaoSocial = texto(this, "edtRazaoSocial", 35);
+    edtRazaoSocial = texto(this, "edtRazaoSocial");
     edtCcicms = mascarado(this, "edtCcicms", Mascaras::Inscricao);
     chkIsento = new QCheckBox(QStringLiteral("Isento"), this);
     chkIsento->setObjectName(QStringLiteral("chkIsento"));
 
     auto* endereco = new QGroupBox(QString::fromUtf8("Endereço"), this);
-    edtLogradouro = texto(endereco, "edtLogradouro", 34);
+    edtLogradouro = texto(endereco, "edtLogradouro");
     edtNumero = mascarado(endereco, "edtNumero", Mascaras::NumeroEndereco);
-    edtComplemento = texto(endereco, "edtComplemento", 22);
-    edtBairro = texto(endereco, "edtBairro", 15);
+    edtComplemento = texto(endereco, "edtComplemento");
+    edtBairro = texto(endereco, "edtBairro");
     edtCep = mascarado(endereco, "edtCep", Mascaras::Cep);
-    edtMunicipio = texto(endereco, "edtMunicipio", 30);
+    edtMunicipio = texto(endereco, "edtMunicipio");
     cmbUF = new QComboBox(endereco);
     cmbUF->setObjectName(QStringLiteral("cmbUF"));
     cmbUF->setEditable(true);
     cmbUF->addItems(ListaUF());
-    cmbUF->lineEdit()->setMaxLength(2);
     cmbUF->setCurrentText(QStringLiteral("ZR"));
     edtFax = mascarado(endereco, "edtFax", Mascaras::Fax);
     auto* gradeEnd = new QGridLayout(endereco);
@@ -93,18 +92,18 @@ TfrmCamposContribuinte::TfrmCamposContribuinte(TContexto& ctx, ModoContribuinte 
 
     grbContato = new QGroupBox(QStringLiteral("Contato"), this);
     grbContato->setObjectName(QStringLiteral("grbContato"));
-    edtContato = texto(grbContato, "edtContato", 28);
+    edtContato = texto(grbContato, "edtContato");
     edtFone = mascarado(grbContato, "edtFone", Mascaras::Fone);
     auto* formContato = new QFormLayout(grbContato);
     formContato->addRow(QStringLiteral("Nome"), edtContato);
     formContato->addRow(QStringLiteral("Fone"), edtFone);
 
-    edtEmail = texto(this, "edtEmail", 40);
+    edtEmail = texto(this, "edtEmail");
     edtEmail->installEventFilter(this);
 
     grbContador = new QGroupBox(QStringLiteral("Contador"), this);
     grbContador->setObjectName(QStringLiteral("grbContador"));
-    edtNomeContador = texto(grbContador, "edtNomeContador", 40);
+    edtNomeContador = texto(grbContador, "edtNomeContador");
     edtNomeContador->setReadOnly(true);
     btnSelcionaContador = new QPushButton(QStringLiteral("..."), grbContador);
     btnSelcionaContador->setObjectName(QStringLiteral("btnSelcionaContador"));
@@ -156,6 +155,21 @@ TfrmCamposContribuinte::TfrmCamposContribuinte(TContexto& ctx, ModoContribuinte 
     setTabOrder(edtCnpj, edtCcicms);
     setTabOrder(edtCcicms, edtRazaoSocial);
     setTabOrder(edtRazaoSocial, edtLogradouro);
+
+    // Every text field takes its width from the column it is stored in.
+    const struct {
+        QLineEdit* campo;
+        const char* tabela;
+        const char* coluna;
+    } colunas[] = {
+        {edtRazaoSocial, "Contribuinte", "RazaoSocial"}, {edtLogradouro, "Contribuinte", "Logradouro"},
+        {edtComplemento, "Contribuinte", "Complemento"}, {edtBairro, "Contribuinte", "Bairro"},
+        {edtMunicipio, "Contribuinte", "Municipio"},     {cmbUF->lineEdit(), "Contribuinte", "UF"},
+        {edtContato, "Contribuinte", "Contato"},         {edtEmail, "Contribuinte", "Email"},
+        {edtNomeContador, "Contador", "Nome"},
+    };
+    for (const auto& c : colunas)
+        LimitaAColuna(c.campo, m_ctx, c.tabela, c.coluna);
 
     const bool contribuinte = ehContribuinte(modo);
     grbContato->setVisible(contribuinte);

@@ -8,12 +8,13 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-#include "app/Enter.h"
-#include "app/untTelas.h"
+#include "widgets/Enter.h"
+#include "widgets/untTelas.h"
 #include "core/DialogsNew.h"
 #include "core/untContexto.h"
 #include "db/UntDTM.h"
 #include "db/untDataSetModel.h"
+#include "registers/screens/untAjudasCadastro.h"
 #include "registers/screens/untAlterarContador.h"
 #include "registers/screens/untIncluirContador.h"
 #include "registers/untClsContador.h"
@@ -50,17 +51,18 @@ TfrmContadores::TfrmContadores(TContexto& ctx, QWidget* parent) : QDialog(parent
     m_btnImprimir->setObjectName(QStringLiteral("btnImprimir"));
     m_btnImprimir->setAutoDefault(false);
 
-    auto menu = [this](const char* nome, const QString& legenda, void (TfrmContadores::*acao)()) {
+    auto menu = [this](const char* nome, const QString& legenda, void (TfrmContadores::*acao)(), QPushButton* b) {
         auto* a = new QAction(legenda, m_grade);
         a->setObjectName(QString::fromLatin1(nome));
         if (acao)
             connect(a, &QAction::triggered, this, acao);
+        SegueBotao(a, b);
         m_grade->addAction(a);
     };
-    menu("mnuIncluir", QStringLiteral("&Incluir"), &TfrmContadores::Incluir);
-    menu("mnuAlterar", QStringLiteral("&Alterar"), &TfrmContadores::Alterar);
-    menu("mnuExcluir", QStringLiteral("&Excluir"), &TfrmContadores::Excluir);
-    menu("mnuImprimir", QStringLiteral("&Imprimir"), nullptr);
+    menu("mnuIncluir", QStringLiteral("&Incluir"), &TfrmContadores::Incluir, btnIncluir);
+    menu("mnuAlterar", QStringLiteral("&Alterar"), &TfrmContadores::Alterar, m_btnAlterar);
+    menu("mnuExcluir", QStringLiteral("&Excluir"), &TfrmContadores::Excluir, m_btnExcluir);
+    menu("mnuImprimir", QStringLiteral("&Imprimir"), nullptr, m_btnImprimir);
 
     auto* botoes = new QHBoxLayout;
     for (QPushButton* b : {btnCancela, btnSelecionar, btnIncluir, m_btnAlterar, m_btnExcluir, m_btnImprimir})
@@ -137,6 +139,8 @@ void TfrmContadores::Incluir()
 
 void TfrmContadores::Alterar()
 {
+    if (!m_contador || m_contador->IdAtual() == 0)
+        return; // no row to change
     TfrmAlterarContador tela(m_ctx, this);
     m_ctx.dialogos->executaModal(&tela);
     recarregaGrade();
@@ -148,6 +152,8 @@ void TfrmContadores::Excluir()
         return;
     TDataSet& lista = m_ctx.dtm->ADODataSetContador;
     const int id = m_contador->IdAtual();
+    if (id == 0)
+        return; // no row to delete
     try {
         if (m_ctx.dialogos->confirmaExclusao(QString::fromUtf8("Confirma Exclusão ? "))) {
             if (m_contador->Excluir(id)) {
@@ -157,7 +163,9 @@ void TfrmContadores::Excluir()
                 lista.setCommandText(QString::fromLatin1(kListaContadores));
                 lista.open();
             } else {
-                Informa(*m_ctx.dialogos, QString::fromUtf8("Erro na Exclusão."));
+                const TFalha& recusa = m_contador->Recusa();
+                Informa(*m_ctx.dialogos,
+                        recusa.falhou() ? recusa.mensagem : QString::fromUtf8("Erro na Exclusão."));
             }
         } else {
             lista.refresh();

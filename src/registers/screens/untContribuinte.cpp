@@ -79,6 +79,8 @@ void TfrmContribuintes::Incluir()
 
 void TfrmContribuintes::Alterar()
 {
+    if (!temLinhaEscolhida())
+        return; // the change dialog needs a row
     TfrmAlterarContribuinte tela(m_ctx, ModoContribuinte::AlterarContribuinte, this);
     m_ctx.dialogos->executaModal(&tela);
     atualizaGrade();
@@ -87,7 +89,7 @@ void TfrmContribuintes::Alterar()
 void TfrmContribuintes::Excluir()
 {
     excluiComConfirmacao(QString::fromUtf8("Confirma Exclusão ? "),
-                         QString::fromUtf8("Erro na Exclusão.\nHá notas relacionadas a este Contribuinte!"),
+                         QStringLiteral("este Contribuinte"),
                          QStringLiteral("C"));
     habilitaBotoes(!m_ctx.dtm->ADODataSetVariavel.isEmpty());
 }

@@ -66,6 +66,8 @@ void TfrmEmpresas::Incluir()
 
 void TfrmEmpresas::Alterar()
 {
+    if (!temLinhaEscolhida())
+        return; // the change dialog needs a row
     TfrmAlterarContribuinte tela(m_ctx, ModoContribuinte::AlterarClienteFornecedor, this);
     m_ctx.dialogos->executaModal(&tela);
     atualizaGrade();
@@ -74,7 +76,7 @@ void TfrmEmpresas::Alterar()
 void TfrmEmpresas::Excluir()
 {
     excluiComConfirmacao(QString::fromUtf8("Confirma Exclusão \ndeste Registro ?"),
-                         QString::fromUtf8("Erro na Exclusão.\nHá notas relacionadas a esta empresa!"),
+                         QStringLiteral("esta empresa"),
                          QStringLiteral("F"));
     habilitaBotoes(!m_ctx.dtm->ADODataSetVariavel.isEmpty());
 }

@@ -3,7 +3,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/untTelas.h"
+#include "widgets/untTelas.h"
 #include "core/DialogsNew.h"
 #include "core/untContexto.h"
 #include "registers/untClsContador.h"
@@ -43,6 +43,10 @@ void TfrmIncluirContador::Confirma()
     if (contador.Incluir()) {
         Informa(*m_ctx.dialogos, QString::fromUtf8("Incluído com Sucesso."));
         Limpa();
+    } else if (const TFalha& recusa = contador.Recusa(); recusa.falhou()) {
+        // The entity has shown its message; the field concerned gets the focus.
+        if (QWidget* campo = recusa.campo.isEmpty() ? nullptr : findChild<QWidget*>(recusa.campo))
+            campo->setFocus();
     } else {
         Informa(*m_ctx.dialogos, QString::fromUtf8("Ocorreu erro na Inclusão do Contabilista.\n"
                                                    "Verifique se o CNPJ/CPF já está cadastrado."));

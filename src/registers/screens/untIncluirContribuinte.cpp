@@ -5,7 +5,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/untTelas.h"
+#include "widgets/untTelas.h"
 #include "core/DialogsNew.h"
 #include "core/untContexto.h"
 #include "db/UntDTM.h"
@@ -64,6 +64,8 @@ void TfrmIncluirContribuinte::Confirma()
                 e->setText(QStringLiteral(" "));
         edtRazaoSocial->clear();
         edtCnpj->setFocus();
+    } else if (registro.Recusa().falhou()) {
+        MostraFalha(*m_ctx.dialogos, this, registro.Recusa());
     } else {
         Informa(*m_ctx.dialogos, QString::fromUtf8("Erro na Inclusão!\n- Verifique se empresa já está cadastrada\n"
                                                    "- Preencha todos os campos. "));

@@ -11,12 +11,13 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-#include "app/Enter.h"
-#include "app/untTelas.h"
+#include "widgets/Enter.h"
+#include "widgets/untTelas.h"
 #include "core/DialogsNew.h"
 #include "core/untContexto.h"
 #include "db/UntDTM.h"
 #include "db/untDataSetModel.h"
+#include "registers/screens/untAjudasCadastro.h"
 #include "registers/untClsContribuinte.h"
 
 TfrmListaContribuintes::TfrmListaContribuintes(TContexto& ctx, const TTextos& textos, QWidget* parent)
@@ -54,22 +55,23 @@ TfrmListaContribuintes::TfrmListaContribuintes(TContexto& ctx, const TTextos& te
     };
     m_btnSelecionar = botao("btnSelecionar", QStringLiteral("&Selecionar"), [this] { Selecionar(); });
     auto* btnFechar = botao("btnFechar", textos.legendaFechar, [this] { Fechar(); });
-    auto* btnIncluir = botao("btnIncluir", QStringLiteral("&Incluir"), [this] { Incluir(); });
+    m_btnIncluir = botao("btnIncluir", QStringLiteral("&Incluir"), [this] { Incluir(); });
     m_btnAlterar = botao("btnAlterar", QStringLiteral("&Alterar"), [this] { Alterar(); });
     m_btnExcluir = botao("btnExcluir", QStringLiteral("&Excluir"), [this] { Excluir(); });
     m_btnImprimir = botao("btnImprimir", QStringLiteral("&Imprimir"), {}); // the report comes with the reports
 
-    auto menu = [this](const char* nome, const QString& legenda, std::function<void()> acao) {
+    auto menu = [this](const char* nome, const QString& legenda, std::function<void()> acao, QPushButton* b) {
         auto* a = new QAction(legenda, m_grade);
         a->setObjectName(QString::fromLatin1(nome));
         if (acao)
             connect(a, &QAction::triggered, this, acao);
+        SegueBotao(a, b);
         m_grade->addAction(a);
     };
-    menu("mnuIncluir", QStringLiteral("&Incluir"), [this] { Incluir(); });
-    menu("mnuAlterar", QStringLiteral("&Alterar"), [this] { Alterar(); });
-    menu("mnuExcluir", QStringLiteral("&Excluir"), [this] { Excluir(); });
-    menu("mnuImprimir", QStringLiteral("Im&primir"), {});
+    menu("mnuIncluir", QStringLiteral("&Incluir"), [this] { Incluir(); }, m_btnIncluir);
+    menu("mnuAlterar", QStringLiteral("&Alterar"), [this] { Alterar(); }, m_btnAlterar);
+    menu("mnuExcluir", QStringLiteral("&Excluir"), [this] { Excluir(); }, m_btnExcluir);
+    menu("mnuImprimir", QStringLiteral("Im&primir"), {}, m_btnImprimir);
 
     auto* pesquisa = new QGroupBox(this);
     auto* rotulo = new QLabel(QString::fromUtf8("Pesquisar por Razão Social"), pesquisa);
@@ -85,7 +87,7 @@ TfrmListaContribuintes::TfrmListaContribuintes(TContexto& ctx, const TTextos& te
     linhaPesquisa->addWidget(btnLocalizar);
 
     auto* botoes = new QHBoxLayout;
-    for (QPushButton* b : {m_btnSelecionar, btnFechar, btnIncluir, m_btnAlterar, m_btnExcluir, m_btnImprimir})
+    for (QPushButton* b : {m_btnSelecionar, btnFechar, m_btnIncluir, m_btnAlterar, m_btnExcluir, m_btnImprimir})
         botoes->addWidget(b);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(pesquisa);
@@ -111,12 +113,23 @@ void TfrmListaContribuintes::atualizaGrade()
     }
 }
 
-bool TfrmListaContribuintes::excluiComConfirmacao(const QString& pergunta, const QString& falha, const QString& tipo)
+bool TfrmListaContribuintes::temLinhaEscolhida() const
+{
+    return TContribuinte(*m_ctx.dtm).IdAtual() != 0;
+}
+
+bool TfrmListaContribuintes::excluiComConfirmacao(const QString& pergunta, const QString& quem, const QString& tipo)
 {
     TContribuinte registro(*m_ctx.dtm);
     const int id = registro.IdAtual();
     if (id == 0)
         return false; // nothing under the cursor
+    if (id == m_ctx.IdAtivo) {
+        // The client/supplier list finds taxpayers too; the one being worked on must stay.
+        Informa(*m_ctx.dialogos, QString::fromUtf8("Erro na Exclusão.\nEste é o Contribuinte aberto: "
+                                                   "feche-o antes de excluí-lo."));
+        return false;
+    }
     if (!m_ctx.dialogos->confirmaExclusao(pergunta)) {
         try {
             m_ctx.dtm->ADODataSetVariavel.refresh();
@@ -126,7 +139,7 @@ bool TfrmListaContribuintes::excluiComConfirmacao(const QString& pergunta, const
         return false;
     }
     if (!registro.Excluir(id)) {
-        Informa(*m_ctx.dialogos, falha);
+        Informa(*m_ctx.dialogos, MensagemExclusaoRecusada(registro.UltimoVinculo(), quem));
         return false;
     }
     registro.ListarTipo(tipo);

@@ -32,8 +32,11 @@ protected:
     };
     TfrmListaContribuintes(TContexto& ctx, const TTextos& textos, QWidget* parent);
     void habilitaBotoes(bool temLinhas);
-    // Confirms in the "Exclusão" box and deletes the row under the cursor; true when it was deleted.
-    bool excluiComConfirmacao(const QString& pergunta, const QString& falha, const QString& tipo);
+    // Confirms in the "Exclusão" box and deletes the row under the cursor; true when it was deleted. The open
+    // taxpayer and a party that any table names are refused, the message naming the party as `quem`.
+    bool excluiComConfirmacao(const QString& pergunta, const QString& quem, const QString& tipo);
+    // A row is under the register list's cursor (the change dialog needs one).
+    bool temLinhaEscolhida() const;
 
     TContexto& m_ctx;
     TDataSetModel* m_modelo;
@@ -41,6 +44,7 @@ protected:
     QStatusBar* m_status;
     QLineEdit* m_edtPesquisa;
     QPushButton* m_btnSelecionar;
+    QPushButton* m_btnIncluir;
     QPushButton* m_btnAlterar;
     QPushButton* m_btnExcluir;
     QPushButton* m_btnImprimir;

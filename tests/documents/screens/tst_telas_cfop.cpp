@@ -8,7 +8,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "app/Enter.h"
+#include "widgets/Enter.h"
 #include "core/untContexto.h"
 #include "db/untSqlite.h"
 #include "documents/screens/untCFOP.h"

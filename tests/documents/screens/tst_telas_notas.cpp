@@ -16,7 +16,7 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
-#include "app/untTelas.h"
+#include "widgets/untTelas.h"
 #include "core/untContexto.h"
 #include "core/untRelogio.h"
 #include "db/untSqlite.h"
@@ -393,6 +393,43 @@ TEST_F(TelasNotas, GravaVoltaAoRepousoERepeticaoDependeDaAliquota)
     escolheCfop(t, "6102");
     informa(t.btnSalvar, kGravada);
     EXPECT_EQ(linhas(), (QList<int>{3, 3, 3, 3}));
+}
+
+TEST_F(TelasNotas, FaixaInutilizadaSoDigitosEChecadaAoSalvar)
+{
+    TfrmIncluirNotasFiscais t(ctx);
+    Ativa(&t);
+    novaSaida(t);
+    t.edtModelo->setText("55");
+    t.edtSerie->setText("1");
+    t.edtEmissao->setDate(QDate(2024, 5, 10));
+    Clica(t.rbInutilizado);
+
+    // Signs, separators and letters never get into the fields.
+    for (QLineEdit* e : {t.edtInicioInutilizado, t.edtFinalInutilizado}) {
+        e->setFocus();
+        QTest::keyClicks(e, "-1.2a3,4 5+67");
+        EXPECT_EQ(e->text(), "123456") << e->objectName().toStdString();
+    }
+    t.edtModelo->setFocus();
+
+    // What passes the keys is still held to 1..999999 at save, the message naming the field that gets the focus.
+    t.edtInicioInutilizado->setText("0");
+    t.edtFinalInutilizado->setText("12");
+    banco.dialogos.esperaMensagem(
+        QString::fromUtf8("Início da faixa de inutilizado inválido!\nInforme um número inteiro de 1 a 999999."));
+    Clica(t.btnSalvar);
+    EXPECT_EQ(Foco(), "edtInicioInutilizado");
+    t.edtInicioInutilizado->setText("5");
+    t.edtFinalInutilizado->setText("-1");
+    banco.dialogos.esperaMensagem(
+        QString::fromUtf8("Final da faixa de inutilizado inválido!\nInforme um número inteiro de 1 a 999999."));
+    t.edtModelo->setFocus();
+    Clica(t.btnSalvar);
+    EXPECT_EQ(Foco(), "edtFinalInutilizado");
+    banco.dialogos.verificaConsumo();
+    EXPECT_EQ(linhas(), (QList<int>{0, 0, 0, 0}));
+    verificaEditando(t, true);
 }
 
 TEST_F(TelasNotas, FaixaInutilizadaPerguntaEGravaUmaLinhaPorNumero)

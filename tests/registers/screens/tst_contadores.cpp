@@ -4,7 +4,7 @@
 #include <QRadioButton>
 
 #include "TTelasCadastro.h"
-#include "app/untTelas.h"
+#include "widgets/untTelas.h"
 #include "registers/screens/untAlterarContador.h"
 #include "registers/screens/untContadores.h"
 #include "registers/screens/untIncluirContador.h"

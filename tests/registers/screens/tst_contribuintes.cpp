@@ -11,7 +11,7 @@
 #include "TTelasCadastro.h"
 #include "app/Main.h"
 #include "app/untRegistroTelas.h"
-#include "app/untTelas.h"
+#include "widgets/untTelas.h"
 #include "core/untRelogio.h"
 #include "db/UntDTM.h"
 #include "registers/screens/untAlterarContribuinte.h"

@@ -1,4 +1,4 @@
-#include "app/untTelas.h"
+#include "widgets/untTelas.h"
 
 #include <QEvent>
 #include <QHeaderView>

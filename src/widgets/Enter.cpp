@@ -1,4 +1,4 @@
-#include "app/Enter.h"
+#include "widgets/Enter.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "app/DialogsQt.h"
+#include "widgets/DialogsQt.h"
 
 #include <QApplication>
 #include <QDesktopServices>

@@ -1,4 +1,4 @@
-#include "app/untAguarde.h"
+#include "widgets/untAguarde.h"
 
 #include <QApplication>
 #include <QLabel>

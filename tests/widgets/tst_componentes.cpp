@@ -12,10 +12,10 @@
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
 
-#include "app/DialogsQt.h"
-#include "app/EdPeriod.h"
-#include "app/Enter.h"
-#include "app/untAguarde.h"
+#include "widgets/DialogsQt.h"
+#include "widgets/EdPeriod.h"
+#include "widgets/Enter.h"
+#include "widgets/untAguarde.h"
 #include "core/untRelogio.h"
 #include "support/TDialogosRoteiro.h"
 

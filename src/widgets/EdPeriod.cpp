@@ -1,4 +1,4 @@
-#include "app/EdPeriod.h"
+#include "widgets/EdPeriod.h"
 
 #include <QTimer>
 
