@@ -30,23 +30,30 @@ std::optional<Money> Money::parse(const QString& texto)
         negativo = t[i] == QLatin1Char('-');
         ++i;
     }
+    // Dots group thousands in threes before the comma ("1.234.567,89"). Without a comma, a lone dot followed by
+    // one or two final digits is the numeric keypad's decimal point ("10.5"); any other dot makes the text no
+    // amount, rather than a figure ten or a hundred times off.
+    static const QRegularExpression reInteiros(QStringLiteral("^([0-9]*|[0-9]{1,3}(\\.[0-9]{3})+)$"));
+    static const QRegularExpression rePontoDecimal(QStringLiteral("^([0-9]*)\\.([0-9]{1,2})$"));
+    static const QRegularExpression reDecimais(QStringLiteral("^[0-9]*$"));
+    const QString corpo = t.mid(i);
     QString inteiros, decimais;
-    bool viuVirgula = false;
-    bool algumDigito = false;
-    for (; i < t.size(); ++i) {
-        const QChar c = t[i];
-        if (c.isDigit() && c.unicode() < 128) {
-            (viuVirgula ? decimais : inteiros).append(c);
-            algumDigito = true;
-        } else if (c == QLatin1Char('.') && !viuVirgula) {
-            continue; // thousands separator
-        } else if (c == QLatin1Char(',') && !viuVirgula) {
-            viuVirgula = true;
-        } else {
+    const qsizetype virgula = corpo.indexOf(QLatin1Char(','));
+    if (virgula >= 0) {
+        inteiros = corpo.left(virgula);
+        decimais = corpo.mid(virgula + 1);
+        if (!reInteiros.match(inteiros).hasMatch() || !reDecimais.match(decimais).hasMatch())
             return std::nullopt;
-        }
+    } else if (const auto m = rePontoDecimal.match(corpo); m.hasMatch()) {
+        inteiros = m.captured(1);
+        decimais = m.captured(2);
+    } else if (reInteiros.match(corpo).hasMatch()) {
+        inteiros = corpo;
+    } else {
+        return std::nullopt;
     }
-    if (!algumDigito)
+    inteiros.remove(QLatin1Char('.'));
+    if (inteiros.isEmpty() && decimais.isEmpty())
         return std::nullopt;
     inteiros.remove(QRegularExpression(QStringLiteral("^0+")));
     if (inteiros.size() > 14) // beyond what 64 bits of ten-thousandths can hold
@@ -100,6 +107,18 @@ static QString formata(qint64 centavos, bool agrupar)
 
 QString Money::toString() const { return formata(cents(), true); }
 QString Money::toEditText() const { return formata(cents(), false); }
+
+QString Money::toStringExato() const
+{
+    if (!hasFractionOfCent())
+        return toString();
+    // Two decimals through the grouping, then the hidden two: "10,0050".
+    const bool negativo = m_raw < 0;
+    const quint64 abs = negativo ? quint64(-(m_raw + 1)) + 1 : quint64(m_raw);
+    const QString inteiro = formata(qint64(abs / 100), true);
+    return (negativo ? QStringLiteral("-") : QString()) + inteiro +
+           QString::number(abs % 100).rightJustified(2, QLatin1Char('0'));
+}
 
 Money Money::timesRateHundredths(qint64 rate) const
 {

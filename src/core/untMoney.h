@@ -13,9 +13,11 @@ public:
     static constexpr Money fromRaw(qint64 dezMilesimos) { Money m; m.m_raw = dezMilesimos; return m; }
     static constexpr Money fromCents(qint64 centavos) { return fromRaw(centavos * 100); }
 
-    // Typed text as a user writes it ("1.234,56", "-12,5", "1234,56789", " 0,01 "). Dots are thousands
-    // separators and the comma the decimal separator; digits beyond the fourth decimal are rounded to the
-    // nearest ten-thousandth, ties to even. An empty text is zero. Anything else is no amount at all.
+    // Typed text as a user writes it ("1.234,56", "1234,56", "-12,5", "1234,56789", " 0,01 "). The comma is the
+    // decimal separator and dots group thousands in threes; without a comma, a lone dot before one or two final
+    // digits is the numeric keypad's decimal point ("10.5" is 10,50). Digits beyond the fourth decimal are
+    // rounded to the nearest ten-thousandth, ties to even. An empty text is zero. Anything else ("10.5.1",
+    // "1,2,3", "1234.567") is no amount at all.
     static std::optional<Money> parse(const QString& texto);
 
     // Rounds a floating-point figure to ten-thousandths, ties to even (the one figure of the program that
@@ -29,6 +31,9 @@ public:
     // Two decimals, thousands grouped with dots and a comma before the decimals: "1.234,56", "-0,50".
     // The hidden third and fourth decimals round half to even, the same rule as the input.
     QString toString() const;
+    // As toString, but a value holding a fraction of a cent shows all four decimals ("10,0050"), so that a
+    // message or a field never shows a stored amount other than it is.
+    QString toStringExato() const;
     // Two decimals and a comma, no grouping: for fields that are typed into again ("1234,56").
     QString toEditText() const;
 

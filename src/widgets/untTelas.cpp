@@ -1,6 +1,7 @@
 #include "widgets/untTelas.h"
 
 #include <QEvent>
+#include <QKeyEvent>
 #include <QHeaderView>
 #include <QStatusBar>
 #include <QTableView>
@@ -8,6 +9,7 @@
 #include "core/DialogsNew.h"
 #include "core/untFalha.h"
 #include "registers/untValidacoes.h"
+#include "widgets/untSaidaCampo.h"
 
 void MostraFalha(IDialogos& dialogos, QWidget* tela, const TFalha& falha)
 {
@@ -54,26 +56,102 @@ void TEdMascarado::focusInEvent(QFocusEvent* e)
 
 TEdValor::TEdValor(QWidget* parent) : QLineEdit(parent)
 {
-    setMaxLength(13);
+    // Room for the largest amount the type holds, "99.999.999.999.999,9999": nothing typed or shown is cut.
+    setMaxLength(24);
     setAlignment(Qt::AlignRight);
     defineValor(Money());
+    connect(this, &QLineEdit::textEdited, this, [this] { m_editado = true; });
 }
 
 Money TEdValor::valor() const
 {
-    return Money::parse(text()).value_or(Money());
+    if (!m_editado)
+        return m_valor;
+    const auto lido = Money::parse(text());
+    return lido && (m_permiteNegativo || !lido->isNegative()) ? *lido : m_valor;
 }
 
 void TEdValor::defineValor(Money valor)
 {
-    setText(valor.toString());
+    m_valor = valor;
+    m_editado = false;
+    setText(valor.toStringExato());
+}
+
+QString TEdValor::problemaDoTexto() const
+{
+    if (!m_editado)
+        return {};
+    const auto lido = Money::parse(text());
+    if (!lido)
+        return QString::fromUtf8("Valor inválido: \"%1\".\nDigite o valor como 1.234,56 ou 1234,56.").arg(text().trimmed());
+    if (lido->isNegative() && !m_permiteNegativo)
+        return QString::fromUtf8("O valor não pode ser negativo.");
+    return {};
+}
+
+void TEdValor::confirmaTexto()
+{
+    if (m_editado && problemaDoTexto().isEmpty())
+        defineValor(valor());
 }
 
 void TEdValor::focusOutEvent(QFocusEvent* e)
 {
-    // What was typed is shown back the way it will be stored.
-    defineValor(valor());
+    // What was typed is shown back the way it is held; unreadable text stays for the user to correct.
+    confirmaTexto();
     QLineEdit::focusOutEvent(e);
+}
+
+void TEdValor::keyPressEvent(QKeyEvent* e)
+{
+    // The numeric keypad's decimal key gives a dot or a comma depending on the keyboard; here it is the comma.
+    if ((e->modifiers() & Qt::KeypadModifier) && (e->key() == Qt::Key_Period || e->key() == Qt::Key_Comma)) {
+        insert(QStringLiteral(","));
+        m_editado = true;
+        return;
+    }
+    QLineEdit::keyPressEvent(e);
+}
+
+namespace {
+class TVirgulaDoTeclado final : public QObject {
+public:
+    explicit TVirgulaDoTeclado(QLineEdit* campo) : QObject(campo), m_campo(campo) { campo->installEventFilter(this); }
+protected:
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() != QEvent::KeyPress)
+            return false;
+        auto* k = static_cast<QKeyEvent*>(e);
+        if ((k->modifiers() & Qt::KeypadModifier) && (k->key() == Qt::Key_Period || k->key() == Qt::Key_Comma)) {
+            m_campo->insert(QStringLiteral(","));
+            return true;
+        }
+        return false;
+    }
+private:
+    QLineEdit* m_campo;
+};
+} // namespace
+
+void TeclaDecimalVirgula(QLineEdit* campo)
+{
+    new TVirgulaDoTeclado(campo);
+}
+
+void RegraDosValores(TRegrasSaida& regras, QWidget* tela, IDialogos& dialogos)
+{
+    for (TEdValor* v : tela->findChildren<TEdValor*>())
+        regras.aoSair(v, [v, &dialogos] {
+            const QString problema = v->problemaDoTexto();
+            if (!problema.isEmpty()) {
+                Informa(dialogos, problema);
+                return false;
+            }
+            v->confirmaTexto();
+            return true;
+        });
 }
 
 namespace {

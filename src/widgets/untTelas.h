@@ -32,17 +32,39 @@ private:
     QString m_mascara;
 };
 
-// A money field: typed as "1.234,56", shown with two decimals.
+// A money field: typed as "1.234,56" (or "1234,56", or "10.5" from the numeric keypad, whose decimal key types
+// the comma), shown with two decimals. It holds its exact amount: a figure with four decimals passing through
+// it is kept whole, and only what the user types is read again.
 class TEdValor : public QLineEdit {
     Q_OBJECT
 public:
     explicit TEdValor(QWidget* parent = nullptr);
-    // The typed amount; text that is no amount reads as zero.
+    // The amount held: what was set, or what the user typed once it reads as an amount. Text that is no
+    // amount never replaces it (the leaving rule of the screen tells the user and keeps the focus).
     Money valor() const;
     void defineValor(Money valor);
+    bool permiteNegativo() const { return m_permiteNegativo; }
+    void setPermiteNegativo(bool sim) { m_permiteNegativo = sim; }
+    // Empty when the typed text is an amount the field accepts; otherwise the message that says why not.
+    QString problemaDoTexto() const;
+    // Takes what was typed as the field's amount and shows it back the way it is held.
+    void confirmaTexto();
 protected:
     void focusOutEvent(QFocusEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+private:
+    Money m_valor;
+    bool m_editado = false;
+    bool m_permiteNegativo = false;
 };
+
+// The numeric keypad's decimal key types the comma in this field (rates and other decimal fields).
+void TeclaDecimalVirgula(QLineEdit* campo);
+
+// The money fields of a screen get their check ahead of any other leaving rule of theirs: text that is no
+// amount (or a negative one where the field takes none) shows its message and keeps the focus.
+class TRegrasSaida;
+void RegraDosValores(TRegrasSaida& regras, QWidget* tela, IDialogos& dialogos);
 
 // The register grids: one whole row selected at a time, a hint, and a status-bar text while the mouse is
 // over the grid (cleared by a click or when the mouse leaves it).

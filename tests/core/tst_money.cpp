@@ -122,3 +122,31 @@ TEST(MoneyDivisao, ArredondaParaOParComSinais)
     EXPECT_EQ(divideTiesToEven(7, 3), 2);
     EXPECT_EQ(divideTiesToEven(-8, 3), -3);
 }
+
+// Dots are thousands separators only in groups of three; a lone dot before one or two final digits is the
+// numeric keypad's decimal point. Anything else is refused rather than read ten or a hundred times off.
+TEST(MoneyParse, PontosSoDeMilharOuDoTecladoNumerico)
+{
+    EXPECT_EQ(rawDe("10.5"), 105000);
+    EXPECT_EQ(rawDe("2.5"), 25000);
+    EXPECT_EQ(rawDe("0.07"), 700);
+    EXPECT_EQ(rawDe(".5"), 5000);
+    EXPECT_EQ(rawDe("-5.25"), -52500);
+    EXPECT_EQ(rawDe("1.234"), 12340000);
+    EXPECT_EQ(rawDe("1.234.567"), 12345670000LL);
+    EXPECT_EQ(rawDe("1234"), 12340000);
+    EXPECT_EQ(rawDe("1234,56"), 12345600);
+    EXPECT_EQ(rawDe("-5,00"), -50000);
+    for (const char* t : {"10.5.1", "1.2.3", "1234.567", "12.34.567", "1.23,4", "1.2345", "10.", "1..234", ".",
+                          "1.234.56", "1.5,0", "12,3.4"})
+        EXPECT_FALSE(Money::parse(QString::fromUtf8(t)).has_value()) << t;
+}
+
+TEST(MoneyTexto, ExatoMostraAsQuatroCasasSoQuandoHaFracaoDeCentavo)
+{
+    EXPECT_EQ(Money::fromRaw(100050).toStringExato(), "10,0050");
+    EXPECT_EQ(Money::fromRaw(170017).toStringExato(), "17,0017");
+    EXPECT_EQ(Money::fromRaw(-12345678901).toStringExato(), "-1.234.567,8901");
+    EXPECT_EQ(Money::fromRaw(12345600).toStringExato(), "1.234,56");
+    EXPECT_EQ(Money::fromRaw(-50).toStringExato(), "-0,0050");
+}

@@ -200,7 +200,7 @@ TEST(FormataCampo, DataAusenteParaOArquivoNomeandoODocumento)
         ADD_FAILURE() << "carga gravada sem data";
     } catch (const EArquivoInvalido& e) {
         EXPECT_TRUE(e.mensagem().contains("321")) << e.mensagem().toStdString();
-        EXPECT_TRUE(e.mensagem().contains("conhecimento 004567 de 12/07/2006")) << e.mensagem().toStdString();
+        EXPECT_TRUE(e.mensagem().contains("conhecimento 4567 de 12/07/2006")) << e.mensagem().toStdString();
     }
 }
 

@@ -200,7 +200,8 @@ TEST_F(Cadastro, ContadorEmailEVerificacoes)
     TCamposContador c{"CPF", "52998224725", QString::fromUtf8(" José da Silva "), PresetCrc, "contato@contabil.com.br",
                       "006133224455"};
     EXPECT_EQ(ChecaContador(c, true).mensagem, QString::fromUtf8("Obrigatório Preenchimento do CRC!"));
-    EXPECT_FALSE(ChecaContador(c, false).falhou()) << "the change dialog refuses only an empty CRC";
+    EXPECT_EQ(ChecaContador(c, false).mensagem, QString::fromUtf8("CRC Inválido!\nUtilize este formato: UF999999A9"))
+        << "the change dialog does not take the preset for empty, but its asterisks are no CRC";
     c.crc = "df123456a";
     c.email = "contato.contabil.com.br";
     EXPECT_EQ(ChecaContador(c, true).campo, "edtEmail");
@@ -291,7 +292,7 @@ TEST_F(Gravacao, AlteracaoSemCampoDeContadorGuardaOContadorGravado)
     ASSERT_TRUE(r.Carregar(id));
     PreparaContribuinte(editado, ModoContribuinte::AlterarClienteFornecedor, r);
     ASSERT_TRUE(r.Alterar());
-    const QString sql = QStringLiteral("SELECT %1 FROM Contribuinte WHERE IdContribuinte = %2").arg("%1").arg(id);
+    const QString sql = QStringLiteral("SELECT %1 FROM Contribuinte WHERE IdContribuinte = ") + QString::number(id);
     EXPECT_EQ(texto(sql.arg("RazaoSocial")), "NOVO NOME");
     EXPECT_EQ(conta(sql.arg("IdContador")), contador);
     EXPECT_EQ(texto(sql.arg("Tipo")), "C") << "the kind never changes";
@@ -337,9 +338,12 @@ TEST_F(Gravacao, ValorMaisLargoQueAColunaERecusadoSemCortar)
     TContador contador(*t.dtm, t.dialogos);
     contador.CPF = "52998224725";
     contador.CRC = "ZR123456S1";
-    contador.Nome = QString(Sql::larguraTexto(db(), "Contador", "Nome") + 1, QLatin1Char('N'));
+    const int nome = Sql::larguraTexto(db(), "Contador", "Nome");
+    contador.Nome = QString(nome + 1, QLatin1Char('N'));
     contador.EMail = "ana@exemplo.com.br";
-    t.dialogos.esperaMensagem(QString::fromUtf8("O campo Nome admite no máximo 40 caracteres (foram informados 41)."));
+    t.dialogos.esperaMensagem(QString::fromUtf8("O campo Nome admite no máximo %1 caracteres (foram informados %2).")
+                                  .arg(nome)
+                                  .arg(nome + 1));
     EXPECT_FALSE(contador.Incluir());
     EXPECT_EQ(contador.Recusa().campo, "edtRazaoSocial");
     EXPECT_EQ(conta("SELECT COUNT(*) FROM Contador"), 0);

@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 
 #include "widgets/Enter.h"
+#include "widgets/untSaidaCampo.h"
 #include "widgets/untTelas.h"
 #include "core/DialogsNew.h"
 #include "core/untContexto.h"
@@ -181,11 +182,17 @@ TfrmCamposNotaFiscal::TfrmCamposNotaFiscal(TContexto& ctx, bool alteracao, QWidg
     for (QObject* o : {static_cast<QObject*>(edtCodCFOP), static_cast<QObject*>(edtCnpjDestino),
                        static_cast<QObject*>(edtAliquota), static_cast<QObject*>(chbExtemporaneo)})
         o->installEventFilter(this);
+    TeclaDecimalVirgula(edtAliquota);
     connect(chbMVA, &QCheckBox::clicked, this, [this] { edtBaseSubst->setFocus(); });
-    connect(edtDespAcessorias, &QLineEdit::editingFinished, this, [this] {
-        if (edtDespAcessorias->hasFocus())
-            edtValorIpi->setFocus();
-    });
+
+    m_regras = new TRegrasSaida(this);
+    m_regras->silencioso(btnCancelar);
+    m_regras->silencioso(btnFechar);
+    RegraDosValores(*m_regras, this, *m_ctx.dialogos);
+    m_regras->aoSair(edtCodCFOP, [this] { saiCfop(); return true; });
+    m_regras->aoSair(edtCnpjDestino, [this] { saiDestino(); return true; });
+    m_regras->aoSair(edtAliquota, [this] { saiAliquota(); return true; });
+    m_regras->aoSair(edtDespAcessorias, [this] { edtValorIpi->setFocus(); return true; });
 }
 
 TfrmCamposNotaFiscal::~TfrmCamposNotaFiscal() = default;
@@ -225,19 +232,19 @@ void TfrmCamposNotaFiscal::reject()
 bool TfrmCamposNotaFiscal::eventFilter(QObject* alvo, QEvent* evento)
 {
     const auto tipo = evento->type();
+    // Leaving a field is the leaving rules' business; here only entering it and the double click, which runs
+    // the leaving rule in place (its own focus moves must not run it a second time).
     if (alvo == edtCodCFOP) {
-        if (tipo == QEvent::FocusIn)
+        if (tipo == QEvent::FocusIn && !m_regras->executando())
             entraCfop();
-        else if (tipo == QEvent::FocusOut || tipo == QEvent::MouseButtonDblClick)
-            saiCfop();
+        else if (tipo == QEvent::MouseButtonDblClick)
+            m_regras->verifica(edtCodCFOP);
     } else if (alvo == edtCnpjDestino) {
-        if (tipo == QEvent::FocusOut || tipo == QEvent::MouseButtonDblClick)
-            saiDestino();
+        if (tipo == QEvent::MouseButtonDblClick)
+            m_regras->verifica(edtCnpjDestino);
     } else if (alvo == edtAliquota) {
         if (tipo == QEvent::FocusIn)
             entraAliquota();
-        else if (tipo == QEvent::FocusOut)
-            saiAliquota();
     } else if (alvo == chbExtemporaneo && tipo == QEvent::FocusIn) {
         grbExtemporaneo->show();
     }
@@ -264,10 +271,8 @@ void TfrmCamposNotaFiscal::saiCfop()
     } else {
         if (!m_alteracao)
             AbreListaCfop(lista, m_filtroCfop, QStringLiteral(" ORDER BY CF_Codigo"));
-        edtCodCFOP->removeEventFilter(this); // the picker takes the focus; leaving must not ask again
         TfrmCFOP tela(m_ctx, this);
         m_ctx.dialogos->executaModal(&tela);
-        edtCodCFOP->installEventFilter(this);
     }
     const bool temLinha = lista.active() && !lista.isEmpty() && lista.recNo() >= 0;
     const QString cod = temLinha ? lista.asString(QStringLiteral("CF_Codigo")) : QString();
@@ -275,9 +280,7 @@ void TfrmCamposNotaFiscal::saiCfop()
     edtCodCFOP->setText(cod);
     aplicaSubstituicao(temLinha && lista.asString(QStringLiteral("CF_ST")) == QLatin1String("S"));
     const bool avanca = m_alteracao ? !achado.isEmpty() : !cod.isEmpty();
-    edtCodCFOP->removeEventFilter(this);
     (avanca ? static_cast<QWidget*>(edtObservacao) : static_cast<QWidget*>(edtCodCFOP))->setFocus();
-    edtCodCFOP->installEventFilter(this);
 }
 
 void TfrmCamposNotaFiscal::preencheDestino(int id)
@@ -300,14 +303,12 @@ void TfrmCamposNotaFiscal::saiDestino()
         achou = !cnpj.isEmpty() && !registro.BuscarCNPJ(cnpj).isEmpty();
     } catch (const EBancoDados&) {
     }
-    edtCnpjDestino->removeEventFilter(this);
     if (!achou) {
         TfrmEmpresas tela(m_ctx, this);
         m_ctx.dialogos->executaModal(&tela);
     }
     preencheDestino(0);
     edtBaseIcms->setFocus();
-    edtCnpjDestino->installEventFilter(this);
 }
 
 void TfrmCamposNotaFiscal::entraAliquota()

@@ -15,6 +15,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 class TEdValor;
+class TRegrasSaida;
 class TTransacao;
 struct TContexto;
 
@@ -101,4 +102,5 @@ protected:
     QString m_ufEmtDest;
     QString m_filtroCfop;
     std::unique_ptr<TTransacao> m_transacao;
+    TRegrasSaida* m_regras = nullptr;
 };

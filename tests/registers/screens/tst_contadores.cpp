@@ -3,7 +3,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <QAction>
+
 #include "TTelasCadastro.h"
+#include "db/untSqlite.h"
 #include "widgets/untTelas.h"
 #include "registers/screens/untAlterarContador.h"
 #include "registers/screens/untContadores.h"
@@ -227,7 +230,9 @@ TEST_F(Contadores, AlterarCarregaLinhaDoCursorEGrava)
         tela->edtCnpj->setText(OutroCpfValido);
         tela->edtCrc->setText("");
         recusa(tela->btnConfirma, "Obrigatório Preenchimento do CRC!", "edtCrc");
-        tela->edtCrc->setText(PresetCrc); // the preset is refused only when including
+        tela->edtCrc->setText(PresetCrc); // not empty, but its asterisks are no CRC
+        recusa(tela->btnConfirma, "CRC Inválido!\nUtilize este formato: UF999999A9", "edtCrc");
+        tela->edtCrc->setText("ZR654321T");
         tela->edtRazaoSocial->setText("Bruno Antônio Lima ");
         tela->edtEmail->setText(" bruno@exemplo.com.br ");
         informa(tela->btnConfirma, "Alterado com Sucesso.");
@@ -238,11 +243,146 @@ TEST_F(Contadores, AlterarCarregaLinhaDoCursorEGrava)
 
     EXPECT_EQ(contador(bruno, "Nome"), "BRUNO ANTONIO LIMA");
     EXPECT_EQ(contador(bruno, "CPF"), OutroCpfValido);
-    EXPECT_EQ(contador(bruno, "CRC"), PresetCrc);
+    EXPECT_EQ(contador(bruno, "CRC"), "ZR654321T");
     EXPECT_EQ(contador(bruno, "EMail"), "bruno@exemplo.com.br");
     EXPECT_EQ(contador(ana, "Nome"), "ANA SOUZA") << "only the chosen row changes";
     EXPECT_EQ(contador(ana, "CPF"), CpfValido);
     EXPECT_EQ(conta("Contador"), 2);
     EXPECT_EQ(Linhas(Filho<QTableView>(&lista, "dbgContadores"), 1),
               (QStringList{"ANA SOUZA", "BRUNO ANTONIO LIMA"}));
+}
+
+TEST_F(Contadores, MenuSegueOsBotoesESemLinhaNadaAcontece)
+{
+    TfrmContadores lista(ctx);
+    Ativa(&lista);
+    auto acao = [&](const char* nome) { return Filho<QAction>(&lista, nome); };
+    const struct {
+        const char* menu;
+        const char* botao;
+    } pares[] = {{"mnuAlterar", "btnAlterar"}, {"mnuExcluir", "btnExcluir"}, {"mnuImprimir", "btnImprimir"}};
+    for (const auto& p : pares)
+        EXPECT_FALSE(acao(p.menu)->isEnabled()) << p.menu;
+    EXPECT_TRUE(acao("mnuIncluir")->isEnabled());
+    // Neither the pop-up items nor the commands themselves act on an empty list.
+    acao("mnuAlterar")->trigger();
+    acao("mnuExcluir")->trigger();
+    lista.Alterar();
+    lista.Excluir();
+    EXPECT_TRUE(banco.dialogos.registros().isEmpty());
+
+    banco.dialogos.esperaTela("TfrmIncluirContador", [&](QObject* o) {
+        auto* tela = static_cast<TfrmIncluirContador*>(o);
+        Ativa(tela);
+        tela->edtCnpj->setText(CpfValido);
+        tela->edtRazaoSocial->setText("Ana Souza");
+        tela->edtCrc->setText("ZR111111S1");
+        tela->edtEmail->setText("ana@exemplo.com.br");
+        informa(tela->btnConfirma, "Incluído com Sucesso.");
+        Clica(tela->btnFechar);
+        return tela->result();
+    });
+    acao("mnuIncluir")->trigger();
+    for (const auto& p : pares)
+        EXPECT_EQ(acao(p.menu)->isEnabled(), botao(lista, p.botao)->isEnabled()) << p.menu;
+    EXPECT_TRUE(acao("mnuExcluir")->isEnabled());
+
+    banco.dialogos.esperaExclusao("Confirma Exclusão ? ", true);
+    banco.dialogos.esperaMensagem("Excluído com Sucesso.");
+    acao("mnuExcluir")->trigger();
+    EXPECT_EQ(conta("Contador"), 0);
+    for (const auto& p : pares)
+        EXPECT_FALSE(acao(p.menu)->isEnabled()) << p.menu;
+}
+
+TEST_F(Contadores, AlterarLinhaQueSumiuNaoDizSucesso)
+{
+    const int ana = criaContador("ANA SOUZA", CpfValido);
+    TfrmContadores lista(ctx);
+    Ativa(&lista);
+    banco.dialogos.esperaTela("TfrmAlterarContador", [&](QObject* o) {
+        auto* tela = static_cast<TfrmAlterarContador*>(o);
+        Ativa(tela);
+        // Deleted meanwhile (another screen, another program): the update finds no row.
+        insere(QStringLiteral("DELETE FROM Contador WHERE IDContador = %1").arg(ana));
+        tela->edtRazaoSocial->setText("Ana Lima");
+        Clica(tela->btnConfirma);
+        EXPECT_TRUE(tela->isVisible()) << "a failing update leaves the dialog open";
+        EXPECT_EQ(Foco(), "edtEmail");
+        Clica(tela->btnFechar);
+        return tela->result();
+    });
+    Clica(botao(lista, "btnAlterar"));
+    EXPECT_TRUE(mensagens().isEmpty()) << mensagens().join(" | ").toStdString();
+    EXPECT_EQ(conta("Contador"), 0);
+}
+
+TEST_F(Contadores, CrcForaDoPadraoRecusadoNaConfirmacao)
+{
+    TfrmIncluirContador tela(ctx);
+    Ativa(&tela);
+    tela.edtCnpj->setText(CpfValido);
+    tela.edtRazaoSocial->setText("Ana Souza");
+    tela.edtEmail->setText("ana@exemplo.com.br");
+    const QString invalido = QStringLiteral("CRC Inválido!\nUtilize este formato: UF999999A9");
+    for (const char* crc : {"ZR12", "ZR123***S*", "ZR1234567", "ZR123456", "1R123456S"}) {
+        SCOPED_TRACE(crc);
+        tela.edtCrc->setText(QString::fromLatin1(crc));
+        tela.edtRazaoSocial->setFocus();
+        recusa(tela.btnConfirma, invalido, "edtCrc");
+    }
+    EXPECT_EQ(conta("Contador"), 0);
+    tela.edtCrc->setText("ZR123456S");
+    informa(tela.btnConfirma, "Incluído com Sucesso.");
+    EXPECT_EQ(contador(idPorNome("ANA SOUZA"), "CRC"), "ZR123456S");
+}
+
+TEST_F(Contadores, NomeGuardadoMaisLongoQueAColunaNaoECortado)
+{
+    // A value wider than its column, left by an older file: shown whole, and refused until it is shortened.
+    const int largura = Sql::larguraTexto(db(), "Contador", "Nome");
+    const QString longo = QString(largura + 5, QLatin1Char('N'));
+    const int id = criaContador(longo, CpfValido);
+    {
+        TfrmIncluirContador inclusao(ctx);
+        EXPECT_EQ(inclusao.edtRazaoSocial->maxLength(), largura);
+        EXPECT_EQ(inclusao.edtEmail->maxLength(), Sql::larguraTexto(db(), "Contador", "EMail"));
+        EXPECT_EQ(inclusao.edtCrc->maxLength(), Sql::larguraTexto(db(), "Contador", "CRC"));
+    }
+    TfrmContadores lista(ctx);
+    Ativa(&lista);
+    banco.dialogos.esperaTela("TfrmAlterarContador", [&](QObject* o) {
+        auto* tela = static_cast<TfrmAlterarContador*>(o);
+        Ativa(tela);
+        EXPECT_EQ(tela->edtRazaoSocial->text(), longo);
+        tela->edtCnpj->setText(CpfValido);
+        banco.dialogos.esperaMensagem(QStringLiteral("O campo Nome admite no máximo %1 caracteres (foram informados %2).")
+                                          .arg(largura)
+                                          .arg(largura + 5));
+        Clica(tela->btnConfirma);
+        EXPECT_EQ(Foco(), "edtRazaoSocial");
+        EXPECT_TRUE(tela->isVisible());
+        tela->edtRazaoSocial->setText("Nome Curto");
+        informa(tela->btnConfirma, "Alterado com Sucesso.");
+        return tela->result();
+    });
+    Clica(botao(lista, "btnAlterar"));
+    EXPECT_EQ(contador(id, "Nome"), "NOME CURTO");
+}
+
+TEST_F(Contadores, IndicadoPorContribuinteNaoEExcluido)
+{
+    const int ana = criaContador("ANA SOUZA", CpfValido);
+    const int parte = criaParte("COMERCIO EXEMPLO", "C", "123456789", ana);
+    TfrmContadores lista(ctx);
+    Ativa(&lista);
+    banco.dialogos.esperaExclusao("Confirma Exclusão ? ", true);
+    informa(botao(lista, "btnExcluir"), "Erro na Exclusão.\nHá contribuintes que indicam este Contabilista!");
+    EXPECT_EQ(conta("Contador"), 1);
+    EXPECT_EQ(Linhas(Filho<QTableView>(&lista, "dbgContadores"), 1), QStringList{"ANA SOUZA"});
+
+    insere(QStringLiteral("UPDATE Contribuinte SET IdContador = 0 WHERE IdContribuinte = %1").arg(parte));
+    banco.dialogos.esperaExclusao("Confirma Exclusão ? ", true);
+    informa(botao(lista, "btnExcluir"), "Excluído com Sucesso.");
+    EXPECT_EQ(conta("Contador"), 0);
 }

@@ -14,6 +14,7 @@
 #include "widgets/untTelas.h"
 #include "core/untRelogio.h"
 #include "db/UntDTM.h"
+#include "db/untSqlite.h"
 #include "registers/screens/untAlterarContribuinte.h"
 #include "registers/screens/untContribuinte.h"
 #include "registers/screens/untEmpresas.h"
@@ -330,6 +331,188 @@ TEST_F(Contribuintes, ExcluirParteComNotasRecusaESemNotasApaga)
         informa(Filho<QPushButton>(&lista, "btnExcluir"), "Erro na Exclusão.\nHá notas relacionadas a este Contribuinte!");
         EXPECT_EQ(valor(existe.arg(contribuinte)).toInt(), 1);
     }
+}
+
+TEST_F(Contribuintes, ListasSemLinhaNaoOferecemAlterarNemExcluir)
+{
+    const auto verifica = [&](TfrmListaContribuintes& lista, bool temLinhas) {
+        for (const auto& [menu, botao] : {std::pair{"mnuAlterar", "btnAlterar"}, std::pair{"mnuExcluir", "btnExcluir"},
+                                          std::pair{"mnuImprimir", "btnImprimir"}}) {
+            EXPECT_EQ(Filho<QAction>(&lista, menu)->isEnabled(), temLinhas) << menu;
+            EXPECT_EQ(Filho<QPushButton>(&lista, botao)->isEnabled(), temLinhas) << botao;
+        }
+        EXPECT_TRUE(Filho<QAction>(&lista, "mnuIncluir")->isEnabled());
+    };
+    {
+        TfrmEmpresas lista(ctx);
+        Ativa(&lista);
+        verifica(lista, false);
+        // Not even called directly does a change dialog open without a row (it would edit id 0).
+        Filho<QAction>(&lista, "mnuAlterar")->trigger();
+        lista.Alterar();
+        lista.Excluir();
+    }
+    criaParte("ALFA COMERCIO", "C");
+    {
+        TfrmContribuintes lista(ctx);
+        Ativa(&lista);
+        verifica(lista, true);
+        QTest::keyClicks(Filho<QLineEdit>(&lista, "edtPesquisa"), "NADA DISSO");
+        Clica(Filho<QPushButton>(&lista, "btnLocalizar"));
+        verifica(lista, false);
+        lista.Alterar();
+        Filho<QAction>(&lista, "mnuExcluir")->trigger();
+    }
+    EXPECT_TRUE(banco.dialogos.registros().isEmpty());
+}
+
+TEST_F(Contribuintes, AlterarLinhaQueSumiuNaoDizSucesso)
+{
+    const int contador = criaContador("ANA SOUZA", CpfValido);
+    const int alfa = criaParte("ALFA COMERCIO", "C", "111111111", contador);
+    TfrmContribuintes lista(ctx);
+    Ativa(&lista);
+    banco.dialogos.esperaTela("TfrmAlterarContribuinte", [&](QObject* o) {
+        auto* t = static_cast<TfrmAlterarContribuinte*>(o);
+        Ativa(t);
+        insere(QStringLiteral("DELETE FROM Contribuinte WHERE IdContribuinte = %1").arg(alfa));
+        informa(t->btnConfirma, "Erro na Alteração! Verifique os dados digitados.");
+        EXPECT_TRUE(t->isVisible());
+        Clica(t->btnFechar);
+        return t->result();
+    });
+    Clica(Filho<QPushButton>(&lista, "btnAlterar"));
+    EXPECT_EQ(conta("Contribuinte"), 0);
+}
+
+TEST_F(Contribuintes, ContribuinteAlteradoPelaListaDeClientesGuardaOContador)
+{
+    const int contador = criaContador("ANA SOUZA", CpfValido);
+    const int alfa = criaParte("ALFA COMERCIO", "C", "111111111", contador);
+    TfrmEmpresas lista(ctx);
+    Ativa(&lista);
+    QTest::keyClicks(Filho<QLineEdit>(&lista, "edtPesquisa"), "ALFA");
+    Clica(Filho<QPushButton>(&lista, "btnLocalizar")); // the search finds taxpayers too
+    ASSERT_EQ(Linhas(Filho<QTableView>(&lista, "dbgContribuintes"), 0), QStringList{"ALFA COMERCIO"});
+    banco.dialogos.esperaTela("TfrmAlterarContribuinte", [&](QObject* o) {
+        auto* t = static_cast<TfrmAlterarContribuinte*>(o);
+        Ativa(t);
+        EXPECT_FALSE(t->grbContador->isVisible());
+        t->edtRazaoSocial->setText("Alfa Comercio e Industria");
+        informa(t->btnConfirma, "Alterado com Sucesso.");
+        return t->result();
+    });
+    Clica(Filho<QPushButton>(&lista, "btnAlterar"));
+    EXPECT_EQ(parte(alfa, "RazaoSocial"), "ALFA COMERCIO E INDUSTRIA");
+    EXPECT_EQ(parte(alfa, "IdContador").toInt(), contador);
+    EXPECT_EQ(parte(alfa, "Tipo"), "C");
+}
+
+TEST_F(Contribuintes, LargurasDosCamposVemDoBancoENadaECortado)
+{
+    sqlite3* banco_ = db();
+    const auto largura = [&](const char* coluna) { return Sql::larguraTexto(banco_, "Contribuinte", coluna); };
+    const int email = largura("Email");
+    {
+        TfrmIncluirContribuinte inclusao(ctx, ModoContribuinte::IncluirContribuinte);
+        TfrmAlterarContribuinte alteracao(ctx, ModoContribuinte::AlterarContribuinte);
+        for (TfrmCamposContribuinte* t : {static_cast<TfrmCamposContribuinte*>(&inclusao),
+                                          static_cast<TfrmCamposContribuinte*>(&alteracao)}) {
+            SCOPED_TRACE(t->objectName().toStdString());
+            EXPECT_EQ(t->edtEmail->maxLength(), email);
+            EXPECT_EQ(t->edtRazaoSocial->maxLength(), largura("RazaoSocial"));
+            EXPECT_EQ(t->edtLogradouro->maxLength(), largura("Logradouro"));
+            EXPECT_EQ(t->edtComplemento->maxLength(), largura("Complemento"));
+            EXPECT_EQ(t->edtBairro->maxLength(), largura("Bairro"));
+            EXPECT_EQ(t->edtMunicipio->maxLength(), largura("Municipio"));
+            EXPECT_EQ(t->edtContato->maxLength(), largura("Contato"));
+        }
+    }
+
+    // An e-mail as wide as the column goes in whole and comes back whole through the change dialog.
+    const int contador = criaContador("ANA SOUZA", CpfValido);
+    ctx.IdContadorEscolhido = contador;
+    const QString longo = QString(email - 9, QLatin1Char('e')) + "@x.com.br";
+    ASSERT_EQ(longo.size(), email);
+    {
+        TfrmIncluirContribuinte t(ctx, ModoContribuinte::IncluirContribuinte);
+        Ativa(&t);
+        preencheValido(t, InscricaoZR("12345678"));
+        t.edtEmail->setText(longo);
+        informa(t.btnConfirma, "Incluído com Sucesso!");
+    }
+    const int id = ultimaParte();
+    EXPECT_EQ(parte(id, "Email"), longo);
+    // A contact wider than its column, left by an older file.
+    const QString contato = QString(largura("Contato") + 3, QLatin1Char('C'));
+    insere(QStringLiteral("UPDATE Contribuinte SET Contato = '%1' WHERE IdContribuinte = %2").arg(contato).arg(id));
+
+    TfrmContribuintes lista(ctx);
+    Ativa(&lista);
+    banco.dialogos.esperaTela("TfrmAlterarContribuinte", [&](QObject* o) {
+        auto* t = static_cast<TfrmAlterarContribuinte*>(o);
+        Ativa(t);
+        EXPECT_EQ(t->edtEmail->text(), longo);
+        EXPECT_EQ(t->edtContato->text(), contato) << "shown whole, not cut to the field";
+        recusa(t->btnConfirma,
+               QStringLiteral("O campo Contato admite no máximo %1 caracteres (foram informados %2).")
+                   .arg(largura("Contato"))
+                   .arg(contato.size()),
+               "edtContato");
+        EXPECT_EQ(parte(id, "Contato"), contato);
+        t->edtContato->setText("Maria");
+        informa(t->btnConfirma, "Alterado com Sucesso.");
+        return t->result();
+    });
+    Clica(Filho<QPushButton>(&lista, "btnAlterar"));
+    EXPECT_EQ(parte(id, "Email"), longo);
+    EXPECT_EQ(parte(id, "Contato"), "MARIA");
+}
+
+TEST_F(Contribuintes, ExclusaoRecusadaPorDeclaracoesDadosAnuaisEQuadroV)
+{
+    const int alfa = criaParte("ALFA COMERCIO", "C");
+    TfrmContribuintes lista(ctx);
+    Ativa(&lista);
+    auto* excluir = Filho<QPushButton>(&lista, "btnExcluir");
+    const struct {
+        const char* insercao;
+        const char* tabela;
+        const char* mensagem;
+    } casos[] = {
+        {"INSERT INTO ZEL_SN (IdContribuinte, Periodo) VALUES (%1, '202601')", "ZEL_SN",
+         "Erro na Exclusão.\nHá declarações relacionadas a este Contribuinte!"},
+        {"INSERT INTO DadosAnuais (IdContribuinte, Ano) VALUES (%1, '2025')", "DadosAnuais",
+         "Erro na Exclusão.\nHá dados anuais relacionados a este Contribuinte!"},
+        {"INSERT INTO VornQuadroV (IdContribuinte, Valor) VALUES (%1, 10000)", "VornQuadroV",
+         "Erro na Exclusão.\nHá lançamentos do Quadro V relacionados a este Contribuinte!"},
+    };
+    for (const auto& caso : casos) {
+        SCOPED_TRACE(caso.tabela);
+        insere(QString::fromLatin1(caso.insercao).arg(alfa));
+        banco.dialogos.esperaExclusao("Confirma Exclusão ? ", true);
+        informa(excluir, QString::fromUtf8(caso.mensagem));
+        EXPECT_EQ(conta("Contribuinte"), 1);
+        insere(QStringLiteral("DELETE FROM ") + QString::fromLatin1(caso.tabela));
+    }
+    banco.dialogos.esperaExclusao("Confirma Exclusão ? ", true);
+    informa(excluir, "Excluído com Sucesso.");
+    EXPECT_EQ(conta("Contribuinte"), 0);
+}
+
+TEST_F(Contribuintes, ContribuinteAbertoNaoEExcluidoPelaListaDeClientes)
+{
+    const int alfa = criaParte("ALFA COMERCIO", "C");
+    ctx.IdAtivo = alfa;
+    TfrmEmpresas lista(ctx);
+    Ativa(&lista);
+    QTest::keyClicks(Filho<QLineEdit>(&lista, "edtPesquisa"), "ALFA");
+    Clica(Filho<QPushButton>(&lista, "btnLocalizar"));
+    ASSERT_EQ(Linhas(Filho<QTableView>(&lista, "dbgContribuintes"), 0), QStringList{"ALFA COMERCIO"});
+    // Refused before the question: there is nothing to confirm.
+    informa(Filho<QPushButton>(&lista, "btnExcluir"),
+            "Erro na Exclusão.\nEste é o Contribuinte aberto: feche-o antes de excluí-lo.");
+    EXPECT_EQ(conta("Contribuinte"), 1);
 }
 
 // ----- the taxpayer selection opened from the main window

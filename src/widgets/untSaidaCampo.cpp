@@ -1,0 +1,96 @@
+#include "widgets/untSaidaCampo.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFocusEvent>
+#include <QWidget>
+
+namespace {
+// Eats the press and release of the click whose focus change a rule refused.
+class TEngoleClique final : public QObject {
+public:
+    explicit TEngoleClique(QWidget* botao) : QObject(botao) { botao->installEventFilter(this); }
+protected:
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == QEvent::MouseButtonPress || e->type() == QEvent::MouseButtonDblClick)
+            return true;
+        if (e->type() == QEvent::MouseButtonRelease) {
+            deleteLater();
+            return true;
+        }
+        return false;
+    }
+};
+} // namespace
+
+TRegrasSaida::TRegrasSaida(QWidget* tela) : QObject(tela)
+{
+    setObjectName(QStringLiteral("regrasSaida"));
+}
+
+TRegrasSaida* TRegrasSaida::de(QWidget* w)
+{
+    for (QWidget* t = w; t; t = t->parentWidget())
+        if (auto* r = t->findChild<TRegrasSaida*>(QStringLiteral("regrasSaida"), Qt::FindDirectChildrenOnly))
+            return r;
+    return nullptr;
+}
+
+void TRegrasSaida::aoSair(QWidget* campo, Regra regra)
+{
+    if (!m_regras.contains(campo))
+        campo->installEventFilter(this);
+    m_regras[campo].append(std::move(regra));
+}
+
+void TRegrasSaida::silencioso(QWidget* botao)
+{
+    m_silenciosos.append(botao);
+}
+
+bool TRegrasSaida::executa(QWidget* campo)
+{
+    m_executando = true;
+    bool ok = true;
+    // A rule may add rules or close the screen: iterate over a copy.
+    const QList<Regra> regras = m_regras.value(campo);
+    for (const Regra& r : regras)
+        if (!(ok = r()))
+            break;
+    m_executando = false;
+    return ok;
+}
+
+bool TRegrasSaida::verifica(QWidget* campo)
+{
+    if (m_executando)
+        return true;
+    return executa(campo);
+}
+
+bool TRegrasSaida::eventFilter(QObject* alvo, QEvent* evento)
+{
+    if (evento->type() != QEvent::FocusOut || m_executando)
+        return false;
+    const auto razao = static_cast<QFocusEvent*>(evento)->reason();
+    if (razao == Qt::ActiveWindowFocusReason || razao == Qt::PopupFocusReason || razao == Qt::MenuBarFocusReason)
+        return false;
+    auto* campo = qobject_cast<QWidget*>(alvo);
+    if (!campo || !campo->isEnabled())
+        return false;
+    QWidget* destino = QApplication::focusWidget();
+    for (const QPointer<QWidget>& s : std::as_const(m_silenciosos))
+        if (s && s == destino)
+            return false;
+    if (executa(campo))
+        return false;
+    // Refused: the focus comes back, and a click that would have pressed a button is not delivered.
+    if (razao == Qt::MouseFocusReason && qobject_cast<QAbstractButton*>(destino))
+        new TEngoleClique(destino);
+    m_executando = true;
+    if (campo->isVisible() && campo->isEnabled())
+        campo->setFocus(Qt::OtherFocusReason);
+    m_executando = false;
+    return false;
+}
