@@ -18,6 +18,7 @@
 #include "core/untVersao.h"
 #include "db/UntDTM.h"
 #include "db/untDTMCON.h"
+#include "db/untExecucao.h"
 #include "db/untInicio.h"
 
 static QPixmap fundo(const QSize& tamanho)
@@ -213,8 +214,9 @@ void TfrmMain::defineTela(const QString& nomeItem, std::function<void()> tela)
 
 void TfrmMain::executaTela(const QString& nome)
 {
+    // Every screen opens through here, so an engine error while it builds or queries ends the command only.
     if (const auto tela = m_telas.value(nome))
-        tela();
+        ExecutaProtegido(*m_ctx.dialogos, tela);
 }
 
 void TfrmMain::abrir()
@@ -226,7 +228,8 @@ void TfrmMain::abrir()
         return;
     m_estado.selecionando();
     aplicaEstado();
-    tela();
+    if (!ExecutaProtegido(*m_ctx.dialogos, tela))
+        CancelarSelecao(); // the selection never showed: no taxpayer is being chosen
 }
 
 void TfrmMain::AbrirSessao()

@@ -11,11 +11,12 @@ class TEngoleClique final : public QObject {
 public:
     explicit TEngoleClique(QWidget* botao) : QObject(botao) { botao->installEventFilter(this); }
 protected:
-    bool eventFilter(QObject*, QEvent* e) override
+    bool eventFilter(QObject* alvo, QEvent* e) override
     {
         if (e->type() == QEvent::MouseButtonPress || e->type() == QEvent::MouseButtonDblClick)
             return true;
         if (e->type() == QEvent::MouseButtonRelease) {
+            alvo->removeEventFilter(this);
             deleteLater();
             return true;
         }

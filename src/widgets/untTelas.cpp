@@ -27,6 +27,12 @@ void MostraFalha(IDialogos& dialogos, QWidget* tela, const TFalha& falha)
     campo->setFocus(Qt::OtherFocusReason);
 }
 
+void EsvaziaNumeroRecusado(TFalha& falha)
+{
+    if (falha.campo == QLatin1String("edtCnpj"))
+        falha.esvazia = true;
+}
+
 TEdMascarado::TEdMascarado(const QString& mascara, QWidget* parent) : QLineEdit(parent)
 {
     setMascara(mascara);
@@ -50,7 +56,15 @@ void TEdMascarado::defineValor(const QString& valor)
 
 void TEdMascarado::focusInEvent(QFocusEvent* e)
 {
-    emit entrou();
+    // Only the user entering the field counts: the focus coming back with the window's activation, after a
+    // message box or a pop-up, or put there by the program, is not entering it (and must not clear it).
+    switch (e->reason()) {
+    case Qt::TabFocusReason: case Qt::BacktabFocusReason: case Qt::MouseFocusReason: case Qt::ShortcutFocusReason:
+        emit entrou();
+        break;
+    default:
+        break;
+    }
     QLineEdit::focusInEvent(e);
 }
 

@@ -13,6 +13,9 @@ struct TFalha;
 // A failing check on a screen: its message in the information box, then the focus on its field.
 void MostraFalha(IDialogos& dialogos, QWidget* tela, const TFalha& falha);
 
+// On an include dialog, a refused CNPJ/CPF is emptied for typing again (the change dialogs keep the stored one).
+void EsvaziaNumeroRecusado(TFalha& falha);
+
 // A field typed through a mask whose value is the typed characters only (separators left out).
 class TEdMascarado : public QLineEdit {
     Q_OBJECT
@@ -25,6 +28,7 @@ public:
     // Shows a stored value through the mask.
     void defineValor(const QString& valor);
 signals:
+    // The user entered the field (Tab, a click, a shortcut).
     void entrou();
 protected:
     void focusInEvent(QFocusEvent* e) override;

@@ -19,6 +19,7 @@
 #include "widgets/untSaidaCampo.h"
 #include "widgets/untTelas.h"
 #include "core/DialogsNew.h"
+#include "widgets/untFechamento.h"
 #include "core/untContexto.h"
 #include "core/untFuncoes.h"
 #include "core/untRelogio.h"
@@ -185,6 +186,7 @@ TfrmCamposNotaFiscal::TfrmCamposNotaFiscal(TContexto& ctx, bool alteracao, QWidg
     TeclaDecimalVirgula(edtAliquota);
     connect(chbMVA, &QCheckBox::clicked, this, [this] { edtBaseSubst->setFocus(); });
 
+    FechaPeloBotao(this, btnFechar);
     m_regras = new TRegrasSaida(this);
     m_regras->silencioso(btnCancelar);
     m_regras->silencioso(btnFechar);

@@ -23,6 +23,7 @@
 #include "widgets/Enter.h"
 #include "widgets/untTelas.h"
 #include "core/DialogsNew.h"
+#include "widgets/untFechamento.h"
 #include "core/untContexto.h"
 #include "core/untDatas.h"
 #include "core/untFuncoes.h"
@@ -101,6 +102,7 @@ TfrmNotasFiscais::TfrmNotasFiscais(TContexto& ctx, QWidget* parent)
     btnImprimir = botao("btnImprimir", QStringLiteral("&Imprimir"), &TfrmNotasFiscais::Imprimir);
     auto* btnFechar = botao("btnFechar", QStringLiteral("Fechar"), nullptr);
     connect(btnFechar, &QPushButton::clicked, this, &QDialog::reject);
+    FechaPeloBotao(this, btnFechar);
 
     PageControl = new QTabWidget(this);
     PageControl->setObjectName(QStringLiteral("PageControl"));

@@ -12,6 +12,7 @@
 #include "widgets/Enter.h"
 #include "widgets/untTelas.h"
 #include "core/untContexto.h"
+#include "widgets/untFechamento.h"
 #include "db/UntDTM.h"
 #include "registers/screens/untAjudasCadastro.h"
 #include "registers/untValidacoes.h"
@@ -70,6 +71,7 @@ TfrmCamposContador::TfrmCamposContador(TContexto& ctx, bool inclusao, QWidget* p
         b->setAutoDefault(false);
     connect(btnConfirma, &QPushButton::clicked, this, [this] { Confirma(); });
     connect(btnFechar, &QPushButton::clicked, this, &TfrmCamposContador::Fechar);
+    FechaPeloBotao(this, btnFechar);
     auto* botoes = new QHBoxLayout;
     botoes->addStretch();
     botoes->addWidget(btnConfirma);

@@ -17,6 +17,7 @@
 #include "widgets/Enter.h"
 #include "widgets/untTelas.h"
 #include "core/DialogsNew.h"
+#include "widgets/untFechamento.h"
 #include "core/untContexto.h"
 #include "db/UntDTM.h"
 #include "registers/screens/untAjudasCadastro.h"
@@ -122,6 +123,7 @@ TfrmCamposContribuinte::TfrmCamposContribuinte(TContexto& ctx, ModoContribuinte 
         b->setAutoDefault(false);
     connect(btnConfirma, &QPushButton::clicked, this, [this] { Confirma(); });
     connect(btnFechar, &QPushButton::clicked, this, [this] { Fechar(); });
+    FechaPeloBotao(this, btnFechar);
     StatusBar = new QStatusBar(this);
     StatusBar->setObjectName(QStringLiteral("StatusBar"));
     StatusBar->setSizeGripEnabled(false);

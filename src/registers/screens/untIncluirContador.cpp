@@ -34,7 +34,8 @@ void TfrmIncluirContador::Limpa()
 void TfrmIncluirContador::Confirma()
 {
     const TCamposContador c = campos();
-    if (const TFalha f = ChecaContador(c, true); f.falhou()) {
+    if (TFalha f = ChecaContador(c, true); f.falhou()) {
+        EsvaziaNumeroRecusado(f);
         MostraFalha(*m_ctx.dialogos, this, f);
         return;
     }

@@ -53,6 +53,7 @@ void TfrmIncluirContribuinte::Confirma()
         f = {e.mensagem(), QString()};
     }
     if (f.falhou()) {
+        EsvaziaNumeroRecusado(f);
         MostraFalha(*m_ctx.dialogos, this, f);
         return;
     }

@@ -14,6 +14,7 @@
 #include "widgets/Enter.h"
 #include "widgets/untTelas.h"
 #include "core/DialogsNew.h"
+#include "widgets/untFechamento.h"
 #include "core/untContexto.h"
 #include "db/UntDTM.h"
 #include "db/untDataSetModel.h"
@@ -55,6 +56,7 @@ TfrmListaContribuintes::TfrmListaContribuintes(TContexto& ctx, const TTextos& te
     };
     m_btnSelecionar = botao("btnSelecionar", QStringLiteral("&Selecionar"), [this] { Selecionar(); });
     auto* btnFechar = botao("btnFechar", textos.legendaFechar, [this] { Fechar(); });
+    FechaPeloBotao(this, btnFechar);
     m_btnIncluir = botao("btnIncluir", QStringLiteral("&Incluir"), [this] { Incluir(); });
     m_btnAlterar = botao("btnAlterar", QStringLiteral("&Alterar"), [this] { Alterar(); });
     m_btnExcluir = botao("btnExcluir", QStringLiteral("&Excluir"), [this] { Excluir(); });

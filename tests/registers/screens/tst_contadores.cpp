@@ -223,7 +223,7 @@ TEST_F(Contadores, AlterarCarregaLinhaDoCursorEGrava)
         EXPECT_EQ(Foco(), "edtRazaoSocial");
 
         // Entering the number empties it: leaving it so is refused.
-        tela->edtCnpj->setFocus();
+        tela->edtCnpj->setFocus(Qt::TabFocusReason); // the user enters it
         EXPECT_EQ(tela->edtCnpj->valor().trimmed(), "");
         recusa(tela->btnConfirma, "CPF Inválido!", "edtCnpj");
 
