@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QKeyEvent>
+#include <QShowEvent>
 #include <QHeaderView>
 #include <QStatusBar>
 #include <QTableView>
@@ -10,6 +11,33 @@
 #include "core/untFalha.h"
 #include "registers/untValidacoes.h"
 #include "widgets/untSaidaCampo.h"
+
+namespace {
+// Closing the screen (a hide that is not the window system's) makes its next show an opening again.
+class TFimDaExibicao final : public QObject {
+public:
+    explicit TFimDaExibicao(QWidget* tela) : QObject(tela) { tela->installEventFilter(this); }
+protected:
+    bool eventFilter(QObject* alvo, QEvent* e) override
+    {
+        if (e->type() == QEvent::Hide && !e->spontaneous())
+            alvo->setProperty("zelAberta", false);
+        return false;
+    }
+};
+} // namespace
+
+bool PrimeiraExibicao(QWidget* tela, QShowEvent* evento)
+{
+    if (evento->spontaneous() || tela->property("zelAberta").toBool())
+        return false;
+    if (!tela->property("zelFimObservado").toBool()) {
+        tela->setProperty("zelFimObservado", true);
+        new TFimDaExibicao(tela);
+    }
+    tela->setProperty("zelAberta", true);
+    return true;
+}
 
 void MostraFalha(IDialogos& dialogos, QWidget* tela, const TFalha& falha)
 {

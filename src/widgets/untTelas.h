@@ -10,6 +10,11 @@ class QWidget;
 class IDialogos;
 struct TFalha;
 
+// True when a show event opens the screen: a screen sets itself up once per opening, never again when the
+// window system shows it back (restored from minimised, uncovered), which would reset what was half typed.
+class QShowEvent;
+bool PrimeiraExibicao(QWidget* tela, QShowEvent* evento);
+
 // A failing check on a screen: its message in the information box, then the focus on its field.
 void MostraFalha(IDialogos& dialogos, QWidget* tela, const TFalha& falha);
 

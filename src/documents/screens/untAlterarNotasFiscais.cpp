@@ -176,7 +176,8 @@ void TfrmAlterarNotasFiscais::Salvar()
     TNotasFiscais notas(*m_ctx.dtm);
     TNotasFiscais::Etapa etapa = TNotasFiscais::Etapa::Nenhuma;
     if (notas.Alterar(n, &etapa)) {
-        encerraTransacao(true);
+        if (!confirmaTransacao())
+            return; // still editing, with the typed values, after the engine's message
         Informa(*m_ctx.dialogos, QStringLiteral("Nota Gravada com Sucesso!"));
         accept();
         return;

@@ -7,6 +7,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "widgets/untTelas.h"
 #include "widgets/Enter.h"
 #include "core/untContexto.h"
 #include "db/UntDTM.h"
@@ -57,6 +58,8 @@ TfrmCFOP::TfrmCFOP(TContexto& ctx, QWidget* parent) : QDialog(parent), m_ctx(ctx
 void TfrmCFOP::showEvent(QShowEvent* evento)
 {
     QDialog::showEvent(evento);
+    if (!PrimeiraExibicao(this, evento))
+        return;
     TDataSet& lista = m_ctx.dtm->ADODataSetCFOP;
     try {
         m_modelo->recarrega(); // the query and filter the caller set stay as they are

@@ -209,6 +209,32 @@ void TfrmCamposNotaFiscal::iniciaTransacao()
     m_transacao = std::make_unique<TTransacao>(m_ctx.dtm->conexao());
 }
 
+bool TfrmCamposNotaFiscal::confirmaTransacao()
+{
+    if (!m_transacao)
+        return false;
+    try {
+        m_transacao->commit();
+        m_transacao.reset();
+        return true;
+    } catch (const EBancoDados& e) {
+        m_ctx.dialogos->mensagemSimples(e.mensagem());
+    }
+    // Nothing of this save reached the file: its rows go back, and a fresh transaction keeps the screen in
+    // editing with what was typed, to save again or cancel.
+    try {
+        m_transacao->rollback();
+    } catch (const EBancoDados&) {
+    }
+    m_transacao.reset();
+    try {
+        iniciaTransacao();
+    } catch (const EBancoDados& e) {
+        m_ctx.dialogos->mensagemSimples(e.mensagem());
+    }
+    return false;
+}
+
 void TfrmCamposNotaFiscal::encerraTransacao(bool confirma)
 {
     if (!m_transacao)

@@ -93,6 +93,8 @@ protected:
     void zeraValores();
     void iniciaTransacao();
     void encerraTransacao(bool confirma);
+    // Commits the edit; false (the engine's text shown, the screen still editing) when the commit failed.
+    bool confirmaTransacao();
     void preencheDestino(int id);
     QList<TEdValor*> valores() const;
 

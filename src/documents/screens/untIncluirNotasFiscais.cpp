@@ -16,6 +16,7 @@
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
+#include "widgets/untSaidaCampo.h"
 #include "widgets/untTelas.h"
 #include "core/DialogsNew.h"
 #include "core/untContexto.h"
@@ -72,8 +73,8 @@ TfrmIncluirNotasFiscais::TfrmIncluirNotasFiscais(TContexto& ctx, QWidget* parent
     faixa->addWidget(edtInicioInutilizado);
     faixa->addWidget(new QLabel(QStringLiteral("a"), grbFaixa));
     faixa->addWidget(edtFinalInutilizado);
-    connect(edtInicioInutilizado, &QLineEdit::editingFinished, this, [this] { saiInicioFaixa(); });
-    connect(edtFinalInutilizado, &QLineEdit::editingFinished, this, [this] { saiFinalFaixa(); });
+    m_regras->aoSair(edtInicioInutilizado, [this] { return saiInicioFaixa(); });
+    m_regras->aoSair(edtFinalInutilizado, [this] { return saiFinalFaixa(); });
 
     btnNovaNota = new QPushButton(QStringLiteral("&Nova Nota"), this);
     btnNovaNota->setObjectName(QStringLiteral("btnNovaNota"));
@@ -85,9 +86,10 @@ TfrmIncluirNotasFiscais::TfrmIncluirNotasFiscais(TContexto& ctx, QWidget* parent
     connect(rbEntrada, &QRadioButton::clicked, this, &TfrmIncluirNotasFiscais::mudaTipo);
     connect(rbSaida, &QRadioButton::clicked, this, &TfrmIncluirNotasFiscais::mudaTipo);
     connect(chbSituacao, &QCheckBox::clicked, this, &TfrmIncluirNotasFiscais::clicaCancelada);
-    connect(edtObservacao, &QLineEdit::editingFinished, this, [this] {
-        if (chbSituacao->isChecked() && edtObservacao->hasFocus())
+    m_regras->aoSair(edtObservacao, [this] {
+        if (chbSituacao->isChecked())
             btnSalvar->setFocus();
+        return true;
     });
 
     auto* meio = new QGridLayout;
@@ -106,6 +108,8 @@ TfrmIncluirNotasFiscais::TfrmIncluirNotasFiscais(TContexto& ctx, QWidget* parent
 void TfrmIncluirNotasFiscais::showEvent(QShowEvent* e)
 {
     TfrmCamposNotaFiscal::showEvent(e);
+    if (!PrimeiraExibicao(this, e))
+        return;
     edtEmissao->setDate(m_ctx.relogio->hoje());
     rbEntrada->setChecked(true);
     edtModelo->setText(QStringLiteral("01"));
@@ -271,7 +275,8 @@ void TfrmIncluirNotasFiscais::Salvar()
             campo->setFocus();
         return;
     }
-    encerraTransacao(true);
+    if (!confirmaTransacao())
+        return; // the success message follows only a commit that succeeded
     ocioso();
     Informa(*m_ctx.dialogos, s.mensagemFinal);
     btnNovaNota->setFocus();

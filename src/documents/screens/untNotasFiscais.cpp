@@ -197,6 +197,8 @@ void TfrmNotasFiscais::habilita(bool sim)
 void TfrmNotasFiscais::showEvent(QShowEvent* e)
 {
     QDialog::showEvent(e);
+    if (!PrimeiraExibicao(this, e))
+        return;
     bool algumaNota = false;
     try {
         TDataSet q(m_ctx.dtm->conexao());

@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QTableView>
 
+#include "widgets/untTelas.h"
 #include "core/DialogsNew.h"
 #include "core/untContexto.h"
 #include "db/UntDTM.h"
@@ -24,7 +25,8 @@ TfrmEmpresas::TfrmEmpresas(TContexto& ctx, QWidget* parent)
 void TfrmEmpresas::showEvent(QShowEvent* e)
 {
     TfrmListaContribuintes::showEvent(e);
-    Carrega();
+    if (PrimeiraExibicao(this, e))
+        Carrega();
 }
 
 void TfrmEmpresas::Carrega()

@@ -18,7 +18,8 @@ TfrmIncluirContador::TfrmIncluirContador(TContexto& ctx, QWidget* parent) : Tfrm
 void TfrmIncluirContador::showEvent(QShowEvent* e)
 {
     TfrmCamposContador::showEvent(e);
-    Limpa();
+    if (PrimeiraExibicao(this, e))
+        Limpa();
 }
 
 void TfrmIncluirContador::Limpa()

@@ -25,7 +25,8 @@ TfrmIncluirContribuinte::TfrmIncluirContribuinte(TContexto& ctx, ModoContribuint
 void TfrmIncluirContribuinte::showEvent(QShowEvent* e)
 {
     TfrmCamposContribuinte::showEvent(e);
-    Limpa();
+    if (PrimeiraExibicao(this, e))
+        Limpa();
 }
 
 void TfrmIncluirContribuinte::Limpa()
