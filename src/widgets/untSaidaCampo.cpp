@@ -81,9 +81,12 @@ bool TRegrasSaida::eventFilter(QObject* alvo, QEvent* evento)
     if (!campo || !campo->isEnabled())
         return false;
     QWidget* destino = QApplication::focusWidget();
-    for (const QPointer<QWidget>& s : std::as_const(m_silenciosos))
-        if (s && s == destino)
-            return false;
+    // Clicking (or pressing the shortcut of) a quiet button is choosing to abandon the edit; tabbing onto it
+    // is only moving on, and the rules run.
+    if (razao == Qt::MouseFocusReason || razao == Qt::ShortcutFocusReason)
+        for (const QPointer<QWidget>& s : std::as_const(m_silenciosos))
+            if (s && s == destino)
+                return false;
     if (executa(campo))
         return false;
     // Refused: the focus comes back, and a click that would have pressed a button is not delivered.

@@ -13,7 +13,7 @@ class QWidget;
 //     shortcut), whether or not the text changed;
 //   - it is not run again while it runs (its own message box takes the focus away) nor when the window
 //     merely loses activation or a pop-up opens;
-//   - it stays quiet when the focus goes to one of the screen's quiet buttons ("&Cancelar", "&Fechar"):
+//   - it stays quiet when the user clicks one of the screen's quiet buttons ("&Cancelar", "&Fechar"):
 //     what they do makes the field's check pointless;
 //   - a rule returns false to keep the focus in its field; a click that took the focus to a button is then
 //     swallowed, so the button does not act on a value that was refused.
