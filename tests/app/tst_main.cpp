@@ -12,6 +12,7 @@
 
 #include "app/Main.h"
 #include "app/USobre.h"
+#include "app/untRegistroTelas.h"
 #include "core/untContexto.h"
 #include "core/untRelogio.h"
 #include "support/TBancoTeste.h"
@@ -268,4 +269,36 @@ TEST_F(JanelaPrincipal, SobreMostraAVersaoNaQuintaLinhaUmaVezSo)
     banco.dialogos.esperaTela("TFrmSobre", confere).esperaTela("TFrmSobre", confere);
     acao("btnSobre")->trigger();
     acao("btnSobre")->trigger();
+}
+
+TEST_F(JanelaPrincipal, ErroDoBancoNumComandoMostraOErroEAJanelaContinua)
+{
+    RegistraTelas(*janela, ctx);
+    janela->show();
+    criaContribuinte();
+    // Another program holds the file: the selection screen's first query is refused.
+    sqlite3* outro = TBancoTeste::abreDireto(banco.caminho());
+    TBancoTeste::executaDireto(outro, "BEGIN EXCLUSIVE");
+    sqlite3_busy_timeout(banco.con->db(), 20);
+    banco.dialogos.esperaMensagem(QString());
+    acao("btnAbrir")->trigger();
+    ASSERT_EQ(banco.dialogos.registros().size(), 1);
+    EXPECT_EQ(banco.dialogos.registros()[0].titulo, "Erro");
+    EXPECT_TRUE(banco.dialogos.registros()[0].texto.contains("locked")) << banco.dialogos.registros()[0].texto.toStdString();
+    EXPECT_TRUE(janela->isVisible());
+    EXPECT_EQ(flags(), kFechado) << "the selection never showed: no document menu stays enabled";
+
+    // The same from the toolbar, then the lock goes and the command works again.
+    banco.dialogos.esperaMensagem(QString());
+    acao("ActionSelecionar")->trigger();
+    TBancoTeste::executaDireto(outro, "ROLLBACK");
+    sqlite3_close(outro);
+    banco.dialogos.esperaTela("TfrmContribuintes", [](QObject*) { return 0; });
+    acao("btnAbrir")->trigger();
+    EXPECT_EQ(banco.dialogos.pendentes(), 0);
+
+    int fim = 0;
+    janela->defineTela("FimDoPrograma", [&] { ++fim; });
+    acao("ActionSair")->trigger();
+    EXPECT_EQ(fim, 1) << "the closing steps still run";
 }
