@@ -37,13 +37,8 @@ static void anexaTexto(QByteArray& r, const QString& texto, int largura, bool ze
 
 QString TextoValor(Money m)
 {
-    if (!m.hasFractionOfCent())
-        return m.toString();
-    // Two decimals would round away the very fraction the message is about: all four are shown.
-    const quint64 absoluto = m.isNegative() ? 0 - quint64(m.raw()) : quint64(m.raw());
-    const QString inteiro = Money::fromRaw(qint64(absoluto / Money::Escala) * Money::Escala).toString().chopped(3);
-    return (m.isNegative() ? QStringLiteral("-") : QString()) + inteiro + QLatin1Char(',') +
-           QStringLiteral("%1").arg(absoluto % Money::Escala, 4, 10, QLatin1Char('0'));
+    // Two decimals would round away the very fraction the message is about: such a value shows all four.
+    return m.toStringExato();
 }
 
 static void anexaNumero(QByteArray& r, qint64 valor, int largura)

@@ -1,6 +1,6 @@
 #include "declarations/screens/untFraRecibo.h"
 
-#include <QCalendarWidget>
+#include "widgets/untCalendario.h"
 #include <QComboBox>
 #include <QDialog>
 #include <QEvent>
@@ -230,7 +230,7 @@ void TfraRecibo::abreCalendario()
     janela.setObjectName(QStringLiteral("frmCalendario"));
     janela.setWindowTitle(m_variante == Variante::SimplesNacional ? QStringLiteral("Selecione uma data")
                                                                   : QStringLiteral("Selecione a data"));
-    auto* calendario = new QCalendarWidget(&janela);
+    auto* calendario = new TCalendario(&janela);
     calendario->setObjectName(QStringLiteral("calendario"));
     const QDate atual = dataSituacao();
     calendario->setSelectedDate(atual.isValid() ? atual : m_ctx.relogio->hoje());

@@ -19,6 +19,7 @@
 #include "widgets/untSaidaCampo.h"
 #include "widgets/untTelas.h"
 #include "core/DialogsNew.h"
+#include "widgets/untCalendario.h"
 #include "widgets/untFechamento.h"
 #include "core/untContexto.h"
 #include "core/untFuncoes.h"
@@ -74,7 +75,7 @@ TfrmCamposNotaFiscal::TfrmCamposNotaFiscal(TContexto& ctx, bool alteracao, QWidg
     edtNumeroNF = texto(grbDados, "edtNumeroNF", 6);
     edtEmissao = nomeado(new QDateEdit(grbDados), "edtEmissao");
     edtEmissao->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
-    edtEmissao->setCalendarPopup(true);
+    UsaCalendarioDoPrograma(edtEmissao);
     edtValorNF = nomeado(new TEdValor(grbDados), "edtValorNF");
     edtObservacao = texto(grbDados, "edtObservacao", 30);
     auto* dados = new QGridLayout(grbDados);
