@@ -24,6 +24,7 @@
 #include "widgets/untTelas.h"
 #include "core/DialogsNew.h"
 #include "widgets/untFechamento.h"
+#include "widgets/untSaidaCampo.h"
 #include "core/untContexto.h"
 #include "core/untDatas.h"
 #include "core/untFuncoes.h"
@@ -79,8 +80,9 @@ TfrmNotasFiscais::TfrmNotasFiscais(TContexto& ctx, QWidget* parent)
     ListaAnos(2002, m_ctx.relogio->hoje().year(), anos);
     cmbAno->addItems(anos);
     cmbAno->setCurrentText(AnoAtual(*m_ctx.relogio));
-    connect(cmbMes->lineEdit(), &QLineEdit::editingFinished, this, &TfrmNotasFiscais::saiMes);
-    connect(cmbAno->lineEdit(), &QLineEdit::editingFinished, this, &TfrmNotasFiscais::saiAno);
+    auto* regras = new TRegrasSaida(this);
+    regras->aoSair(cmbMes, [this] { return saiMes(); });
+    regras->aoSair(cmbAno, [this] { return saiAno(); });
     auto* lp = new QHBoxLayout(periodo);
     lp->addWidget(new QLabel(QString::fromUtf8("Mês"), periodo));
     lp->addWidget(cmbMes);
@@ -213,16 +215,17 @@ void TfrmNotasFiscais::showEvent(QShowEvent* e)
         montaGrafico();
 }
 
-void TfrmNotasFiscais::saiMes()
+bool TfrmNotasFiscais::saiMes()
 {
     bool ok = false;
     const int mes = cmbMes->currentText().trimmed().toInt(&ok);
     if (!ok)
-        return; // "**" and other texts stay as they are
+        return true; // "**" and other texts stay as they are
     cmbMes->setEditText(mes > 12 ? QStringLiteral("1") : QString::number(mes));
+    return mes <= 12; // a corrected month keeps the focus
 }
 
-void TfrmNotasFiscais::saiAno()
+bool TfrmNotasFiscais::saiAno()
 {
     bool ok = false;
     const int ano = cmbAno->currentText().trimmed().toInt(&ok);
@@ -230,6 +233,7 @@ void TfrmNotasFiscais::saiAno()
         cmbAno->setEditText(QStringLiteral("2003"));
     else if (ano <= 1998)
         cmbAno->setEditText(QStringLiteral("1999"));
+    return ok && ano > 1998; // a corrected year keeps the focus
 }
 
 void TfrmNotasFiscais::Pesquisar()

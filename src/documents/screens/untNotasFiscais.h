@@ -40,8 +40,8 @@ public:
     void Alterar();
     void Excluir();
     void Imprimir();
-    void saiMes();
-    void saiAno();
+    bool saiMes();
+    bool saiAno();
     // The texts of the "Resumo" page by object name, for whoever reads them.
     QString textoResumo(const char* nome) const;
     int barrasDoGrafico() const;

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDateEdit>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -17,6 +18,7 @@
 #include "core/untContexto.h"
 #include "core/untRelogio.h"
 #include "documents/screens/untIncluirNotasFiscais.h"
+#include "documents/screens/untNotasFiscais.h"
 #include "support/TBancoTeste.h"
 #include "widgets/untTelas.h"
 
@@ -169,4 +171,25 @@ TEST_F(Lancamento, RegrasDeSaidaComMudancaRealDeFoco)
     // ...but going to "&Cancelar" asks nothing.
     QTest::mouseClick(t->btnCancelar, Qt::LeftButton);
     EXPECT_FALSE(t->transacaoAberta());
+}
+
+TEST_F(Lancamento, MesEAnoDaNavegacaoCorrigidosAoSairComFocoReal)
+{
+    t->hide();
+    TfrmNotasFiscais lista(ctx);
+    lista.show();
+    QApplication::setActiveWindow(&lista);
+    lista.cmbMes->setFocus();
+    lista.cmbMes->setEditText("13");
+    QTest::keyClick(lista.cmbMes, Qt::Key_Tab);
+    EXPECT_EQ(lista.cmbMes->currentText(), "1");
+    EXPECT_EQ(Foco(), "cmbMes") << "a corrected month keeps the focus";
+    QTest::keyClick(lista.cmbMes, Qt::Key_Tab);
+    EXPECT_NE(Foco(), "cmbMes") << "once right, the month lets the focus go";
+
+    lista.cmbAno->setFocus();
+    lista.cmbAno->setEditText("1990");
+    QTest::keyClick(lista.cmbAno, Qt::Key_Tab);
+    EXPECT_EQ(lista.cmbAno->currentText(), "1999");
+    EXPECT_EQ(Foco(), "cmbAno");
 }
