@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include "db/untDataSetModel.h"
+#include "db/untEdicao.h"
 #include "db/untSqlite.h"
 #include "support/TBancoTeste.h"
 
@@ -151,4 +152,37 @@ TEST_F(Sqlite, ModeloDeGradeFormataDinheiroEDatas)
     modelo.moveCursor(1);
     EXPECT_EQ(ds.asString("NumeroNF"), "000011");
     EXPECT_EQ(modelo.linhaDoCursor(), 1);
+}
+
+TEST(Edicao, CommitRecusadoDesfazOSalvarEContinuaEditando)
+{
+    TBancoTeste t;
+    ASSERT_EQ(t.con->Conectar(), "JET");
+    TEdicao edicao(*t.con, t.dialogos);
+    ASSERT_TRUE(edicao.inicia());
+    TBancoTeste::executaDireto(t.con->db(), "INSERT INTO Contador (Nome) VALUES ('PRIMEIRO')");
+    sqlite3* leitor = TBancoTeste::abreDireto(t.caminho());
+    TBancoTeste::executaDireto(leitor, "BEGIN");
+    TBancoTeste::valorDireto(leitor, "SELECT COUNT(*) FROM Contador");
+    sqlite3_busy_timeout(t.con->db(), 20);
+    t.dialogos.esperaSimples(QString());
+    EXPECT_FALSE(edicao.confirma());
+    EXPECT_TRUE(edicao.ativa()) << "a fresh transaction keeps the edit going";
+    EXPECT_EQ(TBancoTeste::valorDireto(t.con->db(), "SELECT COUNT(*) FROM Contador").toInt(), 0)
+        << "what the refused save wrote is given back";
+    TBancoTeste::executaDireto(leitor, "COMMIT");
+    sqlite3_close(leitor);
+
+    TBancoTeste::executaDireto(t.con->db(), "INSERT INTO Contador (Nome) VALUES ('SEGUNDO')");
+    EXPECT_TRUE(edicao.confirma());
+    EXPECT_FALSE(edicao.ativa());
+    EXPECT_EQ(sqlite3_get_autocommit(t.con->db()), 1) << "really committed, not released inside a leftover transaction";
+    sqlite3* outro = TBancoTeste::abreDireto(t.caminho());
+    EXPECT_EQ(TBancoTeste::listaDireta(outro, "SELECT Nome FROM Contador"), QStringList{"SEGUNDO"});
+    sqlite3_close(outro);
+    ASSERT_TRUE(edicao.inicia());
+    TBancoTeste::executaDireto(t.con->db(), "INSERT INTO Contador (Nome) VALUES ('DESFEITO')");
+    edicao.desfaz();
+    EXPECT_EQ(TBancoTeste::listaDireta(t.con->db(), "SELECT Nome FROM Contador"), QStringList{"SEGUNDO"});
+    EXPECT_EQ(sqlite3_get_autocommit(t.con->db()), 1);
 }

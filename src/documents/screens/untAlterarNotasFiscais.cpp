@@ -136,9 +136,8 @@ void TfrmAlterarNotasFiscais::Alterar()
     try {
         TNotasFiscais notas(*m_ctx.dtm);
         TNotaFiscal relida;
-        if (!notas.Carregar(m_nota.IdNotaFiscal, m_ctx.IdAtivo, relida))
+        if (!notas.Carregar(m_nota.IdNotaFiscal, m_ctx.IdAtivo, relida) || !iniciaTransacao())
             return;
-        iniciaTransacao();
     } catch (const EBancoDados& e) {
         m_ctx.dialogos->mensagemSimples(e.mensagem());
         return;

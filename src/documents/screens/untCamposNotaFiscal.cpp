@@ -25,6 +25,7 @@
 #include "core/untFuncoes.h"
 #include "core/untRelogio.h"
 #include "db/UntDTM.h"
+#include "db/untEdicao.h"
 #include "documents/screens/untCFOP.h"
 #include "documents/untCfop.h"
 #include "registers/screens/untEmpresas.h"
@@ -45,7 +46,8 @@ static QLineEdit* texto(QWidget* pai, const char* nome, int largura)
 }
 
 TfrmCamposNotaFiscal::TfrmCamposNotaFiscal(TContexto& ctx, bool alteracao, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), m_ctx(ctx), m_alteracao(alteracao)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), m_ctx(ctx), m_alteracao(alteracao),
+      m_edicao(std::make_unique<TEdicao>(*ctx.con, *ctx.dialogos))
 {
     new TkEnterAsTab(this);
     rdgTipoNF = nomeado(new QGroupBox(QStringLiteral("Tipo Nota Fiscal"), this), "rdgTipoNF");
@@ -202,53 +204,25 @@ TfrmCamposNotaFiscal::~TfrmCamposNotaFiscal() = default;
 
 bool TfrmCamposNotaFiscal::transacaoAberta() const
 {
-    return m_transacao && m_transacao->ativa();
+    return m_edicao->ativa();
 }
 
-void TfrmCamposNotaFiscal::iniciaTransacao()
+bool TfrmCamposNotaFiscal::iniciaTransacao()
 {
-    m_transacao = std::make_unique<TTransacao>(m_ctx.dtm->conexao());
+    return m_edicao->inicia();
 }
 
 bool TfrmCamposNotaFiscal::confirmaTransacao()
 {
-    if (!m_transacao)
-        return false;
-    try {
-        m_transacao->commit();
-        m_transacao.reset();
-        return true;
-    } catch (const EBancoDados& e) {
-        m_ctx.dialogos->mensagemSimples(e.mensagem());
-    }
-    // Nothing of this save reached the file: its rows go back, and a fresh transaction keeps the screen in
-    // editing with what was typed, to save again or cancel.
-    try {
-        m_transacao->rollback();
-    } catch (const EBancoDados&) {
-    }
-    m_transacao.reset();
-    try {
-        iniciaTransacao();
-    } catch (const EBancoDados& e) {
-        m_ctx.dialogos->mensagemSimples(e.mensagem());
-    }
-    return false;
+    return m_edicao->confirma();
 }
 
 void TfrmCamposNotaFiscal::encerraTransacao(bool confirma)
 {
-    if (!m_transacao)
-        return;
-    try {
-        if (confirma)
-            m_transacao->commit();
-        else
-            m_transacao->rollback();
-    } catch (const EBancoDados& e) {
-        m_ctx.dialogos->mensagemSimples(e.mensagem());
-    }
-    m_transacao.reset();
+    if (confirma)
+        m_edicao->confirma();
+    else
+        m_edicao->desfaz();
 }
 
 void TfrmCamposNotaFiscal::reject()

@@ -16,7 +16,7 @@ class QPushButton;
 class QRadioButton;
 class TEdValor;
 class TRegrasSaida;
-class TTransacao;
+class TEdicao;
 struct TContexto;
 
 // The fields and behaviours shared by the invoice entry and change screens: kind, code with its list,
@@ -91,7 +91,7 @@ protected:
     // and the buttons.
     void monta(QLayout* meio, const QList<QPushButton*>& botoes);
     void zeraValores();
-    void iniciaTransacao();
+    bool iniciaTransacao();
     void encerraTransacao(bool confirma);
     // Commits the edit; false (the engine's text shown, the screen still editing) when the commit failed.
     bool confirmaTransacao();
@@ -103,6 +103,6 @@ protected:
     int m_idEmtDest = 0;
     QString m_ufEmtDest;
     QString m_filtroCfop;
-    std::unique_ptr<TTransacao> m_transacao;
+    std::unique_ptr<TEdicao> m_edicao;
     TRegrasSaida* m_regras = nullptr;
 };

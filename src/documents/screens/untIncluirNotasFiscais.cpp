@@ -167,12 +167,8 @@ void TfrmIncluirNotasFiscais::ocioso(bool limpaSerie)
 
 void TfrmIncluirNotasFiscais::NovaNota()
 {
-    try {
-        iniciaTransacao();
-    } catch (const EBancoDados& e) {
-        m_ctx.dialogos->mensagemSimples(e.mensagem());
+    if (!iniciaTransacao())
         return;
-    }
     editando(true);
     rbEntrada->setChecked(true);
     habilitaSubstituicao(false);

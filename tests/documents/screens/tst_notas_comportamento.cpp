@@ -104,6 +104,9 @@ TEST_F(Lancamento, CommitRecusadoNaoDizSucessoEContinuaEditando)
     QTest::mouseClick(t->btnSalvar, Qt::LeftButton);
     EXPECT_EQ(notas(), 1);
     EXPECT_FALSE(t->transacaoAberta());
+    sqlite3* outro = TBancoTeste::abreDireto(banco.caminho());
+    EXPECT_EQ(TBancoTeste::valorDireto(outro, "SELECT COUNT(*) FROM NotaFiscal").toInt(), 1) << "committed to the file";
+    sqlite3_close(outro);
 }
 
 TEST_F(Lancamento, EscEFecharDaJanelaRecusadosDuranteAEdicao)
