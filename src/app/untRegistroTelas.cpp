@@ -4,6 +4,7 @@
 #include "core/DialogsNew.h"
 #include "core/untContexto.h"
 #include "documents/screens/untNotasFiscais.h"
+#include "documents/screens/untNotasTalao.h"
 #include "documents/screens/untTabelaCfop.h"
 #include "registers/screens/untContadores.h"
 #include "registers/screens/untContribuinte.h"
@@ -26,4 +27,5 @@ void RegistraTelas(TfrmMain& janela, TContexto& ctx)
     registra<TfrmCfop03>(janela, ctx, "btnCfop3Digitos");
     registra<TfrmCfop04>(janela, ctx, "btnCfop4Dig");
     registra<TfrmNotasFiscais>(janela, ctx, "btnNotasFiscais");
+    registra<TfrmNotasTalao>(janela, ctx, "btnNotaTalao");
 }

@@ -24,6 +24,7 @@
 #include "widgets/untTelas.h"
 #include "core/DialogsNew.h"
 #include "widgets/untFechamento.h"
+#include "widgets/untFiltroPeriodo.h"
 #include "widgets/untSaidaCampo.h"
 #include "core/untContexto.h"
 #include "core/untDatas.h"
@@ -63,31 +64,10 @@ TfrmNotasFiscais::TfrmNotasFiscais(TContexto& ctx, QWidget* parent)
     lt->addWidget(rbEntrada);
     lt->addWidget(rbSaida);
 
-    auto* periodo = new QGroupBox(QStringLiteral("Periodo"), this);
-    cmbMes = new QComboBox(periodo);
-    cmbMes->setObjectName(QStringLiteral("cmbMes"));
-    cmbMes->setEditable(true);
-    cmbMes->setMinimumWidth(64);
-    cmbMes->addItem(QStringLiteral("**"));
-    for (int m = 1; m <= 12; ++m)
-        cmbMes->addItem(QString::number(m));
-    cmbMes->setCurrentIndex(-1);
-    cmbMes->setEditText(QString());
-    cmbAno = new QComboBox(periodo);
-    cmbAno->setObjectName(QStringLiteral("cmbAno"));
-    cmbAno->setEditable(true);
-    QStringList anos;
-    ListaAnos(2002, m_ctx.relogio->hoje().year(), anos);
-    cmbAno->addItems(anos);
-    cmbAno->setCurrentText(AnoAtual(*m_ctx.relogio));
-    auto* regras = new TRegrasSaida(this);
-    regras->aoSair(cmbMes, [this] { return saiMes(); });
-    regras->aoSair(cmbAno, [this] { return saiAno(); });
-    auto* lp = new QHBoxLayout(periodo);
-    lp->addWidget(new QLabel(QString::fromUtf8("Mês"), periodo));
-    lp->addWidget(cmbMes);
-    lp->addWidget(new QLabel(QStringLiteral("Ano"), periodo));
-    lp->addWidget(cmbAno);
+    m_periodo = new TFiltroPeriodo(*m_ctx.relogio, this);
+    auto* periodo = m_periodo;
+    cmbMes = m_periodo->cmbMes;
+    cmbAno = m_periodo->cmbAno;
 
     auto botao = [this](const char* nome, const QString& legenda, void (TfrmNotasFiscais::*acao)()) {
         auto* b = new QPushButton(legenda, this);
@@ -217,23 +197,12 @@ void TfrmNotasFiscais::showEvent(QShowEvent* e)
 
 bool TfrmNotasFiscais::saiMes()
 {
-    bool ok = false;
-    const int mes = cmbMes->currentText().trimmed().toInt(&ok);
-    if (!ok)
-        return true; // "**" and other texts stay as they are
-    cmbMes->setEditText(mes > 12 ? QStringLiteral("1") : QString::number(mes));
-    return mes <= 12; // a corrected month keeps the focus
+    return m_periodo->saiMes();
 }
 
 bool TfrmNotasFiscais::saiAno()
 {
-    bool ok = false;
-    const int ano = cmbAno->currentText().trimmed().toInt(&ok);
-    if (!ok)
-        cmbAno->setEditText(QStringLiteral("2003"));
-    else if (ano <= 1998)
-        cmbAno->setEditText(QStringLiteral("1999"));
-    return ok && ano > 1998; // a corrected year keeps the focus
+    return m_periodo->saiAno();
 }
 
 void TfrmNotasFiscais::Pesquisar()

@@ -4,6 +4,7 @@
 #include "documents/untConsultasNotas.h"
 
 class QComboBox;
+class TFiltroPeriodo;
 class QGroupBox;
 class QLabel;
 class QPushButton;
@@ -50,6 +51,7 @@ protected:
     void showEvent(QShowEvent* e) override;
 
 private:
+    TFiltroPeriodo* m_periodo = nullptr;
     QString tipo() const;
     void montaGrafico();
     void preencheResumo(const ConsultasNotas::TResumo& r);
