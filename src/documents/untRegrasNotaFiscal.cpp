@@ -46,7 +46,7 @@ static TFalha checaNumeroDaFaixa(const QString& texto, const char* campo, const 
                  campo);
 }
 
-TSituacaoNota ChecaSituacaoNota(const TCamposNota& c)
+TSituacaoNota ChecaSituacaoNota(const TCamposNota& c, const QString& modeloEletronico)
 {
     TSituacaoNota s;
     if (c.cancelada)
@@ -60,8 +60,9 @@ TSituacaoNota ChecaSituacaoNota(const TCamposNota& c)
         s.falha = falha(QString::fromUtf8("Informe a situação cancelada ou uma das duas situações da NFE!"), "edtEmissao");
         return s;
     }
-    if (c.modelo.trimmed() != QLatin1String("55")) {
-        s.falha = falha(QString::fromUtf8("As situações de NFE só são permitidas para o modelo 55!"), "edtModelo");
+    if (c.modelo.trimmed() != modeloEletronico) {
+        s.falha = falha(QString::fromUtf8("As situações de NFE só são permitidas para o modelo %1!").arg(modeloEletronico),
+                        "edtModelo");
         return s;
     }
     if (c.nfe == SituacaoNFe::Inutilizado) {

@@ -51,7 +51,8 @@ struct TSituacaoNota {
     QString mensagemFinal;
 };
 
-TSituacaoNota ChecaSituacaoNota(const TCamposNota& c);
+// `modeloEletronico`: the one model that takes the electronic situations ("55" for invoices, "57" for transport).
+TSituacaoNota ChecaSituacaoNota(const TCamposNota& c, const QString& modeloEletronico = QStringLiteral("55"));
 
 // A number of a voided range as typed: its value when the text is digits only, else -1. The save accepts
 // 1 to kMaiorNumeroDaFaixa.

@@ -5,6 +5,7 @@
 
 #include "db/untSqlite.h"
 #include "documents/untClsNotaTransporte.h"
+#include "documents/untRegrasNotaTransporte.h"
 #include "support/TBancoTeste.h"
 
 namespace {
@@ -104,4 +105,124 @@ TEST_F(Transporte, CargaPreenchidaEExcluidaComOConhecimento)
     EXPECT_TRUE(notas.Excluir(n.IDNFTransporte, &erro));
     EXPECT_EQ(conta("SELECT COUNT(*) FROM NFCARGA"), 0);
     EXPECT_EQ(conta("SELECT COUNT(*) FROM NFTRANSPORTE"), 0);
+}
+
+namespace {
+
+TCamposTransporte campos()
+{
+    TCamposTransporte c;
+    c.modelo = "08";
+    c.serie = "b";
+    c.subSerie = " u ";
+    c.numero = "123";
+    c.emissao = QDate(2024, 5, 10);
+    c.cfop = "1352";
+    c.valorTotal = Money::fromCents(100000);
+    c.baseIcms = Money::fromCents(80000);
+    c.isentas = Money::fromCents(15000);
+    c.outras = Money::fromCents(5000);
+    c.valorIcms = Money::fromCents(13600);
+    c.idEmitente = 2;
+    c.ufEmitente = "ZR";
+    c.observacao = "Frete";
+    return c;
+}
+
+const QDateTime kAgora(QDate(2024, 7, 1), QTime(8, 0));
+
+} // namespace
+
+TEST(RegrasTransporte, ChecagensNaOrdemComMensagemECampo)
+{
+    struct Caso {
+        void (*ajusta)(TCamposTransporte&);
+        bool alteracao;
+        const char* mensagem;
+        const char* campo;
+    };
+    const QList<Caso> casos = {
+        {[](TCamposTransporte& c) { c.modelo = "01"; c.serie = "X"; }, false,
+         "Modelo de Nota Inválido!\n Modelos válidos 07,08,09, 10, 11 e 57.", "edtModelo"},
+        {[](TCamposTransporte& c) { c.modelo = "57"; }, true, "Modelo de Nota Inválido!\n Modelos válidos 07,08,09, 10 e 11.",
+         "edtModelo"},
+        {[](TCamposTransporte& c) { c.serie = "X"; c.subSerie = "Z"; }, false,
+         "Série da Nota Inválida!\n Séries válidas B,C,U e em branco.", "edtSerie"},
+        {[](TCamposTransporte& c) { c.subSerie = "Z"; c.numero = "0"; }, false,
+         "Sub Série da Nota Inválida!\nDigite U, ou um número.", "edtSubSerie"},
+        {[](TCamposTransporte& c) { c.numero = "0"; c.cfop = "2352"; }, false, "Número da Nota Inválido!", "edtNumNtTransporte"},
+        {[](TCamposTransporte& c) { c.numero = "-2"; }, false, "Número da Nota Inválido!", "edtNumNtTransporte"},
+        {[](TCamposTransporte& c) { c.numero = "1234567"; }, false, "Número da Nota Inválido!", "edtNumNtTransporte"},
+        {[](TCamposTransporte& c) { c.cfop = "2352"; c.emissao = QDate(2002, 5, 1); }, false,
+         "UF Inválida para CFOP informado!", "edtCodCFOP"},
+        {[](TCamposTransporte& c) { c.emissao = QDate(2002, 5, 1); }, false, "CFOP Inválido para a Data informada!",
+         "edtCodCFOP"},
+        {[](TCamposTransporte& c) { c.cancelada = true; c.nfe = SituacaoNFe::Denegado; }, false,
+         "Informe a situação cancelada ou uma das duas situações da NFE!", "edtEmissao"},
+        {[](TCamposTransporte& c) { c.nfe = SituacaoNFe::Denegado; }, false,
+         "As situações de NFE só são permitidas para o modelo 57!", "edtModelo"},
+        {[](TCamposTransporte& c) { c.idEmitente = 0; c.valorTotal = Money(); }, false, "Selecione o Emitente/Tomador",
+         "edtCnpjTomador"},
+        {[](TCamposTransporte& c) { c.valorTotal = Money(); }, false, "Valor deve ser Maior que Zero!", "curNTVlrTotal"},
+        {[](TCamposTransporte& c) { c.outras = Money::fromCents(5001); }, false, "Valor Total da Nota Difere do Informado",
+         "curNTBaseCalc"},
+    };
+    for (const Caso& caso : casos) {
+        TCamposTransporte c = campos();
+        caso.ajusta(c);
+        const TChecagemTransporte r = ChecaNotaTransporte(c, 1, kAgora, caso.alteracao);
+        EXPECT_EQ(r.falha.mensagem, QString::fromUtf8(caso.mensagem)) << caso.mensagem;
+        EXPECT_EQ(r.falha.campo, QString::fromLatin1(caso.campo)) << caso.mensagem;
+    }
+}
+
+TEST(RegrasTransporte, LinhaGravadaESituacoesSemValores)
+{
+    TChecagemTransporte r = ChecaNotaTransporte(campos(), 1, kAgora, false);
+    ASSERT_FALSE(r.falha.falhou()) << r.falha.mensagem.toStdString();
+    EXPECT_EQ(r.nota.Numero, "000123");
+    EXPECT_EQ(r.nota.Serie, "B");
+    EXPECT_EQ(r.nota.SubSerie, "U");
+    EXPECT_EQ(r.nota.Situacao, "N");
+    EXPECT_EQ(r.nota.Modalidade, "1");
+    EXPECT_EQ(r.nota.IDEmitente, 2);
+    EXPECT_EQ(r.nota.ValorIcms, Money::fromCents(13600));
+    EXPECT_EQ(r.nota.DtUltAlteracao, kAgora);
+
+    // Cancelled: the taxpayer itself, the generic code of the date's scheme, and nothing that counts as an amount.
+    TCamposTransporte cancelada = campos();
+    cancelada.cancelada = true;
+    cancelada.idEmitente = 0;
+    cancelada.cif = false;
+    r = ChecaNotaTransporte(cancelada, 7, kAgora, false);
+    ASSERT_FALSE(r.falha.falhou());
+    EXPECT_EQ(r.nota.Situacao, "S");
+    EXPECT_EQ(r.nota.IDEmitente, 7);
+    EXPECT_EQ(r.nota.Cfop, "5949");
+    EXPECT_EQ(r.nota.Modalidade, "2");
+    EXPECT_TRUE(r.nota.ValorTotal.isZero() && r.nota.ValorIcms.isZero() && r.nota.BaseCalcIcms.isZero());
+
+    // A voided range of model 57: the first number, one row per number, values stored as 0.
+    TCamposTransporte faixa = campos();
+    faixa.modelo = "57";
+    faixa.numero.clear();
+    faixa.nfe = SituacaoNFe::Inutilizado;
+    faixa.inicioFaixa = "10";
+    faixa.finalFaixa = "12";
+    r = ChecaNotaTransporte(faixa, 1, kAgora, false);
+    ASSERT_FALSE(r.falha.falhou()) << r.falha.mensagem.toStdString();
+    EXPECT_EQ(r.nota.Situacao, "4");
+    EXPECT_EQ(r.nota.Numero, "000010");
+    EXPECT_EQ(r.situacao.linhas, 3);
+    EXPECT_EQ(r.situacao.pergunta, "Confirma a inclusão da faixa de 10 a 12 de notas inutilizadas");
+    EXPECT_TRUE(r.nota.ValorTotal.isZero());
+    faixa.finalFaixa = "9";
+    EXPECT_EQ(ChecaNotaTransporte(faixa, 1, kAgora, false).falha.mensagem,
+              QString::fromUtf8("O valor inicial da faixa não pode ser superior ao final!"));
+
+    // A date before 2003 takes the three-digit generic code.
+    TCamposTransporte antiga = campos();
+    antiga.emissao = QDate(2002, 3, 1);
+    antiga.cancelada = true;
+    EXPECT_EQ(ChecaNotaTransporte(antiga, 1, kAgora, false).nota.Cfop, "599");
 }
