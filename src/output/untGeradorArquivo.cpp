@@ -400,8 +400,12 @@ void TGeradorArquivo::escreveDocumentos(QIODevice& saida, const QString& nome, i
               carga.numNF = texto(st, c["NumNF"]);
               carga.valorNF = dinheiro(st, c["ValorNF"]);
               const auto doc = [&t, &descreveTransporte] { return descreveTransporte(t); };
+              // A cargo note may have no recipient chosen: its record carries a zero CNPJ and blank IE and UF.
+              // A recipient key that names no row is a fault and stops the file.
+              static const TParte semDestinatario;
+              const int idDestino = sqlite3_column_int(st, c["IDDestino"]);
               linha(saida, Registro71(t, parte(sqlite3_column_int(st, c["IDEmitente"]), doc), carga,
-                                      parte(sqlite3_column_int(st, c["IDDestino"]), doc), codigo),
+                                      idDestino == 0 ? semDestinatario : parte(idDestino, doc), codigo),
                     QStringLiteral("71"));
           });
 }

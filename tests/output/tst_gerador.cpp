@@ -271,6 +271,24 @@ TEST_F(Gerador, NotaExtemporaneaDatadaPelaAlteracao)
     EXPECT_EQ(ls[11].right(1), "E");
 }
 
+TEST_F(Gerador, CargaSemDestinatarioTemCnpjZeradoEIeUfEmBranco)
+{
+    sql("UPDATE NFCARGA SET IDDestino = 0 WHERE NumNF = '000125'");
+    const QString caminho = arquivo("c.txt");
+    ASSERT_TRUE(gerador().GravaArquivo(caminho, "1", "200607", 1, "1"));
+    bool achou = false;
+    for (const QString& l : linhas(TBancoTeste::conteudo(caminho))) {
+        if (!l.startsWith("71") || !l.contains("000125"))
+            continue;
+        achou = true;
+        EXPECT_EQ(l.size(), 126);
+        EXPECT_EQ(l.mid(51, 2), "  ") << "recipient's UF";
+        EXPECT_EQ(l.mid(53, 14), "00000000000000") << "recipient's CNPJ";
+        EXPECT_EQ(l.mid(67, 14), QString(14, QLatin1Char(' '))) << "recipient's IE";
+    }
+    EXPECT_TRUE(achou);
+}
+
 TEST_F(Gerador, TextoAcentuadoGravadoEmLatin1)
 {
     sql(QString::fromUtf8("UPDATE Contribuinte SET RazaoSocial = 'AÇÚCAR & CIA', Contato = 'JOÃO' WHERE IdContribuinte = 1"));
