@@ -1,6 +1,9 @@
 #include "documents/untRegrasNotaTransporte.h"
 
+#include "core/DialogsNew.h"
 #include "core/untFuncoes.h"
+#include "db/UntDTM.h"
+#include "db/untSqlite.h"
 #include "documents/untCfop.h"
 
 namespace {
@@ -127,4 +130,41 @@ TChecagemTransporte ChecaNotaTransporte(const TCamposTransporte& c, int idAtivo,
     n.Obs = c.observacao;
     n.DtUltAlteracao = agora;
     return r;
+}
+
+bool GravaNotasTransporte(TDTM& dtm, IDialogos& dialogos, const TChecagemTransporte& checagem, QString* campoFoco,
+                          int* idPrimeira)
+{
+    TNotasTransporte notas(dtm);
+    const TSituacaoNota& s = checagem.situacao;
+    try {
+        TTransacao desta(dtm.conexao());
+        int primeira = 0;
+        for (int i = 0; i < s.linhas; ++i) {
+            TNotaTransporte n = checagem.nota;
+            if (s.situacao == QLatin1String("4"))
+                n.Numero = PreencheZeros(QString::number(s.primeiro + i), 6);
+            const QDate existente = notas.Duplicata(n);
+            if (existente.isValid()) {
+                dialogos.mensagemSimples(QString::fromUtf8("Nota %1 já está cadastrada!\nem: %2.")
+                                             .arg(n.Numero, existente.toString(QStringLiteral("dd/MM/yyyy"))));
+                if (campoFoco)
+                    *campoFoco = QStringLiteral("edtModelo");
+                return false; // the savepoint takes back the rows of this save
+            }
+            if (!notas.Incluir(n)) {
+                Informa(dialogos, QString::fromUtf8("Erro na Inclusão! Verifique os dados digitados."));
+                return false;
+            }
+            if (i == 0)
+                primeira = n.IDNFTransporte;
+        }
+        desta.commit();
+        if (idPrimeira)
+            *idPrimeira = primeira;
+        return true;
+    } catch (const EBancoDados& e) {
+        dialogos.mensagemSimples(e.mensagem());
+        return false;
+    }
 }

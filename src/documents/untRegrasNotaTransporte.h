@@ -33,3 +33,12 @@ struct TChecagemTransporte {
 // electronic situations). A cancelled, denied or voided document names the taxpayer itself, in the home
 // state, with the generic code; its five values are stored as 0 so that it can never count as an amount.
 TChecagemTransporte ChecaNotaTransporte(const TCamposTransporte& c, int idAtivo, const QDateTime& agora, bool alteracao);
+
+class IDialogos;
+class TDTM;
+
+// Writes the rows of one header save (one document, or one per number of a voided range) inside a savepoint
+// of the screen's open transaction: a duplicate or a refused insert writes none of them and says so. On
+// success `idPrimeira` gets the key of the first row written (the document the cargo notes hang on).
+bool GravaNotasTransporte(TDTM& dtm, IDialogos& dialogos, const TChecagemTransporte& checagem, QString* campoFoco,
+                          int* idPrimeira);

@@ -226,3 +226,34 @@ TEST(RegrasTransporte, LinhaGravadaESituacoesSemValores)
     antiga.cancelada = true;
     EXPECT_EQ(ChecaNotaTransporte(antiga, 1, kAgora, false).nota.Cfop, "599");
 }
+
+TEST_F(Transporte, FaixaInutilizadaGravaTudoOuNada)
+{
+    TCamposTransporte faixa = campos();
+    faixa.modelo = "57";
+    faixa.numero.clear();
+    faixa.nfe = SituacaoNFe::Inutilizado;
+    faixa.inicioFaixa = "10";
+    faixa.finalFaixa = "12";
+    const TChecagemTransporte r = ChecaNotaTransporte(faixa, 1, kAgora, false);
+    ASSERT_FALSE(r.falha.falhou());
+
+    // Number 11 is already there: none of the three is written, and the message names it.
+    TNotaTransporte existente = r.nota;
+    existente.Numero = "000011";
+    TNotasTransporte notas(*t.dtm);
+    ASSERT_TRUE(notas.Incluir(existente));
+    t.dialogos.esperaSimples(QString::fromUtf8("Nota 000011 já está cadastrada!\nem: 10/05/2024."));
+    QString foco;
+    int primeira = 0;
+    EXPECT_FALSE(GravaNotasTransporte(*t.dtm, t.dialogos, r, &foco, &primeira));
+    EXPECT_EQ(foco, "edtModelo");
+    EXPECT_EQ(conta("SELECT COUNT(*) FROM NFTRANSPORTE"), 1);
+
+    TBancoTeste::executaDireto(t.con->db(), "DELETE FROM NFTRANSPORTE");
+    EXPECT_TRUE(GravaNotasTransporte(*t.dtm, t.dialogos, r, &foco, &primeira));
+    EXPECT_EQ(TBancoTeste::listaDireta(t.con->db(), "SELECT Numero || Situacao FROM NFTRANSPORTE ORDER BY Numero"),
+              (QStringList{"0000104", "0000114", "0000124"}));
+    EXPECT_EQ(primeira, conta("SELECT MIN(IDNFTransporte) FROM NFTRANSPORTE"));
+    t.dialogos.verificaConsumo();
+}
