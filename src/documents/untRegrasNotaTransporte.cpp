@@ -132,6 +132,20 @@ TChecagemTransporte ChecaNotaTransporte(const TCamposTransporte& c, int idAtivo,
     return r;
 }
 
+TFalha ChecaCarga(const QString& modelo, const QString& numero, Money valor)
+{
+    static const QStringList modelos = {QStringLiteral("01"), QStringLiteral("04"), QStringLiteral("1"),
+                                        QStringLiteral("4"), QStringLiteral("55")};
+    if (!modelos.contains(modelo.trimmed()))
+        return falha("Modelo da Nota Inválido!\n Modelos válidos 01, 04 e 55.", "edtModelo");
+    const QString n = numero.trimmed();
+    if (!ehNumero(n) || n.size() > 6 || n.toInt() < 1)
+        return falha("Número da Nota Inválido!", "edtNumeroNF");
+    if (valor <= Money())
+        return falha("Valor deve ser Maior que Zero!", "edtValorNF");
+    return {};
+}
+
 bool GravaNotasTransporte(TDTM& dtm, IDialogos& dialogos, const TChecagemTransporte& checagem, QString* campoFoco,
                           int* idPrimeira)
 {

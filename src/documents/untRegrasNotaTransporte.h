@@ -34,6 +34,10 @@ struct TChecagemTransporte {
 // state, with the generic code; its five values are stored as 0 so that it can never count as an amount.
 TChecagemTransporte ChecaNotaTransporte(const TCamposTransporte& c, int idAtivo, const QDateTime& agora, bool alteracao);
 
+// The checks of saving a cargo note: the model ("01", "04", "1", "4" or "55"), a note number from 1 to
+// 999999 (empty or not a number is refused, never read as 0), a value above zero.
+TFalha ChecaCarga(const QString& modelo, const QString& numero, Money valor);
+
 class IDialogos;
 class TDTM;
 

@@ -257,3 +257,17 @@ TEST_F(Transporte, FaixaInutilizadaGravaTudoOuNada)
     EXPECT_EQ(primeira, conta("SELECT MIN(IDNFTransporte) FROM NFTRANSPORTE"));
     t.dialogos.verificaConsumo();
 }
+
+TEST(RegrasTransporte, CargaModeloNumeroEValorNaOrdem)
+{
+    const Money cem = Money::fromCents(10000);
+    EXPECT_FALSE(ChecaCarga("1", "45", cem).falhou());
+    EXPECT_FALSE(ChecaCarga("55", "999999", cem).falhou());
+    EXPECT_EQ(ChecaCarga("02", "", Money()).campo, "edtModelo");
+    EXPECT_EQ(ChecaCarga("02", "", Money()).mensagem, QString::fromUtf8("Modelo da Nota Inválido!\n Modelos válidos 01, 04 e 55."));
+    for (const char* numero : {"", "0", "abc", "-3", "1234567"})
+        EXPECT_EQ(ChecaCarga("01", QString::fromLatin1(numero), Money()).mensagem, QString::fromUtf8("Número da Nota Inválido!"))
+            << numero;
+    EXPECT_EQ(ChecaCarga("04", "7", Money()).mensagem, "Valor deve ser Maior que Zero!");
+    EXPECT_EQ(ChecaCarga("04", "7", -cem).campo, "edtValorNF");
+}
