@@ -299,17 +299,7 @@ void TfrmCamposNotaFiscal::preencheDestino(int id)
 
 void TfrmCamposNotaFiscal::saiDestino()
 {
-    TContribuinte registro(*m_ctx.dtm);
-    const QString cnpj = edtCnpjDestino->text().trimmed();
-    bool achou = false;
-    try {
-        achou = !cnpj.isEmpty() && !registro.BuscarCNPJ(cnpj).isEmpty();
-    } catch (const EBancoDados&) {
-    }
-    if (!achou) {
-        TfrmEmpresas tela(m_ctx, this);
-        m_ctx.dialogos->executaModal(&tela);
-    }
+    EscolheParte(m_ctx, this, edtCnpjDestino->text());
     preencheDestino(0);
     edtBaseIcms->setFocus();
 }

@@ -82,3 +82,27 @@ void TfrmEmpresas::Excluir()
                          QStringLiteral("F"));
     habilitaBotoes(!m_ctx.dtm->ADODataSetVariavel.isEmpty());
 }
+
+TParteEscolhida EscolheParte(TContexto& ctx, QWidget* tela, const QString& cnpjDigitado)
+{
+    TContribuinte registro(*ctx.dtm);
+    const QString cnpj = cnpjDigitado.trimmed();
+    bool achou = false;
+    try {
+        achou = !cnpj.isEmpty() && !registro.BuscarCNPJ(cnpj).isEmpty();
+    } catch (const EBancoDados&) {
+    }
+    if (!achou) {
+        TfrmEmpresas selecao(ctx, tela);
+        ctx.dialogos->executaModal(&selecao);
+    }
+    TParteEscolhida r;
+    const TDataSet& lista = ctx.dtm->ADODataSetVariavel;
+    if (lista.active() && !lista.isEmpty() && lista.recNo() >= 0) {
+        r.id = lista.asInteger(QStringLiteral("IdContribuinte"));
+        r.cnpj = lista.asString(QStringLiteral("CNPJ"));
+        r.razaoSocial = lista.asString(QStringLiteral("RazaoSocial"));
+        r.uf = lista.asString(QStringLiteral("UF"));
+    }
+    return r;
+}

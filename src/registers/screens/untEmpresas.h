@@ -18,3 +18,14 @@ public:
 protected:
     void showEvent(QShowEvent* e) override;
 };
+
+// The counterparty fields of the document screens: a typed CNPJ/CPF found in the register, or else the
+// selection screen; then whatever row is current in the register list is the counterparty (none when the
+// list is empty or was left without a choice).
+struct TParteEscolhida {
+    int id = 0;
+    QString cnpj;
+    QString razaoSocial;
+    QString uf;
+};
+TParteEscolhida EscolheParte(TContexto& ctx, QWidget* tela, const QString& cnpjDigitado);
