@@ -1,6 +1,8 @@
 #include "widgets/untTelas.h"
 
+#include <QDialog>
 #include <QEvent>
+#include <QPushButton>
 #include <QKeyEvent>
 #include <QShowEvent>
 #include <QHeaderView>
@@ -10,6 +12,7 @@
 #include "core/DialogsNew.h"
 #include "core/untFalha.h"
 #include "registers/untValidacoes.h"
+#include "widgets/untFechamento.h"
 #include "widgets/untSaidaCampo.h"
 
 namespace {
@@ -229,4 +232,22 @@ void ConfiguraGrade(QTableView* grade, QStatusBar* status, const QString& dica, 
     grade->viewport()->setMouseTracking(true);
     if (status)
         grade->viewport()->installEventFilter(new TDicaStatus(grade, status, textoStatus));
+}
+
+TRegrasSaida* PreparaTelaDeEdicao(QDialog* tela, IDialogos& dialogos, QPushButton* cancelar, QPushButton* fechar)
+{
+    FechaPeloBotao(tela, fechar);
+    auto* regras = new TRegrasSaida(tela);
+    if (cancelar)
+        regras->silencioso(cancelar);
+    regras->silencioso(fechar);
+    RegraDosValores(*regras, tela, dialogos);
+    for (TEdValor* v : tela->findChildren<TEdValor*>())
+        regras->aoSair(v, [v, &dialogos] {
+            if (!v->valor().hasFractionOfCent())
+                return true;
+            Informa(dialogos, QString::fromUtf8("O valor não pode ter mais de duas casas decimais."));
+            return false;
+        });
+    return regras;
 }

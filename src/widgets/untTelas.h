@@ -75,6 +75,13 @@ void TeclaDecimalVirgula(QLineEdit* campo);
 class TRegrasSaida;
 void RegraDosValores(TRegrasSaida& regras, QWidget* tela, IDialogos& dialogos);
 
+// What every document edit screen sets up once its fields exist: Esc and the window's close button through
+// "&Fechar", the leaving rules quiet for "&Cancelar" and "&Fechar", and the money fields' checks, amounts in
+// whole cents included (the return file carries cents: a finer amount is refused where it is typed).
+class QDialog;
+class QPushButton;
+TRegrasSaida* PreparaTelaDeEdicao(QDialog* tela, IDialogos& dialogos, QPushButton* cancelar, QPushButton* fechar);
+
 // The register grids: one whole row selected at a time, a hint, and a status-bar text while the mouse is
 // over the grid (cleared by a click or when the mouse leaves it).
 void ConfiguraGrade(QTableView* grade, QStatusBar* status, const QString& dica, const QString& textoStatus);

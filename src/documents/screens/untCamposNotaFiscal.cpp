@@ -189,11 +189,7 @@ TfrmCamposNotaFiscal::TfrmCamposNotaFiscal(TContexto& ctx, bool alteracao, QWidg
     TeclaDecimalVirgula(edtAliquota);
     connect(chbMVA, &QCheckBox::clicked, this, [this] { edtBaseSubst->setFocus(); });
 
-    FechaPeloBotao(this, btnFechar);
-    m_regras = new TRegrasSaida(this);
-    m_regras->silencioso(btnCancelar);
-    m_regras->silencioso(btnFechar);
-    RegraDosValores(*m_regras, this, *m_ctx.dialogos);
+    m_regras = PreparaTelaDeEdicao(this, *m_ctx.dialogos, btnCancelar, btnFechar);
     m_regras->aoSair(edtCodCFOP, [this] { saiCfop(); return true; });
     m_regras->aoSair(edtCnpjDestino, [this] { saiDestino(); return true; });
     m_regras->aoSair(edtAliquota, [this] { saiAliquota(); return true; });

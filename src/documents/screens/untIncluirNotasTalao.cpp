@@ -109,19 +109,7 @@ TfrmCamposNotaTalao::TfrmCamposNotaTalao(TContexto& ctx, bool alteracao, QWidget
     for (QPushButton* b : {btnCancelar, btnSalvar, btnFechar})
         b->setAutoDefault(false);
 
-    FechaPeloBotao(this, btnFechar);
-    m_regras = new TRegrasSaida(this);
-    m_regras->silencioso(btnCancelar);
-    m_regras->silencioso(btnFechar);
-    RegraDosValores(*m_regras, this, *m_ctx.dialogos);
-    // The return file carries whole cents: a finer amount is refused where it is typed.
-    for (TEdValor* v : findChildren<TEdValor*>())
-        m_regras->aoSair(v, [this, v] {
-            if (!v->valor().hasFractionOfCent())
-                return true;
-            Informa(*m_ctx.dialogos, QString::fromUtf8("O valor não pode ter mais de duas casas decimais."));
-            return false;
-        });
+    m_regras = PreparaTelaDeEdicao(this, *m_ctx.dialogos, btnCancelar, btnFechar);
     m_regras->aoSair(vlrAliquota, [this] { saiAliquota(); return true; });
 }
 
