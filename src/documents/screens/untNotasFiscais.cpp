@@ -1,13 +1,8 @@
 #include "documents/screens/untNotasFiscais.h"
 
 #include <QAction>
-#include <QBarCategoryAxis>
-#include <QBarSeries>
-#include <QBarSet>
-#include <QChart>
 #include <QChartView>
 #include <QComboBox>
-#include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QItemSelectionModel>
@@ -17,12 +12,12 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTableView>
-#include <QValueAxis>
 #include <QVBoxLayout>
 
 #include "widgets/Enter.h"
 #include "widgets/untTelas.h"
 #include "core/DialogsNew.h"
+#include "documents/screens/untPaginasNavegacao.h"
 #include "widgets/untFechamento.h"
 #include "widgets/untFiltroPeriodo.h"
 #include "widgets/untSaidaCampo.h"
@@ -120,30 +115,12 @@ TfrmNotasFiscais::TfrmNotasFiscais(TContexto& ctx, QWidget* parent)
     }
     PageControl->addTab(dbgNotas, QStringLiteral("Notas Fiscais"));
 
-    auto* resumo = new QWidget(PageControl);
-    auto* lr = new QVBoxLayout(resumo);
-    m_tituloResumo = new QLabel(resumo);
-    m_tituloResumo->setObjectName(QStringLiteral("lblTituloResumo"));
-    QFont negrito = m_tituloResumo->font();
-    negrito.setBold(true);
-    m_tituloResumo->setFont(negrito);
-    lr->addWidget(m_tituloResumo);
-    auto* form = new QFormLayout;
-    for (const auto& [nome, legenda] : kResumo) {
-        auto* valor = new QLabel(resumo);
-        valor->setObjectName(QString::fromLatin1(nome));
-        valor->setAlignment(Qt::AlignRight);
-        valor->setMinimumWidth(140);
-        form->addRow(QString::fromUtf8(legenda), valor);
-    }
-    lr->addLayout(form);
-    lr->addStretch();
-    PageControl->addTab(resumo, QStringLiteral("Resumo"));
+    QList<std::pair<const char*, const char*>> linhasResumo;
+    for (const auto& [nome, legenda] : kResumo)
+        linhasResumo.append(std::make_pair(nome, legenda));
+    m_tituloResumo = MontaPaginaResumo(PageControl, linhasResumo);
 
-    grafico = new QChartView(PageControl);
-    grafico->setObjectName(QStringLiteral("grafico"));
-    grafico->setRenderHint(QPainter::Antialiasing);
-    PageControl->addTab(grafico, QString::fromUtf8("Gráfico"));
+    grafico = MontaPaginaGrafico(PageControl);
 
     auto* topo = new QHBoxLayout;
     topo->addWidget(tipo);
@@ -262,35 +239,8 @@ void TfrmNotasFiscais::montaGrafico()
     } catch (const EBancoDados&) { // a chart that cannot be built stays disabled
     }
     m_barras = int(barras.size());
-    auto* chart = new QChart;
-    chart->setTitle(tipo() == QLatin1String("E") ? QStringLiteral("Variação das Entradas")
-                                                 : QString::fromUtf8("Variação das Saídas"));
-    chart->legend()->hide();
-    auto* conjunto = new QBarSet(QStringLiteral("Total"));
-    QStringList meses;
-    double maior = 0;
-    for (const auto& b : barras) {
-        const double valor = double(b.total.cents()) / 100.0;
-        *conjunto << valor;
-        maior = qMax(maior, valor);
-        meses << QString::number(b.mes);
-    }
-    auto* serie = new QBarSeries;
-    serie->append(conjunto);
-    chart->addSeries(serie);
-    auto* eixoX = new QBarCategoryAxis;
-    eixoX->append(meses);
-    chart->addAxis(eixoX, Qt::AlignBottom);
-    serie->attachAxis(eixoX);
-    auto* eixoY = new QValueAxis;
-    eixoY->setRange(0, maior > 0 ? maior * 1.1 : 1);
-    eixoY->setLabelFormat(QStringLiteral("%.0f"));
-    chart->addAxis(eixoY, Qt::AlignLeft);
-    serie->attachAxis(eixoY);
-    QChart* anterior = grafico->chart();
-    grafico->setChart(chart);
-    delete anterior;
-    grafico->setEnabled(!barras.isEmpty());
+    DesenhaGrafico(grafico, tipo() == QLatin1String("E") ? QStringLiteral("Variação das Entradas")
+                                                 : QString::fromUtf8("Variação das Saídas"), barras);
 }
 
 void TfrmNotasFiscais::reabreLista(int idNota)

@@ -1,13 +1,8 @@
 #include "documents/screens/untNotasTalao.h"
 
 #include <QAction>
-#include <QBarCategoryAxis>
-#include <QBarSeries>
-#include <QBarSet>
-#include <QChart>
 #include <QChartView>
 #include <QComboBox>
-#include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QItemSelectionModel>
@@ -16,7 +11,6 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTableView>
-#include <QValueAxis>
 #include <QVBoxLayout>
 
 #include "core/DialogsNew.h"
@@ -29,6 +23,7 @@
 #include "documents/screens/untAlterarNotasTalao.h"
 #include "documents/screens/untIncluirNotasTalao.h"
 #include "widgets/Enter.h"
+#include "documents/screens/untPaginasNavegacao.h"
 #include "widgets/untFechamento.h"
 #include "widgets/untFiltroPeriodo.h"
 #include "widgets/untSaidaCampo.h"
@@ -98,30 +93,12 @@ TfrmNotasTalao::TfrmNotasTalao(TContexto& ctx, QWidget* parent)
     }
     PageControl->addTab(dbgNotasTalao, QString::fromUtf8("Notas Talão"));
 
-    auto* resumo = new QWidget(PageControl);
-    auto* lr = new QVBoxLayout(resumo);
-    auto* titulo = new QLabel(QString::fromUtf8("Totalização das Notas Talão"), resumo);
-    titulo->setObjectName(QStringLiteral("lblTituloResumo"));
-    QFont negrito = titulo->font();
-    negrito.setBold(true);
-    titulo->setFont(negrito);
-    lr->addWidget(titulo);
-    auto* form = new QFormLayout;
-    for (const auto& [nome, legenda] : kResumo) {
-        auto* valor = new QLabel(resumo);
-        valor->setObjectName(QString::fromLatin1(nome));
-        valor->setAlignment(Qt::AlignRight);
-        valor->setMinimumWidth(140);
-        form->addRow(QString::fromUtf8(legenda), valor);
-    }
-    lr->addLayout(form);
-    lr->addStretch();
-    PageControl->addTab(resumo, QStringLiteral("Resumo"));
+    QList<std::pair<const char*, const char*>> linhasResumo;
+    for (const auto& [nome, legenda] : kResumo)
+        linhasResumo.append(std::make_pair(nome, legenda));
+    MontaPaginaResumo(PageControl, linhasResumo)->setText(QString::fromUtf8("Totalização das Notas Talão"));
 
-    grafico = new QChartView(PageControl);
-    grafico->setObjectName(QStringLiteral("grafico"));
-    grafico->setRenderHint(QPainter::Antialiasing);
-    PageControl->addTab(grafico, QString::fromUtf8("Gráfico"));
+    grafico = MontaPaginaGrafico(PageControl);
 
     auto* topo = new QHBoxLayout;
     topo->addWidget(periodo);
@@ -210,34 +187,7 @@ void TfrmNotasTalao::montaGrafico()
     } catch (const EBancoDados&) { // a chart that cannot be built stays disabled
     }
     m_barras = int(barras.size());
-    auto* chart = new QChart;
-    chart->setTitle(QString::fromUtf8("Variação das Vendas com Talão"));
-    chart->legend()->hide();
-    auto* conjunto = new QBarSet(QStringLiteral("Total"));
-    QStringList meses;
-    double maior = 0;
-    for (const auto& b : barras) {
-        const double valor = double(b.total.cents()) / 100.0;
-        *conjunto << valor;
-        maior = qMax(maior, valor);
-        meses << QString::number(b.mes);
-    }
-    auto* serie = new QBarSeries;
-    serie->append(conjunto);
-    chart->addSeries(serie);
-    auto* eixoX = new QBarCategoryAxis;
-    eixoX->append(meses);
-    chart->addAxis(eixoX, Qt::AlignBottom);
-    serie->attachAxis(eixoX);
-    auto* eixoY = new QValueAxis;
-    eixoY->setRange(0, maior > 0 ? maior * 1.1 : 1);
-    eixoY->setLabelFormat(QStringLiteral("%.0f"));
-    chart->addAxis(eixoY, Qt::AlignLeft);
-    serie->attachAxis(eixoY);
-    QChart* anterior = grafico->chart();
-    grafico->setChart(chart);
-    delete anterior;
-    grafico->setEnabled(!barras.isEmpty());
+    DesenhaGrafico(grafico, QString::fromUtf8("Variação das Vendas com Talão"), barras);
 }
 
 void TfrmNotasTalao::reabreLista(int id)
