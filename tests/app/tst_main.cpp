@@ -28,11 +28,7 @@ struct JanelaPrincipal : ::testing::Test {
 
     void SetUp() override
     {
-        ctx.pasta = banco.pasta.path();
-        ctx.dialogos = &banco.dialogos;
-        ctx.relogio = &relogio;
-        ctx.con = banco.con.get();
-        ctx.dtm = banco.dtm.get();
+        banco.preencheContexto(ctx, &relogio);
         janela = std::make_unique<TfrmMain>(ctx, progresso);
     }
     void TearDown() override { janela.reset(); }

@@ -1,5 +1,7 @@
 #include "support/TBancoTeste.h"
 
+#include "core/untContexto.h"
+
 #include <QFile>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -70,4 +72,14 @@ QByteArray TBancoTeste::conteudo(const QString& arquivo)
     if (!f.open(QIODevice::ReadOnly))
         return {};
     return f.readAll();
+}
+
+void TBancoTeste::preencheContexto(TContexto& ctx, IRelogio* relogio)
+{
+    ctx.pasta = pasta.path();
+    ctx.dialogos = &dialogos;
+    if (relogio)
+        ctx.relogio = relogio;
+    ctx.con = con.get();
+    ctx.dtm = dtm.get();
 }

@@ -12,6 +12,8 @@
 #include "support/TDialogosRoteiro.h"
 
 struct sqlite3;
+struct TContexto;
+class IRelogio;
 
 // A data folder of its own for each test, with the connection, the main data module and scripted dialogs.
 struct TBancoTeste {
@@ -23,6 +25,8 @@ struct TBancoTeste {
     TBancoTeste();
     ~TBancoTeste();
     QString caminho() const { return con->caminhoBanco(); }
+    // The screens' context over this folder, its scripted dialogs, connection and data module.
+    void preencheContexto(TContexto& ctx, IRelogio* relogio = nullptr);
     // A fresh connection and data module over the same folder, as a second start of the program would have.
     void reinicia();
     // A direct connection to the file, for building older shapes and reading back what was stored.

@@ -20,15 +20,10 @@
 #include "documents/screens/untIncluirNotasFiscais.h"
 #include "documents/screens/untNotasFiscais.h"
 #include "support/TBancoTeste.h"
+#include "support/TFoco.h"
 #include "widgets/untTelas.h"
 
 namespace {
-
-QString Foco()
-{
-    QWidget* w = QApplication::focusWidget();
-    return w ? w->objectName() : QStringLiteral("<sem foco>");
-}
 
 struct Lancamento : ::testing::Test {
     TBancoTeste banco;
@@ -39,11 +34,7 @@ struct Lancamento : ::testing::Test {
     void SetUp() override
     {
         ASSERT_EQ(banco.con->Conectar(), "JET");
-        ctx.pasta = banco.pasta.path();
-        ctx.dialogos = &banco.dialogos;
-        ctx.relogio = &relogio;
-        ctx.con = banco.con.get();
-        ctx.dtm = banco.dtm.get();
+        banco.preencheContexto(ctx, &relogio);
         executa("INSERT INTO Contribuinte (CNPJ, Ccicms, RazaoSocial, UF, Tipo) VALUES ('99888777000100', '1', 'ATIVO', 'ZR', 'C')");
         ctx.IdAtivo = int(sqlite3_last_insert_rowid(banco.con->db()));
         executa("INSERT INTO Contribuinte (CNPJ, Ccicms, RazaoSocial, UF, Tipo) VALUES ('11222333000181', '1', 'LOCAL', 'ZR', 'F')");

@@ -13,15 +13,10 @@
 #include "core/untRelogio.h"
 #include "documents/screens/untCarga.h"
 #include "support/TBancoTeste.h"
+#include "support/TFoco.h"
 #include "widgets/untTelas.h"
 
 namespace {
-
-QString Foco()
-{
-    QWidget* w = QApplication::focusWidget();
-    return w ? w->objectName() : QStringLiteral("<sem foco>");
-}
 
 struct TelasCarga : ::testing::Test {
     TBancoTeste banco;
@@ -32,11 +27,7 @@ struct TelasCarga : ::testing::Test {
     void SetUp() override
     {
         ASSERT_EQ(banco.con->Conectar(), "JET");
-        ctx.pasta = banco.pasta.path();
-        ctx.dialogos = &banco.dialogos;
-        ctx.relogio = &relogio;
-        ctx.con = banco.con.get();
-        ctx.dtm = banco.dtm.get();
+        banco.preencheContexto(ctx, &relogio);
         executa("INSERT INTO Contribuinte (CNPJ, RazaoSocial, UF, Tipo) VALUES ('99888777000100', 'ATIVO', 'ZR', 'C'), "
                 "('11222333000181', 'TRANSPORTADORA', 'ZR', 'F'), ('22333444000155', 'DESTINO LTDA', 'SP', 'F')");
         executa("INSERT INTO NFTRANSPORTE (IDContribuinte, IDEmitente, DtEmissao, Modelo, Numero, Cfop) "

@@ -25,10 +25,7 @@ struct TelasCfop : ::testing::Test {
     void SetUp() override
     {
         ASSERT_EQ(banco.con->Conectar(), "JET");
-        ctx.pasta = banco.pasta.path();
-        ctx.dialogos = &banco.dialogos;
-        ctx.con = banco.con.get();
-        ctx.dtm = banco.dtm.get();
+        banco.preencheContexto(ctx);
     }
 
     template <class T>

@@ -60,11 +60,7 @@ struct TelasCupom : ::testing::Test {
     void SetUp() override
     {
         ASSERT_EQ(banco.con->Conectar(), "JET");
-        ctx.pasta = banco.pasta.path();
-        ctx.dialogos = &banco.dialogos;
-        ctx.relogio = &relogio;
-        ctx.con = banco.con.get();
-        ctx.dtm = banco.dtm.get();
+        banco.preencheContexto(ctx, &relogio);
         TBancoTeste::executaDireto(db(), "INSERT INTO Contribuinte (CNPJ, Ccicms, RazaoSocial, UF, Tipo) VALUES "
                                          "('99888777000100', '1', 'ATIVO', 'ZR', 'C')");
         ctx.IdAtivo = int(sqlite3_last_insert_rowid(db()));

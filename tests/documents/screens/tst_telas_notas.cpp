@@ -24,6 +24,7 @@
 #include "documents/screens/untIncluirNotasFiscais.h"
 #include "documents/screens/untNotasFiscais.h"
 #include "support/TBancoTeste.h"
+#include "support/TFoco.h"
 
 namespace {
 
@@ -38,12 +39,6 @@ void Ativa(QWidget* tela)
 {
     tela->show();
     QApplication::setActiveWindow(tela->window());
-}
-
-QString Foco()
-{
-    QWidget* w = QApplication::focusWidget();
-    return w ? w->objectName() : QStringLiteral("<sem foco>");
 }
 
 void Clica(QAbstractButton* botao)
@@ -61,11 +56,7 @@ struct TelasNotas : ::testing::Test {
     void SetUp() override
     {
         ASSERT_EQ(banco.con->Conectar(), "JET");
-        ctx.pasta = banco.pasta.path();
-        ctx.dialogos = &banco.dialogos;
-        ctx.relogio = &relogio;
-        ctx.con = banco.con.get();
-        ctx.dtm = banco.dtm.get();
+        banco.preencheContexto(ctx, &relogio);
         contribuinte = parte("COMERCIO ATIVO", "99888777000100", "ZR", "C");
         local = parte("FORNECEDOR LOCAL", kCnpjLocal, "ZR", "F");
         parte("CLIENTE PAULISTA", kCnpjPaulista, "SP", "F");

@@ -22,17 +22,12 @@
 #include "documents/screens/untIncluirNotasTalao.h"
 #include "documents/screens/untNotasTalao.h"
 #include "support/TBancoTeste.h"
+#include "support/TFoco.h"
 #include "widgets/untTelas.h"
 
 namespace {
 
 const QString kIncluida = QString::fromUtf8("Nota Incluída com Sucesso!");
-
-QString Foco()
-{
-    QWidget* w = QApplication::focusWidget();
-    return w ? w->objectName() : QStringLiteral("<sem foco>");
-}
 
 void Ativa(QWidget* tela)
 {
@@ -61,11 +56,7 @@ struct TelasTalao : ::testing::Test {
     void SetUp() override
     {
         ASSERT_EQ(banco.con->Conectar(), "JET");
-        ctx.pasta = banco.pasta.path();
-        ctx.dialogos = &banco.dialogos;
-        ctx.relogio = &relogio;
-        ctx.con = banco.con.get();
-        ctx.dtm = banco.dtm.get();
+        banco.preencheContexto(ctx, &relogio);
         executa("INSERT INTO Contribuinte (CNPJ, Ccicms, RazaoSocial, UF, Tipo) VALUES ('99888777000100', '1', 'ATIVO', 'ZR', 'C')");
         ctx.IdAtivo = int(sqlite3_last_insert_rowid(db()));
     }
