@@ -3,6 +3,7 @@
 #include "app/Main.h"
 #include "core/DialogsNew.h"
 #include "core/untContexto.h"
+#include "documents/screens/untCupomFiscal.h"
 #include "documents/screens/untNotasFiscais.h"
 #include "documents/screens/untNotasTalao.h"
 #include "documents/screens/untTabelaCfop.h"
@@ -28,4 +29,5 @@ void RegistraTelas(TfrmMain& janela, TContexto& ctx)
     registra<TfrmCfop04>(janela, ctx, "btnCfop4Dig");
     registra<TfrmNotasFiscais>(janela, ctx, "btnNotasFiscais");
     registra<TfrmNotasTalao>(janela, ctx, "btnNotaTalao");
+    registra<TfrmCupomFiscal>(janela, ctx, "btnCupomFiscal");
 }

@@ -3,6 +3,7 @@
 #include "db/UntDTM.h"
 #include "db/untDTMCON.h"
 #include "db/untSqlite.h"
+#include "documents/untConsultasNotas.h"
 
 namespace {
 
@@ -289,3 +290,79 @@ Money TCuponsFiscais::SomaLinhas(int idCupom)
     q.open();
     return q.isEmpty() ? Money() : q.asMoney(QStringLiteral("ValorAcumulado"));
 }
+
+namespace ConsultasCupom {
+
+using ConsultasNotas::CondicaoPeriodo;
+using ConsultasNotas::LigaPeriodo;
+
+void AbreLista(TDataSet& lista, int idAtivo, const ConsultasNotas::TPeriodo& p)
+{
+    lista.setCommandText(QStringLiteral("SELECT * FROM CUPOMFISCAL WHERE IdContribuinte =:IdAtivo ") +
+                         CondicaoPeriodo(p, QStringLiteral("DtEmissao")) +
+                         QStringLiteral("ORDER BY DtEmissao, IDCupomFiscal"));
+    lista.setParam(QStringLiteral("IdAtivo"), idAtivo);
+    LigaPeriodo(lista, p);
+    lista.open();
+}
+
+void AbreTodas(TDataSet& lista, int idAtivo)
+{
+    ConsultasNotas::TPeriodo todos;
+    todos.todos = true;
+    AbreLista(lista, idAtivo, todos);
+}
+
+TResumo Resumo(TDTMCON& con, int idAtivo, const ConsultasNotas::TPeriodo& p)
+{
+    TDataSet q(con);
+    q.setCommandText(QStringLiteral("SELECT COUNT(*) AS QUANT, SUM(A.VendaBruta) AS VendaBruta, SUM(A.T_ISS) AS T_ISS, "
+                                    "SUM(A.T_F) AS T_F, SUM(A.T_I) AS T_I, SUM(A.T_N) AS T_N, SUM(A.T_CANC) AS T_CANC, "
+                                    "SUM(A.T_DESC) AS T_DESC FROM CUPOMFISCAL A WHERE A.IdContribuinte =:IdAtivo ") +
+                     CondicaoPeriodo(p, QStringLiteral("A.DtEmissao")));
+    q.setParam(QStringLiteral("IdAtivo"), idAtivo);
+    LigaPeriodo(q, p);
+    q.open();
+    TResumo r;
+    r.quantidade = q.fieldByName(QStringLiteral("QUANT")).toLongLong();
+    r.vendaBruta = q.asMoney(QStringLiteral("VendaBruta"));
+    r.iss = q.asMoney(QStringLiteral("T_ISS"));
+    r.f = q.asMoney(QStringLiteral("T_F"));
+    r.i = q.asMoney(QStringLiteral("T_I"));
+    r.n = q.asMoney(QStringLiteral("T_N"));
+    r.canc = q.asMoney(QStringLiteral("T_CANC"));
+    r.desc = q.asMoney(QStringLiteral("T_DESC"));
+    return r;
+}
+
+QList<TIcmsAliquota> IcmsPorAliquota(TDTMCON& con, int idAtivo, const ConsultasNotas::TPeriodo& p)
+{
+    // Summed by rate in the engine, multiplied here: the engine would divide a text rate as an integer.
+    TDataSet q(con);
+    q.setCommandText(QStringLiteral("SELECT S.Aliquota AS Aliquota, SUM(S.ValorAcumulado) AS Valor "
+                                    "FROM CUPOMFISCAL E JOIN CFALiquota S ON E.IDCupomFiscal = S.IDCupomFiscal "
+                                    "WHERE E.IDContribuinte = :IdAtivo ") +
+                     CondicaoPeriodo(p, QStringLiteral("E.DtEmissao")) +
+                     QStringLiteral("GROUP BY S.Aliquota ORDER BY S.Aliquota"));
+    q.setParam(QStringLiteral("IdAtivo"), idAtivo);
+    LigaPeriodo(q, p);
+    q.open();
+    QList<TIcmsAliquota> r;
+    for (q.first(); !q.eof(); q.next()) {
+        const QString aliquota = q.asString(QStringLiteral("Aliquota"));
+        r.append({aliquota, RegrasCupom::ImpostoDaLinha(aliquota.trimmed(), q.asMoney(QStringLiteral("Valor")))});
+    }
+    return r;
+}
+
+QList<ConsultasNotas::TBarra> Grafico(TDTMCON& con, int idAtivo, const QDate& hoje)
+{
+    return ConsultasNotas::GraficoMensal(con, "CUPOMFISCAL", "VendaBruta", idAtivo, hoje);
+}
+
+bool ExisteAlgum(TDTMCON& con, int idAtivo)
+{
+    return ConsultasNotas::ExisteAlguma(con, "CUPOMFISCAL", idAtivo);
+}
+
+} // namespace ConsultasCupom

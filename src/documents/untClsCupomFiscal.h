@@ -72,3 +72,37 @@ public:
 private:
     TDTM& m_dtm;
 };
+
+namespace ConsultasNotas {
+struct TPeriodo;
+struct TBarra;
+}
+class TDataSet;
+class TDTMCON;
+
+// The browse screen's queries over the period rules of the other documents.
+namespace ConsultasCupom {
+
+// The taxpayer's summaries of the period, by day; every one of them with `AbreTodas`.
+void AbreLista(TDataSet& lista, int idAtivo, const ConsultasNotas::TPeriodo& p);
+void AbreTodas(TDataSet& lista, int idAtivo);
+
+struct TResumo {
+    qint64 quantidade = 0;
+    Money vendaBruta, iss, f, i, n, canc, desc;
+};
+TResumo Resumo(TDTMCON& con, int idAtivo, const ConsultasNotas::TPeriodo& p);
+
+struct TIcmsAliquota {
+    QString aliquota;
+    Money valorIcms;
+};
+// The tax of the period per rate text, each the exact rate product of the rate's summed lines (a rate that
+// is no number gives 0), by rate.
+QList<TIcmsAliquota> IcmsPorAliquota(TDTMCON& con, int idAtivo, const ConsultasNotas::TPeriodo& p);
+
+// The gross sales per month number from the first day of the month that holds the day 240 days before today.
+QList<ConsultasNotas::TBarra> Grafico(TDTMCON& con, int idAtivo, const QDate& hoje);
+bool ExisteAlgum(TDTMCON& con, int idAtivo);
+
+} // namespace ConsultasCupom

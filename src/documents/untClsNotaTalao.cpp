@@ -123,43 +123,21 @@ bool TNotasTalao::Excluir(int id, int idContribuinte, QString* erro)
 
 bool TNotasTalao::ExisteAlguma(int idContribuinte)
 {
-    try {
-        TDataSet q(m_dtm.conexao());
-        q.setCommandText(QStringLiteral("SELECT IDNotaTalao FROM NOTATALAO WHERE IdContribuinte =:IdAtivo LIMIT 1"));
-        q.setParam(QStringLiteral("IdAtivo"), idContribuinte);
-        q.open();
-        return !q.isEmpty();
-    } catch (const EBancoDados&) {
-        return false;
-    }
+    return ConsultasNotas::ExisteAlguma(m_dtm.conexao(), "NOTATALAO", idContribuinte);
 }
 
 namespace ConsultasTalao {
 
-// The month written as a date range, so that the (IDContribuinte, DtEmissao) index serves it.
-static QString condicao(const ConsultasNotas::TPeriodo& p, const QString& coluna)
-{
-    if (p.nenhum)
-        return QStringLiteral("AND 0 = 1 ");
-    return p.todos ? QString() : QStringLiteral("AND %1 >= :Inicio AND %1 < :Fim ").arg(coluna);
-}
-
-template <class Consulta>
-static void ligaPeriodo(Consulta& q, const ConsultasNotas::TPeriodo& p)
-{
-    if (p.todos || p.nenhum)
-        return;
-    q.setParam(QStringLiteral("Inicio"), Datas::inicioDoMes(p.mes, p.ano));
-    q.setParam(QStringLiteral("Fim"), Datas::inicioDoMesSeguinte(p.mes, p.ano));
-}
+using ConsultasNotas::CondicaoPeriodo;
+using ConsultasNotas::LigaPeriodo;
 
 void AbreLista(TDataSet& lista, int idAtivo, const ConsultasNotas::TPeriodo& p)
 {
     lista.setCommandText(QStringLiteral("SELECT * FROM NOTATALAO WHERE IdContribuinte =:IdAtivo ") +
-                         condicao(p, QStringLiteral("DtEmissao")) +
+                         CondicaoPeriodo(p, QStringLiteral("DtEmissao")) +
                          QStringLiteral("ORDER BY DtEmissao, IDNotaTalao"));
     lista.setParam(QStringLiteral("IdAtivo"), idAtivo);
-    ligaPeriodo(lista, p);
+    LigaPeriodo(lista, p);
     lista.open();
 }
 
@@ -176,9 +154,9 @@ TResumo Resumo(TDTMCON& con, int idAtivo, const ConsultasNotas::TPeriodo& p)
     q.setCommandText(QStringLiteral("SELECT COUNT(*) AS QUANT, SUM(A.ValorTotal) AS Somatorio, SUM(A.BaseICMS) AS BaseICMS, "
                                     "SUM(A.ValorICMS) AS ValorICMS, SUM(A.Isenta) AS Isenta, SUM(A.Outras) AS Outras "
                                     "FROM NOTATALAO A WHERE A.IdContribuinte =:IdAtivo ") +
-                     condicao(p, QStringLiteral("A.DtEmissao")));
+                     CondicaoPeriodo(p, QStringLiteral("A.DtEmissao")));
     q.setParam(QStringLiteral("IdAtivo"), idAtivo);
-    ligaPeriodo(q, p);
+    LigaPeriodo(q, p);
     q.open();
     TResumo r;
     r.quantidade = q.fieldByName(QStringLiteral("QUANT")).toLongLong();
@@ -192,17 +170,7 @@ TResumo Resumo(TDTMCON& con, int idAtivo, const ConsultasNotas::TPeriodo& p)
 
 QList<ConsultasNotas::TBarra> Grafico(TDTMCON& con, int idAtivo, const QDate& hoje)
 {
-    TDataSet q(con);
-    q.setCommandText(QStringLiteral("SELECT MONTH(DTEMISSAO) AS MES, SUM(ValorTotal) AS TOTAIS FROM NOTATALAO "
-                                    "WHERE IdContribuinte =:IdAtivo AND DTEMISSAO >= :Inicio "
-                                    "GROUP BY MONTH(DTEMISSAO) ORDER BY MIN(DTEMISSAO)"));
-    q.setParam(QStringLiteral("IdAtivo"), idAtivo);
-    q.setParam(QStringLiteral("Inicio"), Datas::paraBanco(ConsultasNotas::InicioDoGrafico(hoje)));
-    q.open();
-    QList<ConsultasNotas::TBarra> barras;
-    for (q.first(); !q.eof(); q.next())
-        barras.append({q.asInteger(QStringLiteral("MES")), q.asMoney(QStringLiteral("TOTAIS"))});
-    return barras;
+    return ConsultasNotas::GraficoMensal(con, "NOTATALAO", "ValorTotal", idAtivo, hoje);
 }
 
 } // namespace ConsultasTalao

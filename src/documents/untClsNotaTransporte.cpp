@@ -4,6 +4,7 @@
 #include "db/UntDTM.h"
 #include "db/untDTMCON.h"
 #include "db/untSqlite.h"
+#include "documents/untConsultasNotas.h"
 
 namespace {
 
@@ -134,19 +135,26 @@ bool TNotasTransporte::Carregar(int idNota, int idContribuinte, TNotaTransporte&
 
 bool TNotasTransporte::Excluir(int idNota, QString* erro)
 {
+    return Excluir(QList<int>{idNota}, erro);
+}
+
+bool TNotasTransporte::Excluir(const QList<int>& ids, QString* erro)
+{
     // The cargo notes never outlive their document, nor go without it.
     try {
         TTransacao transacao(m_dtm.conexao());
         TComando& cmd = m_dtm.ADOCommand;
-        cmd.setCommandText(QStringLiteral("delete from NFCARGA where IDNotaTransporte = :OLD_IDNotaTransporte"));
-        cmd.setParam(QStringLiteral("OLD_IDNotaTransporte"), idNota);
-        cmd.execute();
-        cmd.setCommandText(QStringLiteral("delete from NFTRANSPORTE where IDNFTransporte = :OLD_IDNFTransporte"));
-        cmd.setParam(QStringLiteral("OLD_IDNFTransporte"), idNota);
-        if (cmd.execute() == 0) {
-            if (erro)
-                *erro = QString::fromUtf8("A nota de transporte não foi encontrada.");
-            return false;
+        for (const int idNota : ids) {
+            cmd.setCommandText(QStringLiteral("delete from NFCARGA where IDNotaTransporte = :OLD_IDNotaTransporte"));
+            cmd.setParam(QStringLiteral("OLD_IDNotaTransporte"), idNota);
+            cmd.execute();
+            cmd.setCommandText(QStringLiteral("delete from NFTRANSPORTE where IDNFTransporte = :OLD_IDNFTransporte"));
+            cmd.setParam(QStringLiteral("OLD_IDNFTransporte"), idNota);
+            if (cmd.execute() == 0) {
+                if (erro)
+                    *erro = QString::fromUtf8("A nota de transporte não foi encontrada.");
+                return false;
+            }
         }
         transacao.commit();
         return true;
@@ -220,3 +228,62 @@ QList<TNotaCarga> TNotasTransporte::Cargas(int idNota)
     }
     return r;
 }
+
+namespace ConsultasTransporte {
+
+using ConsultasNotas::CondicaoPeriodo;
+using ConsultasNotas::LigaPeriodo;
+
+static const char* const kOrdem = "ORDER BY DtEmissao, Numero, CFOP, IDNFTransporte";
+
+void AbreLista(TDataSet& lista, int idAtivo, const QString& modalidade, const ConsultasNotas::TPeriodo& p)
+{
+    lista.setCommandText(QStringLiteral("SELECT * FROM NFTRANSPORTE WHERE IdContribuinte =:IdAtivo AND Modalidade =:TpNota ") +
+                         CondicaoPeriodo(p, QStringLiteral("DtEmissao")) + QString::fromLatin1(kOrdem));
+    lista.setParam(QStringLiteral("IdAtivo"), idAtivo);
+    lista.setParam(QStringLiteral("TpNota"), modalidade);
+    LigaPeriodo(lista, p);
+    lista.open();
+}
+
+void AbreTodas(TDataSet& lista, int idAtivo)
+{
+    lista.setCommandText(QStringLiteral("SELECT * FROM NFTRANSPORTE WHERE IdContribuinte =:IdAtivo ") +
+                         QString::fromLatin1(kOrdem));
+    lista.setParam(QStringLiteral("IdAtivo"), idAtivo);
+    lista.open();
+}
+
+TResumo Resumo(TDTMCON& con, int idAtivo, const QString& modalidade, const ConsultasNotas::TPeriodo& p)
+{
+    TDataSet q(con);
+    q.setCommandText(QStringLiteral("SELECT COUNT(*) AS QUANT, SUM(ValorTotal) AS Somatorio, SUM(BaseCalcICMS) AS BASEICMS, "
+                                    "SUM(VALORICMS) AS VLRICMS, SUM(ISENTA) AS ISENTAICMS, SUM(OUTRAS) AS OUTRASICMS "
+                                    "FROM NFTRANSPORTE WHERE IdContribuinte =:IdAtivo AND Modalidade =:TpNota "
+                                    "AND Situacao <> 'S' AND Situacao <> '2' AND Situacao <> '4' ") +
+                     CondicaoPeriodo(p, QStringLiteral("DtEmissao")));
+    q.setParam(QStringLiteral("IdAtivo"), idAtivo);
+    q.setParam(QStringLiteral("TpNota"), modalidade);
+    LigaPeriodo(q, p);
+    q.open();
+    TResumo r;
+    r.quantidade = q.fieldByName(QStringLiteral("QUANT")).toLongLong();
+    r.valorTotal = q.asMoney(QStringLiteral("Somatorio"));
+    r.baseIcms = q.asMoney(QStringLiteral("BASEICMS"));
+    r.valorIcms = q.asMoney(QStringLiteral("VLRICMS"));
+    r.isenta = q.asMoney(QStringLiteral("ISENTAICMS"));
+    r.outras = q.asMoney(QStringLiteral("OUTRASICMS"));
+    return r;
+}
+
+QList<ConsultasNotas::TBarra> Grafico(TDTMCON& con, int idAtivo, const QDate& hoje)
+{
+    return ConsultasNotas::GraficoMensal(con, "NFTRANSPORTE", "ValorTotal", idAtivo, hoje);
+}
+
+bool ExisteAlguma(TDTMCON& con, int idAtivo)
+{
+    return ConsultasNotas::ExisteAlguma(con, "NFTRANSPORTE", idAtivo);
+}
+
+} // namespace ConsultasTransporte

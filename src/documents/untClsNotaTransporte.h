@@ -53,6 +53,8 @@ public:
     // The document of this key, only when it is the taxpayer's.
     bool Carregar(int idNota, int idContribuinte, TNotaTransporte& n);
     bool Excluir(int idNota, QString* erro = nullptr);
+    // Several documents (a voided range) with their cargo notes, all or nothing.
+    bool Excluir(const QList<int>& idsNotas, QString* erro = nullptr);
 
     bool IncluirCarga(TNotaCarga& c);
     bool AlterarCarga(const TNotaCarga& c);
@@ -65,3 +67,31 @@ public:
 private:
     TDTM& m_dtm;
 };
+
+namespace ConsultasNotas {
+struct TPeriodo;
+struct TBarra;
+}
+class TDataSet;
+class TDTMCON;
+
+// The browse screen's queries over the period rules of the other documents.
+namespace ConsultasTransporte {
+
+// The taxpayer's documents of one freight mode ("1" CIF, "2" FOB) in the period, by date, number and code.
+void AbreLista(TDataSet& lista, int idAtivo, const QString& modalidade, const ConsultasNotas::TPeriodo& p);
+// Every document of the taxpayer in the same order: the list after an edit.
+void AbreTodas(TDataSet& lista, int idAtivo);
+
+struct TResumo {
+    qint64 quantidade = 0;
+    Money valorTotal, baseIcms, valorIcms, isenta, outras;
+};
+// Cancelled, denied and voided documents left out.
+TResumo Resumo(TDTMCON& con, int idAtivo, const QString& modalidade, const ConsultasNotas::TPeriodo& p);
+// The totals per month number of every document of the taxpayer from the first day of the month that
+// holds the day 240 days before today.
+QList<ConsultasNotas::TBarra> Grafico(TDTMCON& con, int idAtivo, const QDate& hoje);
+bool ExisteAlguma(TDTMCON& con, int idAtivo);
+
+} // namespace ConsultasTransporte

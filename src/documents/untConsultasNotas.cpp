@@ -17,16 +17,14 @@ TPeriodo periodo(const QString& mes, const QString& ano)
     return p;
 }
 
-// The period condition and its parameters; every period when `todos`.
-static QString condicao(const TPeriodo& p, const QString& coluna)
+QString CondicaoPeriodo(const TPeriodo& p, const QString& coluna)
 {
     if (p.nenhum)
         return QStringLiteral("AND 0 = 1 ");
     return p.todos ? QString() : QStringLiteral("AND %1 >= :Inicio AND %1 < :Fim ").arg(coluna);
 }
 
-template <class Consulta>
-static void ligaPeriodo(Consulta& q, const TPeriodo& p)
+void LigaPeriodo(TDataSet& q, const TPeriodo& p)
 {
     if (p.todos || p.nenhum)
         return;
@@ -37,10 +35,10 @@ static void ligaPeriodo(Consulta& q, const TPeriodo& p)
 void AbreLista(TDataSet& lista, int idAtivo, const QString& tipo, const TPeriodo& p)
 {
     lista.setCommandText(QStringLiteral("SELECT * FROM NOTAFISCAL WHERE IdContribuinte =:IdAtivo AND TipoNota =:TpNota ") +
-                         condicao(p, QStringLiteral("DtEmissao")) + QStringLiteral("ORDER BY DtEmissao"));
+                         CondicaoPeriodo(p, QStringLiteral("DtEmissao")) + QStringLiteral("ORDER BY DtEmissao"));
     lista.setParam(QStringLiteral("IdAtivo"), idAtivo);
     lista.setParam(QStringLiteral("TpNota"), tipo);
-    ligaPeriodo(lista, p);
+    LigaPeriodo(lista, p);
     lista.open();
 }
 
@@ -60,10 +58,10 @@ TResumo Resumo(TDTMCON& con, int idAtivo, const QString& tipo, const TPeriodo& p
                        "JOIN NFIPI C ON C.IdNotaFiscal = A.IdNotaFiscal "
                        "JOIN NFSUBSTRIB D ON D.IdNotaFiscal = A.IdNotaFiscal "
                        "WHERE A.IdContribuinte =:IdAtivo AND A.TipoNota =:TpNota ") +
-        QString::fromLatin1(kForaDosTotais) + condicao(p, QStringLiteral("A.DtEmissao")));
+        QString::fromLatin1(kForaDosTotais) + CondicaoPeriodo(p, QStringLiteral("A.DtEmissao")));
     q.setParam(QStringLiteral("IdAtivo"), idAtivo);
     q.setParam(QStringLiteral("TpNota"), tipo);
-    ligaPeriodo(q, p);
+    LigaPeriodo(q, p);
     q.open();
     TResumo r;
     r.quantidade = q.fieldByName(QStringLiteral("QUANT")).toLongLong();
@@ -101,6 +99,50 @@ QList<TBarra> Grafico(TDTMCON& con, int idAtivo, const QString& tipo, const QDat
     for (q.first(); !q.eof(); q.next())
         barras.append({q.asInteger(QStringLiteral("Mes")), q.asMoney(QStringLiteral("TOTAIS"))});
     return barras;
+}
+
+QList<TBarra> GraficoMensal(TDTMCON& con, const char* tabela, const char* soma, int idAtivo, const QDate& hoje)
+{
+    TDataSet q(con);
+    q.setCommandText(QStringLiteral("SELECT MONTH(DTEMISSAO) AS MES, SUM(%1) AS TOTAIS FROM %2 "
+                                    "WHERE IdContribuinte =:IdAtivo AND DTEMISSAO >= :Inicio "
+                                    "GROUP BY MONTH(DTEMISSAO) ORDER BY MIN(DTEMISSAO)")
+                         .arg(QString::fromLatin1(soma), QString::fromLatin1(tabela)));
+    q.setParam(QStringLiteral("IdAtivo"), idAtivo);
+    q.setParam(QStringLiteral("Inicio"), Datas::paraBanco(InicioDoGrafico(hoje)));
+    q.open();
+    QList<TBarra> barras;
+    for (q.first(); !q.eof(); q.next())
+        barras.append({q.asInteger(QStringLiteral("MES")), q.asMoney(QStringLiteral("TOTAIS"))});
+    return barras;
+}
+
+bool ExisteAlguma(TDTMCON& con, const char* tabela, int idAtivo)
+{
+    try {
+        TDataSet q(con);
+        q.setCommandText(QStringLiteral("SELECT 1 FROM %1 WHERE IdContribuinte =:IdAtivo LIMIT 1").arg(QString::fromLatin1(tabela)));
+        q.setParam(QStringLiteral("IdAtivo"), idAtivo);
+        q.open();
+        return !q.isEmpty();
+    } catch (const EBancoDados&) {
+        return false;
+    }
+}
+
+QList<int> InutilizadasDoDia(const TDataSet& lista, const QString& colunaId)
+{
+    QList<int> ids;
+    if (!lista.active() || lista.isEmpty() || lista.recNo() < 0)
+        return ids;
+    const int c = lista.fieldIndex(QStringLiteral("Situacao"));
+    const int d = lista.fieldIndex(QStringLiteral("DtEmissao"));
+    const int k = lista.fieldIndex(colunaId);
+    const QString dia = lista.value(lista.recNo(), d).toString().left(10);
+    for (int i = 0; i < lista.recordCount(); ++i)
+        if (lista.value(i, c).toString().trimmed() == QLatin1String("4") && lista.value(i, d).toString().left(10) == dia)
+            ids << lista.value(i, k).toInt();
+    return ids;
 }
 
 } // namespace ConsultasNotas

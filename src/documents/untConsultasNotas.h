@@ -23,6 +23,10 @@ struct TPeriodo {
 // The month text of the screen ("**" or a number) with the year text.
 TPeriodo periodo(const QString& mes, const QString& ano);
 
+// The period condition of a query on `coluna` ("AND ... " or nothing for every period) and its parameters.
+QString CondicaoPeriodo(const TPeriodo& p, const QString& coluna);
+void LigaPeriodo(TDataSet& q, const TPeriodo& p);
+
 // The list of "Pesquisar": the taxpayer's invoices of one kind ("E"/"S") in the period, by date.
 void AbreLista(TDataSet& lista, int idAtivo, const QString& tipo, const TPeriodo& p);
 
@@ -42,5 +46,12 @@ struct TBarra {
 // before today, the same situations left out.
 QList<TBarra> Grafico(TDTMCON& con, int idAtivo, const QString& tipo, const QDate& hoje);
 QDate InicioDoGrafico(const QDate& hoje);
+// The same chart over another document table (a name from the code, never typed): the sums of `soma` per
+// month number, of every row of the taxpayer.
+QList<TBarra> GraficoMensal(TDTMCON& con, const char* tabela, const char* soma, int idAtivo, const QDate& hoje);
+// Whether the taxpayer has any row in the table; a failing query counts as none.
+bool ExisteAlguma(TDTMCON& con, const char* tabela, int idAtivo);
+// The keys of the voided numbers ("4") the list holds for the day of its current row, in list order.
+QList<int> InutilizadasDoDia(const TDataSet& lista, const QString& colunaId);
 
 } // namespace ConsultasNotas
