@@ -27,6 +27,7 @@
 #include "db/UntDTM.h"
 #include "db/untEdicao.h"
 #include "documents/screens/untCFOP.h"
+#include "documents/screens/untCamposDocumento.h"
 #include "documents/untCfop.h"
 #include "registers/screens/untEmpresas.h"
 #include "registers/untClsContribuinte.h"
@@ -63,6 +64,7 @@ TfrmCamposNotaFiscal::TfrmCamposNotaFiscal(TContexto& ctx, bool alteracao, QWidg
     edtCodCFOP->setToolTip(QStringLiteral("Duplo Clique ou Enter\npara Abrir Tabela CFOP"));
     edtCodCFOP->setFixedWidth(60);
     MemoCfop = nomeado(new QPlainTextEdit(grbCfop), "MemoCfop");
+    m_cfop = std::make_unique<TCampoCfop>(edtCodCFOP, MemoCfop);
     MemoCfop->setReadOnly(true);
     MemoCfop->setFixedHeight(58);
     auto* cfop = new QHBoxLayout(grbCfop);
@@ -98,6 +100,7 @@ TfrmCamposNotaFiscal::TfrmCamposNotaFiscal(TContexto& ctx, bool alteracao, QWidg
     edtCnpjDestino->setToolTip(QStringLiteral("Duplo Clique ou Enter\npara Selecionar  Empresa"));
     lblNomeDestino = nomeado(new QLabel(grbDestino), "lblNomeDestino");
     lblUF = nomeado(new QLabel(grbDestino), "lblUF");
+    m_parte = std::make_unique<TCampoParte>(edtCnpjDestino, lblNomeDestino, lblUF);
     auto* destino = new QHBoxLayout(grbDestino);
     destino->addWidget(edtCnpjDestino);
     destino->addWidget(lblNomeDestino, 1);
@@ -198,6 +201,11 @@ TfrmCamposNotaFiscal::TfrmCamposNotaFiscal(TContexto& ctx, bool alteracao, QWidg
 
 TfrmCamposNotaFiscal::~TfrmCamposNotaFiscal() = default;
 
+const QString& TfrmCamposNotaFiscal::filtroCfop() const
+{
+    return m_cfop->filtro();
+}
+
 bool TfrmCamposNotaFiscal::transacaoAberta() const
 {
     return m_edicao->ativa();
@@ -252,57 +260,33 @@ bool TfrmCamposNotaFiscal::eventFilter(QObject* alvo, QEvent* evento)
 
 void TfrmCamposNotaFiscal::entraCfop()
 {
-    const QString versao = VersaoCfop(edtEmissao->date());
-    edtCodCFOP->setMaxLength(versao == QLatin1String("1") ? 3 : 4);
-    m_filtroCfop = FiltroCfop(m_alteracao ? TelaCfop::AlterarNota : TelaCfop::IncluirNota, rbEntrada->isChecked(), versao);
-    AbreListaCfop(m_ctx.dtm->ADODataSetCFOP, m_filtroCfop);
+    m_cfop->entra(m_ctx, m_alteracao ? TelaCfop::AlterarNota : TelaCfop::IncluirNota, rbEntrada->isChecked(),
+                  edtEmissao->date());
 }
 
 void TfrmCamposNotaFiscal::saiCfop()
 {
-    TDataSet& lista = m_ctx.dtm->ADODataSetCFOP;
-    if (m_filtroCfop.isEmpty())
-        entraCfop();
-    const QString codigo = edtCodCFOP->text().trimmed();
-    QString achado;
-    if (!codigo.isEmpty()) {
-        achado = BuscaCfop(lista, codigo, m_filtroCfop);
-    } else {
-        if (!m_alteracao)
-            AbreListaCfop(lista, m_filtroCfop, QStringLiteral(" ORDER BY CF_Codigo"));
-        TfrmCFOP tela(m_ctx, this);
-        m_ctx.dialogos->executaModal(&tela);
-    }
-    const bool temLinha = lista.active() && !lista.isEmpty() && lista.recNo() >= 0;
-    const QString cod = temLinha ? lista.asString(QStringLiteral("CF_Codigo")) : QString();
-    MemoCfop->setPlainText(temLinha ? lista.asString(QStringLiteral("CF_Descricao")) : QString());
-    edtCodCFOP->setText(cod);
-    aplicaSubstituicao(temLinha && lista.asString(QStringLiteral("CF_ST")) == QLatin1String("S"));
-    const bool avanca = m_alteracao ? !achado.isEmpty() : !cod.isEmpty();
+    const auto r = m_cfop->sai(m_ctx, this, m_alteracao ? TelaCfop::AlterarNota : TelaCfop::IncluirNota,
+                               rbEntrada->isChecked(), edtEmissao->date(), !m_alteracao);
+    aplicaSubstituicao(r.substituicao);
+    const bool avanca = m_alteracao ? !r.achado.isEmpty() : !r.codigo.isEmpty();
     (avanca ? static_cast<QWidget*>(edtObservacao) : static_cast<QWidget*>(edtCodCFOP))->setFocus();
 }
 
 void TfrmCamposNotaFiscal::preencheDestino(int id)
 {
-    TDataSet& lista = m_ctx.dtm->ADODataSetVariavel;
-    const bool temLinha = lista.active() && !lista.isEmpty() && lista.recNo() >= 0;
-    m_idEmtDest = temLinha ? lista.asInteger(QStringLiteral("IdContribuinte")) : id;
-    m_ufEmtDest = temLinha ? lista.asString(QStringLiteral("UF")) : QString();
-    lblNomeDestino->setText(temLinha ? lista.asString(QStringLiteral("RazaoSocial")) : QString());
-    lblUF->setText(m_ufEmtDest);
-    edtCnpjDestino->setText(temLinha ? lista.asString(QStringLiteral("CNPJ")) : QString());
+    m_parte->mostra(m_ctx, id);
 }
 
 void TfrmCamposNotaFiscal::saiDestino()
 {
-    EscolheParte(m_ctx, this, edtCnpjDestino->text());
-    preencheDestino(0);
+    m_parte->escolhe(m_ctx, this);
     edtBaseIcms->setFocus();
 }
 
 void TfrmCamposNotaFiscal::entraAliquota()
 {
-    if (m_ufEmtDest == QLatin1String("ZR"))
+    if (m_parte->uf() == QLatin1String("ZR"))
         edtAliquota->setText(QStringLiteral("17"));
 }
 
@@ -363,8 +347,8 @@ TCamposNota TfrmCamposNotaFiscal::campos() const
     c.cfop = edtCodCFOP->text();
     c.valorTotal = edtValorNF->valor();
     c.observacao = edtObservacao->text();
-    c.idEmtDest = m_idEmtDest;
-    c.ufEmtDest = m_ufEmtDest;
+    c.idEmtDest = m_parte->id();
+    c.ufEmtDest = m_parte->uf();
     c.proprio = rbProprio->isChecked();
     c.extemporaneo = chbExtemporaneo->isChecked();
     c.mesZel = cmbMes->currentText().toInt();

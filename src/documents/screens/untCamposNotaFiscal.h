@@ -17,6 +17,8 @@ class QRadioButton;
 class TEdValor;
 class TRegrasSaida;
 class TEdicao;
+class TCampoCfop;
+class TCampoParte;
 struct TContexto;
 
 // The fields and behaviours shared by the invoice entry and change screens: kind, code with its list,
@@ -78,7 +80,7 @@ public:
     void saiAliquota();
 
     TCamposNota campos() const;
-    const QString& filtroCfop() const { return m_filtroCfop; }
+    const QString& filtroCfop() const;
     bool transacaoAberta() const;
 
 protected:
@@ -100,9 +102,8 @@ protected:
 
     TContexto& m_ctx;
     bool m_alteracao;
-    int m_idEmtDest = 0;
-    QString m_ufEmtDest;
-    QString m_filtroCfop;
+    std::unique_ptr<TCampoCfop> m_cfop;
+    std::unique_ptr<TCampoParte> m_parte;
     std::unique_ptr<TEdicao> m_edicao;
     TRegrasSaida* m_regras = nullptr;
 };
