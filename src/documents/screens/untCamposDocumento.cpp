@@ -2,7 +2,12 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QHBoxLayout>
 #include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QRegularExpressionValidator>
 
 #include "core/DialogsNew.h"
 #include "core/untContexto.h"
@@ -11,6 +16,7 @@
 #include "documents/screens/untCFOP.h"
 #include "registers/screens/untEmpresas.h"
 #include "registers/untClsContribuinte.h"
+#include "widgets/untSaidaCampo.h"
 
 void TCampoCfop::entra(TContexto& ctx, TelaCfop tela, bool entrada, const QDate& emissao)
 {
@@ -86,4 +92,99 @@ void TCampoParte::mostra(TContexto& ctx, int id)
 void TCampoParte::limpa()
 {
     preenche(0, QString(), QString(), QString());
+}
+
+TQuadroNFe::TQuadroNFe(QWidget* tela, IDialogos& dialogos, TRegrasSaida& regras) : m_dialogos(dialogos)
+{
+    rgSituacaoNF = new QGroupBox(QString::fromUtf8("Seleciona situação da nota fiscal eletrônica"), tela);
+    rgSituacaoNF->setObjectName(QStringLiteral("rgSituacaoNF"));
+    rbDenegado = new QRadioButton(QStringLiteral("Uso denegado"), rgSituacaoNF);
+    rbDenegado->setObjectName(QStringLiteral("rbDenegado"));
+    rbInutilizado = new QRadioButton(QStringLiteral("Uso inutilizado"), rgSituacaoNF);
+    rbInutilizado->setObjectName(QStringLiteral("rbInutilizado"));
+    // Both can be off: a group that allows no choice.
+    auto* grupo = new QButtonGroup(rgSituacaoNF);
+    grupo->setExclusive(false);
+    grupo->addButton(rbDenegado);
+    grupo->addButton(rbInutilizado);
+    auto* situacao = new QHBoxLayout(rgSituacaoNF);
+    situacao->addWidget(rbDenegado);
+    situacao->addWidget(rbInutilizado);
+
+    grbFaixa = new QGroupBox(QStringLiteral("Faixa de notas inutilizadas"), tela);
+    grbFaixa->setObjectName(QStringLiteral("grbFaixa"));
+    // Digits only: a sign or a separator typed here would become part of the note numbers written.
+    auto* soDigitos = new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,6}")), grbFaixa);
+    edtInicioInutilizado = new QLineEdit(grbFaixa);
+    edtInicioInutilizado->setObjectName(QStringLiteral("edtInicioInutilizado"));
+    edtInicioInutilizado->setMaxLength(6);
+    edtInicioInutilizado->setValidator(soDigitos);
+    edtFinalInutilizado = new QLineEdit(grbFaixa);
+    edtFinalInutilizado->setObjectName(QStringLiteral("edtFinalInutilizado"));
+    edtFinalInutilizado->setMaxLength(6);
+    edtFinalInutilizado->setValidator(soDigitos);
+    auto* faixa = new QHBoxLayout(grbFaixa);
+    faixa->addWidget(new QLabel(QStringLiteral("De"), grbFaixa));
+    faixa->addWidget(edtInicioInutilizado);
+    faixa->addWidget(new QLabel(QStringLiteral("a"), grbFaixa));
+    faixa->addWidget(edtFinalInutilizado);
+
+    QObject::connect(rbDenegado, &QRadioButton::clicked, rgSituacaoNF, [this](bool marcado) {
+        if (marcado)
+            rbInutilizado->setChecked(false);
+        grbFaixa->setEnabled(false);
+        edtInicioInutilizado->clear();
+        edtFinalInutilizado->clear();
+    });
+    QObject::connect(rbInutilizado, &QRadioButton::clicked, rgSituacaoNF, [this](bool marcado) {
+        if (marcado)
+            rbDenegado->setChecked(false);
+        grbFaixa->setEnabled(marcado);
+    });
+    regras.aoSair(edtInicioInutilizado, [this] { return saiInicioFaixa(); });
+    regras.aoSair(edtFinalInutilizado, [this] { return saiFinalFaixa(); });
+}
+
+SituacaoNFe TQuadroNFe::situacao() const
+{
+    if (rbDenegado->isChecked())
+        return SituacaoNFe::Denegado;
+    if (rbInutilizado->isChecked())
+        return SituacaoNFe::Inutilizado;
+    return SituacaoNFe::Nenhuma;
+}
+
+void TQuadroNFe::limpa()
+{
+    rbDenegado->setChecked(false);
+    rbInutilizado->setChecked(false);
+    edtInicioInutilizado->clear();
+    edtFinalInutilizado->clear();
+    grbFaixa->setEnabled(false);
+}
+
+bool TQuadroNFe::saiInicioFaixa()
+{
+    const QString t = edtInicioInutilizado->text().trimmed();
+    if (t.isEmpty())
+        return true;
+    const int n = NumeroDaFaixa(t);
+    if (n <= 0) {
+        m_dialogos.mensagemSimples(n == 0 ? QString::fromUtf8("Início da faixa não pode ser zero!")
+                                          : QString::fromUtf8("Informe um número para o início da faixa!"));
+        edtInicioInutilizado->setFocus();
+        return false;
+    }
+    return true;
+}
+
+bool TQuadroNFe::saiFinalFaixa()
+{
+    const QString t = edtFinalInutilizado->text().trimmed();
+    if (!t.isEmpty() && NumeroDaFaixa(t) < 0) {
+        m_dialogos.mensagemSimples(QString::fromUtf8("Informe um número para o final da faixa!"));
+        edtFinalInutilizado->setFocus();
+        return false;
+    }
+    return true;
 }

@@ -3,8 +3,13 @@
 #include <QString>
 
 #include "documents/untCfop.h"
+#include "documents/untRegrasNotaFiscal.h"
 
+class IDialogos;
+class QGroupBox;
 class QLabel;
+class QRadioButton;
+class TRegrasSaida;
 class QLineEdit;
 class QPlainTextEdit;
 class QWidget;
@@ -56,4 +61,26 @@ private:
     QLabel* m_uf;
     int m_id = 0;
     QString m_ufTexto;
+};
+
+// "Seleciona situação da nota fiscal eletrônica" and "Faixa de notas inutilizadas": denied use, or a range of
+// voided numbers whose fields refuse a zero or a non-number on leaving.
+class TQuadroNFe {
+public:
+    TQuadroNFe(QWidget* tela, IDialogos& dialogos, TRegrasSaida& regras);
+
+    QGroupBox* rgSituacaoNF;
+    QRadioButton* rbDenegado;
+    QRadioButton* rbInutilizado;
+    QGroupBox* grbFaixa;
+    QLineEdit* edtInicioInutilizado;
+    QLineEdit* edtFinalInutilizado;
+
+    SituacaoNFe situacao() const;
+    void limpa();
+    bool saiInicioFaixa();
+    bool saiFinalFaixa();
+
+private:
+    IDialogos& m_dialogos;
 };

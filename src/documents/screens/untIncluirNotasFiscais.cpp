@@ -23,58 +23,20 @@
 #include "core/untRelogio.h"
 #include "db/UntDTM.h"
 #include "documents/untCfop.h"
+#include "documents/screens/untCamposDocumento.h"
 
 TfrmIncluirNotasFiscais::TfrmIncluirNotasFiscais(TContexto& ctx, QWidget* parent) : TfrmCamposNotaFiscal(ctx, false, parent)
 {
     setObjectName(QStringLiteral("frmIncluirNotasFiscais"));
     setWindowTitle(QString::fromUtf8("Lançamento de Notas Fiscais"));
 
-    rgSituacaoNF = new QGroupBox(QString::fromUtf8("Seleciona situação da nota fiscal eletrônica"), this);
-    rgSituacaoNF->setObjectName(QStringLiteral("rgSituacaoNF"));
-    rbDenegado = new QRadioButton(QStringLiteral("Uso denegado"), rgSituacaoNF);
-    rbDenegado->setObjectName(QStringLiteral("rbDenegado"));
-    rbInutilizado = new QRadioButton(QStringLiteral("Uso inutilizado"), rgSituacaoNF);
-    rbInutilizado->setObjectName(QStringLiteral("rbInutilizado"));
-    // Both can be off: a group that allows no choice.
-    auto* grupo = new QButtonGroup(rgSituacaoNF);
-    grupo->setExclusive(false);
-    grupo->addButton(rbDenegado);
-    grupo->addButton(rbInutilizado);
-    auto* situacao = new QHBoxLayout(rgSituacaoNF);
-    situacao->addWidget(rbDenegado);
-    situacao->addWidget(rbInutilizado);
-    connect(rbDenegado, &QRadioButton::clicked, this, [this](bool marcado) {
-        if (marcado)
-            rbInutilizado->setChecked(false);
-        grbFaixa->setEnabled(false);
-        edtInicioInutilizado->clear();
-        edtFinalInutilizado->clear();
-    });
-    connect(rbInutilizado, &QRadioButton::clicked, this, [this](bool marcado) {
-        if (marcado)
-            rbDenegado->setChecked(false);
-        grbFaixa->setEnabled(marcado);
-    });
-
-    grbFaixa = new QGroupBox(QStringLiteral("Faixa de notas inutilizadas"), this);
-    grbFaixa->setObjectName(QStringLiteral("grbFaixa"));
-    // Digits only: a sign or a separator typed here would become part of the note numbers written.
-    auto* soDigitos = new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,6}")), grbFaixa);
-    edtInicioInutilizado = new QLineEdit(grbFaixa);
-    edtInicioInutilizado->setObjectName(QStringLiteral("edtInicioInutilizado"));
-    edtInicioInutilizado->setMaxLength(6);
-    edtInicioInutilizado->setValidator(soDigitos);
-    edtFinalInutilizado = new QLineEdit(grbFaixa);
-    edtFinalInutilizado->setObjectName(QStringLiteral("edtFinalInutilizado"));
-    edtFinalInutilizado->setMaxLength(6);
-    edtFinalInutilizado->setValidator(soDigitos);
-    auto* faixa = new QHBoxLayout(grbFaixa);
-    faixa->addWidget(new QLabel(QStringLiteral("De"), grbFaixa));
-    faixa->addWidget(edtInicioInutilizado);
-    faixa->addWidget(new QLabel(QStringLiteral("a"), grbFaixa));
-    faixa->addWidget(edtFinalInutilizado);
-    m_regras->aoSair(edtInicioInutilizado, [this] { return saiInicioFaixa(); });
-    m_regras->aoSair(edtFinalInutilizado, [this] { return saiFinalFaixa(); });
+    m_nfe = std::make_unique<TQuadroNFe>(this, *m_ctx.dialogos, *m_regras);
+    rgSituacaoNF = m_nfe->rgSituacaoNF;
+    rbDenegado = m_nfe->rbDenegado;
+    rbInutilizado = m_nfe->rbInutilizado;
+    grbFaixa = m_nfe->grbFaixa;
+    edtInicioInutilizado = m_nfe->edtInicioInutilizado;
+    edtFinalInutilizado = m_nfe->edtFinalInutilizado;
 
     btnNovaNota = new QPushButton(QStringLiteral("&Nova Nota"), this);
     btnNovaNota->setObjectName(QStringLiteral("btnNovaNota"));
@@ -104,6 +66,8 @@ TfrmIncluirNotasFiscais::TfrmIncluirNotasFiscais(TContexto& ctx, QWidget* parent
     meio->addWidget(grbFaixa, 2, 2);
     monta(meio, {btnNovaNota, btnCancelar, btnSalvar, btnFechar});
 }
+
+TfrmIncluirNotasFiscais::~TfrmIncluirNotasFiscais() = default;
 
 void TfrmIncluirNotasFiscais::showEvent(QShowEvent* e)
 {
@@ -136,20 +100,12 @@ void TfrmIncluirNotasFiscais::editando(bool sim)
 
 SituacaoNFe TfrmIncluirNotasFiscais::situacaoNFe() const
 {
-    if (rbDenegado->isChecked())
-        return SituacaoNFe::Denegado;
-    if (rbInutilizado->isChecked())
-        return SituacaoNFe::Inutilizado;
-    return SituacaoNFe::Nenhuma;
+    return m_nfe->situacao();
 }
 
 void TfrmIncluirNotasFiscais::limpaSituacaoNFe()
 {
-    rbDenegado->setChecked(false);
-    rbInutilizado->setChecked(false);
-    edtInicioInutilizado->clear();
-    edtFinalInutilizado->clear();
-    grbFaixa->setEnabled(false);
+    m_nfe->limpa();
 }
 
 void TfrmIncluirNotasFiscais::ocioso(bool limpaSerie)
@@ -212,28 +168,12 @@ void TfrmIncluirNotasFiscais::clicaCancelada()
 
 bool TfrmIncluirNotasFiscais::saiInicioFaixa()
 {
-    const QString t = edtInicioInutilizado->text().trimmed();
-    if (t.isEmpty())
-        return true;
-    const int n = NumeroDaFaixa(t);
-    if (n <= 0) {
-        m_ctx.dialogos->mensagemSimples(n == 0 ? QString::fromUtf8("Início da faixa não pode ser zero!")
-                                               : QString::fromUtf8("Informe um número para o início da faixa!"));
-        edtInicioInutilizado->setFocus();
-        return false;
-    }
-    return true;
+    return m_nfe->saiInicioFaixa();
 }
 
 bool TfrmIncluirNotasFiscais::saiFinalFaixa()
 {
-    const QString t = edtFinalInutilizado->text().trimmed();
-    if (!t.isEmpty() && NumeroDaFaixa(t) < 0) {
-        m_ctx.dialogos->mensagemSimples(QString::fromUtf8("Informe um número para o final da faixa!"));
-        edtFinalInutilizado->setFocus();
-        return false;
-    }
-    return true;
+    return m_nfe->saiFinalFaixa();
 }
 
 void TfrmIncluirNotasFiscais::aplicaSubstituicao(bool admite)

@@ -1,12 +1,15 @@
 #pragma once
 #include "documents/screens/untCamposNotaFiscal.h"
 
+class TQuadroNFe;
+
 // "Lançamento de Notas Fiscais": idle until "&Nova Nota" opens a transaction; each "&Salvar" that passes
 // commits it and returns to idle.
 class TfrmIncluirNotasFiscais : public TfrmCamposNotaFiscal {
     Q_OBJECT
 public:
     explicit TfrmIncluirNotasFiscais(TContexto& ctx, QWidget* parent = nullptr);
+    ~TfrmIncluirNotasFiscais() override;
 
     QGroupBox* rgSituacaoNF;
     QRadioButton* rbDenegado;
@@ -34,4 +37,5 @@ private:
     SituacaoNFe situacaoNFe() const;
     void limpaSituacaoNFe();
     bool m_subSerieBloqueada = false;
+    std::unique_ptr<TQuadroNFe> m_nfe;
 };
