@@ -6,6 +6,7 @@
 #include "documents/screens/untCupomFiscal.h"
 #include "documents/screens/untNotasFiscais.h"
 #include "documents/screens/untNotasTalao.h"
+#include "documents/screens/untNotasTransporte.h"
 #include "documents/screens/untTabelaCfop.h"
 #include "registers/screens/untContadores.h"
 #include "registers/screens/untContribuinte.h"
@@ -30,4 +31,5 @@ void RegistraTelas(TfrmMain& janela, TContexto& ctx)
     registra<TfrmNotasFiscais>(janela, ctx, "btnNotasFiscais");
     registra<TfrmNotasTalao>(janela, ctx, "btnNotaTalao");
     registra<TfrmCupomFiscal>(janela, ctx, "btnCupomFiscal");
+    registra<TfrmNotasTransporte>(janela, ctx, "btnNotasTransporte");
 }

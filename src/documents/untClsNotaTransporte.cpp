@@ -62,7 +62,9 @@ QDate TNotasTransporte::Duplicata(const TNotaTransporte& n)
 {
     TDataSet q(m_dtm.conexao());
     q.setCommandText(QStringLiteral("SELECT * FROM NFTRANSPORTE A WHERE A.IDCONTRIBUINTE =:IdContribuinte AND "
-                                    "A.IDEMITENTE =:IdEmtDest AND A.MODELO =:Modelo AND A.NUMERO =:NumeroNF AND A.CFOP =:Cfop"));
+                                    "A.IDEMITENTE =:IdEmtDest AND A.MODELO =:Modelo AND A.NUMERO =:NumeroNF AND A.CFOP =:Cfop "
+                                    "AND A.IDNFTransporte <> :Proprio"));
+    q.setParam(QStringLiteral("Proprio"), n.IDNFTransporte);
     q.setParam(QStringLiteral("IdContribuinte"), n.IDContribuinte);
     q.setParam(QStringLiteral("IdEmtDest"), n.IDEmitente);
     q.setParam(QStringLiteral("Modelo"), n.Modelo);

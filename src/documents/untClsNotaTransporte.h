@@ -45,7 +45,8 @@ public:
     explicit TNotasTransporte(TDTM& dtm) : m_dtm(dtm) {}
 
     // The stored date of a document that makes `n` a duplicate (taxpayer, other party, model, number and
-    // CFOP; the series is not compared); an invalid date when there is none.
+    // CFOP; the series is not compared); an invalid date when there is none. A stored document (a key in `n`)
+    // is not its own duplicate.
     QDate Duplicata(const TNotaTransporte& n);
     // Inserts the document and reads its key back into `n`.
     bool Incluir(TNotaTransporte& n);

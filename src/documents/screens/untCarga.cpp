@@ -137,7 +137,7 @@ TfrmIncluirCarga::TfrmIncluirCarga(TContexto& ctx, const TNotaCarga& carga, QWid
     : TfrmCamposCarga(ctx, carga, parent)
 {
     setObjectName(QStringLiteral("frmIncluirCarga"));
-    setWindowTitle(QStringLiteral("Incluir Nota de Carga"));
+    setWindowTitle(QString::fromUtf8("Lançamento da Carga Transportada"));
     edtModelo->setText(QStringLiteral("01"));
 }
 
@@ -173,7 +173,7 @@ TfrmAlterarCarga::TfrmAlterarCarga(TContexto& ctx, const TNotaCarga& carga, QWid
     : TfrmCamposCarga(ctx, carga, parent)
 {
     setObjectName(QStringLiteral("frmAlterarCarga"));
-    setWindowTitle(QStringLiteral("Alterar Nota de Carga"));
+    setWindowTitle(QString::fromUtf8("Alteração do Lançamento da Carga Transportada"));
     edtModelo->setText(carga.ModeloNF.trimmed());
     edtSerie->setText(carga.SerieNF.trimmed());
     edtSubSerie->setText(carga.SubSerieNF.trimmed());

@@ -1,0 +1,26 @@
+#pragma once
+#include "documents/screens/untCamposTransporte.h"
+
+// "Alteração de Lançamento de Notas Fiscais de Transporte": one stored document of the open taxpayer, read
+// only until "&Alterar" opens a transaction; paper models only.
+class TfrmAlterarNotasTransporte : public TfrmCamposTransporte {
+    Q_OBJECT
+public:
+    TfrmAlterarNotasTransporte(TContexto& ctx, int idNota, QWidget* parent = nullptr);
+
+    QPushButton* btnAlterar;
+
+    void Alterar();
+    void Salvar() override;
+    void Cancelar() override;
+    // False when the document is not the taxpayer's or could not be read.
+    bool carregado() const { return m_carregado; }
+
+protected:
+    void showEvent(QShowEvent* e) override;
+    bool gravaCabecalho() override;
+
+private:
+    void mostra(const TNotaTransporte& n);
+    bool m_carregado = false;
+};
