@@ -92,6 +92,8 @@ TChecagemTransporte ChecaNotaTransporte(const TCamposTransporte& c, int idAtivo,
         r.falha = r.situacao.falha;
         return r;
     }
+    if (r.situacao.situacao != QLatin1String("4"))
+        r.situacao.mensagemFinal = QStringLiteral("Nota de Transporte\nGravada com Sucesso!");
 
     const bool semValores = c.cancelada || eletronica;
     if (!semValores) {

@@ -92,11 +92,14 @@ TParteEscolhida EscolheParte(TContexto& ctx, QWidget* tela, const QString& cnpjD
         achou = !cnpj.isEmpty() && !registro.BuscarCNPJ(cnpj).isEmpty();
     } catch (const EBancoDados&) {
     }
-    if (!achou) {
-        TfrmEmpresas selecao(ctx, tela);
-        ctx.dialogos->executaModal(&selecao);
-    }
     TParteEscolhida r;
+    if (!achou) {
+        // Closing the selection without choosing chooses nobody: the row the list happened to stand on is
+        // not the user's choice.
+        TfrmEmpresas selecao(ctx, tela);
+        if (ctx.dialogos->executaModal(&selecao) != QDialog::Accepted)
+            return r;
+    }
     const TDataSet& lista = ctx.dtm->ADODataSetVariavel;
     if (lista.active() && !lista.isEmpty() && lista.recNo() >= 0) {
         r.id = lista.asInteger(QStringLiteral("IdContribuinte"));

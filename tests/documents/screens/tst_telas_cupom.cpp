@@ -103,7 +103,7 @@ struct TelasCupom : ::testing::Test {
         Digita(t.curVlrAcumulado, QString::fromLatin1(valor));
         Sai(t.curVlrAcumulado);
     }
-    // The Part's day: VB 500, CANC 10, DESC 5, F 50, lines 1700/300,00 and 1200/`segunda`.
+    // The worked example of a balanced day: VB 500, CANC 10, DESC 5, F 50, lines 1700/300,00 and 1200/`segunda`.
     static void dia(TfrmIncluirCupomFiscal& t, const char* segunda)
     {
         Digita(t.curVlr_CANC, "10,00");
