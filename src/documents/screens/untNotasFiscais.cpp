@@ -301,15 +301,8 @@ void TfrmNotasFiscais::Excluir()
     if (lista.asString(QStringLiteral("Situacao")).trimmed() == QLatin1String("4")) {
         const QString data = lista.asString(QStringLiteral("DtEmissao")).left(10);
         if (PerguntaNao(*m_ctx.dialogos, QStringLiteral("Deseja excluir todas as notas inutilizadas de %1.")
-                                              .arg(Datas::formata(Datas::doBanco(data))))) {
-            for (int i = 0; i < lista.recordCount(); ++i) {
-                const int c = lista.fieldIndex(QStringLiteral("Situacao"));
-                const int d = lista.fieldIndex(QStringLiteral("DtEmissao"));
-                if (lista.value(i, c).toString().trimmed() == QLatin1String("4") &&
-                    lista.value(i, d).toString().left(10) == data)
-                    excluir << lista.value(i, lista.fieldIndex(QStringLiteral("IdNotaFiscal"))).toInt();
-            }
-        }
+                                              .arg(Datas::formata(Datas::doBanco(data)))))
+            excluir = ConsultasNotas::InutilizadasDoDia(lista, QStringLiteral("IdNotaFiscal"));
     }
     if (excluir.isEmpty()) {
         if (!m_ctx.dialogos->confirmaExclusao(QString::fromUtf8("Confirma Exclusão \ndeste Registro ?"))) {
