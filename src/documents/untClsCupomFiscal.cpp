@@ -298,19 +298,12 @@ using ConsultasNotas::LigaPeriodo;
 
 void AbreLista(TDataSet& lista, int idAtivo, const ConsultasNotas::TPeriodo& p)
 {
-    lista.setCommandText(QStringLiteral("SELECT * FROM CUPOMFISCAL WHERE IdContribuinte =:IdAtivo ") +
-                         CondicaoPeriodo(p, QStringLiteral("DtEmissao")) +
-                         QStringLiteral("ORDER BY DtEmissao, IDCupomFiscal"));
-    lista.setParam(QStringLiteral("IdAtivo"), idAtivo);
-    LigaPeriodo(lista, p);
-    lista.open();
+    ConsultasNotas::AbreListaDe(lista, "CUPOMFISCAL", "DtEmissao, IDCupomFiscal", idAtivo, p);
 }
 
 void AbreTodas(TDataSet& lista, int idAtivo)
 {
-    ConsultasNotas::TPeriodo todos;
-    todos.todos = true;
-    AbreLista(lista, idAtivo, todos);
+    AbreLista(lista, idAtivo, ConsultasNotas::TodosOsPeriodos());
 }
 
 TResumo Resumo(TDTMCON& con, int idAtivo, const ConsultasNotas::TPeriodo& p)

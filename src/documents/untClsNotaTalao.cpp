@@ -133,19 +133,12 @@ using ConsultasNotas::LigaPeriodo;
 
 void AbreLista(TDataSet& lista, int idAtivo, const ConsultasNotas::TPeriodo& p)
 {
-    lista.setCommandText(QStringLiteral("SELECT * FROM NOTATALAO WHERE IdContribuinte =:IdAtivo ") +
-                         CondicaoPeriodo(p, QStringLiteral("DtEmissao")) +
-                         QStringLiteral("ORDER BY DtEmissao, IDNotaTalao"));
-    lista.setParam(QStringLiteral("IdAtivo"), idAtivo);
-    LigaPeriodo(lista, p);
-    lista.open();
+    ConsultasNotas::AbreListaDe(lista, "NOTATALAO", "DtEmissao, IDNotaTalao", idAtivo, p);
 }
 
 void AbreTodas(TDataSet& lista, int idAtivo)
 {
-    ConsultasNotas::TPeriodo todos;
-    todos.todos = true;
-    AbreLista(lista, idAtivo, todos);
+    AbreLista(lista, idAtivo, ConsultasNotas::TodosOsPeriodos());
 }
 
 TResumo Resumo(TDTMCON& con, int idAtivo, const ConsultasNotas::TPeriodo& p)

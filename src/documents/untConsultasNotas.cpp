@@ -32,6 +32,23 @@ void LigaPeriodo(TDataSet& q, const TPeriodo& p)
     q.setParam(QStringLiteral("Fim"), Datas::inicioDoMesSeguinte(p.mes, p.ano));
 }
 
+void AbreListaDe(TDataSet& lista, const char* tabela, const char* ordem, int idAtivo, const TPeriodo& p)
+{
+    lista.setCommandText(QStringLiteral("SELECT * FROM %1 WHERE IdContribuinte =:IdAtivo ").arg(QString::fromLatin1(tabela)) +
+                         CondicaoPeriodo(p, QStringLiteral("DtEmissao")) + QStringLiteral("ORDER BY ") +
+                         QString::fromLatin1(ordem));
+    lista.setParam(QStringLiteral("IdAtivo"), idAtivo);
+    LigaPeriodo(lista, p);
+    lista.open();
+}
+
+TPeriodo TodosOsPeriodos()
+{
+    TPeriodo p;
+    p.todos = true;
+    return p;
+}
+
 void AbreLista(TDataSet& lista, int idAtivo, const QString& tipo, const TPeriodo& p)
 {
     lista.setCommandText(QStringLiteral("SELECT * FROM NOTAFISCAL WHERE IdContribuinte =:IdAtivo AND TipoNota =:TpNota ") +

@@ -27,6 +27,10 @@ TPeriodo periodo(const QString& mes, const QString& ano);
 QString CondicaoPeriodo(const TPeriodo& p, const QString& coluna);
 void LigaPeriodo(TDataSet& q, const TPeriodo& p);
 
+// The taxpayer's rows of a document table (a name from the code, never typed) in the period, in `ordem`.
+void AbreListaDe(TDataSet& lista, const char* tabela, const char* ordem, int idAtivo, const TPeriodo& p);
+TPeriodo TodosOsPeriodos();
+
 // The list of "Pesquisar": the taxpayer's invoices of one kind ("E"/"S") in the period, by date.
 void AbreLista(TDataSet& lista, int idAtivo, const QString& tipo, const TPeriodo& p);
 

@@ -251,3 +251,24 @@ TRegrasSaida* PreparaTelaDeEdicao(QDialog* tela, IDialogos& dialogos, QPushButto
         });
     return regras;
 }
+
+QLineEdit* CampoTexto(QWidget* pai, const char* nome, int largura, const char* aceita)
+{
+    auto* e = Nomeado(new QLineEdit(pai), nome);
+    e->setMaxLength(largura);
+    if (aceita)
+        e->setValidator(new QRegularExpressionValidator(QRegularExpression(QString::fromLatin1(aceita)), e));
+    return e;
+}
+
+void Maiusculas(QLineEdit* campo)
+{
+    QObject::connect(campo, &QLineEdit::textEdited, campo, [campo](const QString& t) {
+        const QString m = t.toUpper();
+        if (m != t) {
+            const int pos = campo->cursorPosition();
+            campo->setText(m);
+            campo->setCursorPosition(pos);
+        }
+    });
+}

@@ -85,3 +85,15 @@ TRegrasSaida* PreparaTelaDeEdicao(QDialog* tela, IDialogos& dialogos, QPushButto
 // The register grids: one whole row selected at a time, a hint, and a status-bar text while the mouse is
 // over the grid (cleared by a click or when the mouse leaves it).
 void ConfiguraGrade(QTableView* grade, QStatusBar* status, const QString& dica, const QString& textoStatus);
+
+// A widget with its object name, the name by which checks put the focus on it and tests find it.
+template <class W>
+W* Nomeado(W* w, const char* nome)
+{
+    w->setObjectName(QString::fromLatin1(nome));
+    return w;
+}
+// A named text field of at most `largura` characters; `aceita` (a regular expression) limits what can be typed.
+QLineEdit* CampoTexto(QWidget* pai, const char* nome, int largura, const char* aceita = nullptr);
+// What is typed is shown and kept in upper case, the caret where it was.
+void Maiusculas(QLineEdit* campo);

@@ -33,22 +33,6 @@ namespace {
 
 const char* const kZero = "R$ 0,00";
 
-template <class W>
-W* nomeado(W* w, const char* nome)
-{
-    w->setObjectName(QString::fromLatin1(nome));
-    return w;
-}
-
-QLineEdit* texto(QWidget* pai, const char* nome, int largura, const char* aceita = nullptr)
-{
-    auto* e = nomeado(new QLineEdit(pai), nome);
-    e->setMaxLength(largura);
-    if (aceita)
-        e->setValidator(new QRegularExpressionValidator(QRegularExpression(QString::fromLatin1(aceita)), e));
-    return e;
-}
-
 QString emDinheiro(Money m)
 {
     return m.toString().rightJustified(8);
@@ -65,31 +49,24 @@ TfrmCamposCupom::TfrmCamposCupom(TContexto& ctx, bool alteracao, QWidget* parent
     setWindowTitle(QString::fromUtf8(alteracao ? "Alteração do ECF - Redução Z" : "Lançamentos do ECF - Redução Z"));
     new TkEnterAsTab(this);
 
-    grbECF = nomeado(new QGroupBox(QStringLiteral("Emissor de Cupom Fiscal"), this), "grbECF");
+    grbECF = Nomeado(new QGroupBox(QStringLiteral("Emissor de Cupom Fiscal"), this), "grbECF");
     // Models such as "02" and "13" are two digits: a digit, then a letter or a digit, kept in upper case.
-    edtModelo = texto(grbECF, "edtModelo", 2, "[0-9][A-Za-z0-9]?");
-    connect(edtModelo, &QLineEdit::textEdited, edtModelo, [this](const QString& t) {
-        const QString m = t.toUpper();
-        if (m != t) {
-            const int pos = edtModelo->cursorPosition();
-            edtModelo->setText(m);
-            edtModelo->setCursorPosition(pos);
-        }
-    });
-    edtNumSerie = texto(grbECF, "edtNumSerie", 20);
-    edtNumeroEqp = texto(grbECF, "edtNumeroEqp", 3, "[0-9]{0,3}");
-    edtEmissao = nomeado(new QDateEdit(grbECF), "edtEmissao");
+    edtModelo = CampoTexto(grbECF, "edtModelo", 2, "[0-9][A-Za-z0-9]?");
+    Maiusculas(edtModelo);
+    edtNumSerie = CampoTexto(grbECF, "edtNumSerie", 20);
+    edtNumeroEqp = CampoTexto(grbECF, "edtNumeroEqp", 3, "[0-9]{0,3}");
+    edtEmissao = Nomeado(new QDateEdit(grbECF), "edtEmissao");
     edtEmissao->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
     UsaCalendarioDoPrograma(edtEmissao);
     // A stored summary keeps its serial number and its day: they are what the day's reading is known by.
     edtNumSerie->setReadOnly(alteracao);
     edtEmissao->setReadOnly(alteracao);
-    edtCooInicial = texto(grbECF, "edtCooInicial", 6, "[0-9]{0,6}");
-    edtCooFinal = texto(grbECF, "edtCooFinal", 6, "[0-9]{0,6}");
-    edtCRZ = texto(grbECF, "edtCRZ", 6, "[0-9]{0,6}");
-    edtCRO = texto(grbECF, "edtCRO", 3, "[0-9]{0,3}");
+    edtCooInicial = CampoTexto(grbECF, "edtCooInicial", 6, "[0-9]{0,6}");
+    edtCooFinal = CampoTexto(grbECF, "edtCooFinal", 6, "[0-9]{0,6}");
+    edtCRZ = CampoTexto(grbECF, "edtCRZ", 6, "[0-9]{0,6}");
+    edtCRO = CampoTexto(grbECF, "edtCRO", 3, "[0-9]{0,3}");
     auto valor = [](QWidget* pai, const char* nome, int largura) {
-        auto* v = nomeado(new TEdValor(pai), nome);
+        auto* v = Nomeado(new TEdValor(pai), nome);
         v->setMaxLength(largura);
         return v;
     };
@@ -112,8 +89,8 @@ TfrmCamposCupom::TfrmCamposCupom(TContexto& ctx, bool alteracao, QWidget* parent
         }
     }
 
-    panST = nomeado(new QGroupBox(QStringLiteral("Totalizadores Fiscais"), this), "panST");
-    auto* grbNaoTrib = nomeado(new QGroupBox(QString::fromUtf8("Não Tributados"), panST), "grbNaoTributados");
+    panST = Nomeado(new QGroupBox(QStringLiteral("Totalizadores Fiscais"), this), "panST");
+    auto* grbNaoTrib = Nomeado(new QGroupBox(QString::fromUtf8("Não Tributados"), panST), "grbNaoTributados");
     curVlr_F = valor(grbNaoTrib, "curVlr_F", 13);
     curVlr_I = valor(grbNaoTrib, "curVlr_I", 13);
     curVlr_N = valor(grbNaoTrib, "curVlr_N", 13);
@@ -130,8 +107,8 @@ TfrmCamposCupom::TfrmCamposCupom(TContexto& ctx, bool alteracao, QWidget* parent
     curVlr_DESC = valor(panST, "curVlr_DESC", 13);
     curVlr_ISS = valor(panST, "curVlr_ISS", 13);
 
-    grbTributados = nomeado(new QGroupBox(QStringLiteral("Tributados"), panST), "grbTributados");
-    cmbAliquota = nomeado(new QComboBox(grbTributados), "cmbAliquota");
+    grbTributados = Nomeado(new QGroupBox(QStringLiteral("Tributados"), panST), "grbTributados");
+    cmbAliquota = Nomeado(new QComboBox(grbTributados), "cmbAliquota");
     cmbAliquota->setEditable(true);
     cmbAliquota->setInsertPolicy(QComboBox::NoInsert);
     cmbAliquota->addItems({QStringLiteral("0700"), QStringLiteral("1200"), QStringLiteral("1700"), QStringLiteral("2500")});
@@ -139,15 +116,15 @@ TfrmCamposCupom::TfrmCamposCupom(TContexto& ctx, bool alteracao, QWidget* parent
     cmbAliquota->setCurrentIndex(-1);
     cmbAliquota->setEditText(QString());
     curVlrAcumulado = valor(grbTributados, "curVlrAcumulado", 13);
-    lblimposto = nomeado(new QLabel(QString::fromLatin1(kZero), grbTributados), "lblimposto");
-    dbgAliquota = nomeado(new QTableView(grbTributados), "dbgAliquota");
+    lblimposto = Nomeado(new QLabel(QString::fromLatin1(kZero), grbTributados), "lblimposto");
+    dbgAliquota = Nomeado(new QTableView(grbTributados), "dbgAliquota");
     dbgAliquota->setToolTip(QString::fromUtf8(alteracao ? "Clique no Botão Direito do\nMouse para Corrigir registro"
                                                         : "Clique no Botão Direito \npara Excluir registro"));
     dbgAliquota->setSelectionBehavior(QAbstractItemView::SelectRows);
     dbgAliquota->setSelectionMode(QAbstractItemView::SingleSelection);
     dbgAliquota->setEditTriggers(QAbstractItemView::NoEditTriggers);
     dbgAliquota->setContextMenuPolicy(Qt::ActionsContextMenu);
-    actExcluir = nomeado(new QAction(QStringLiteral("&Excluir"), dbgAliquota), "actExcluir");
+    actExcluir = Nomeado(new QAction(QStringLiteral("&Excluir"), dbgAliquota), "actExcluir");
     dbgAliquota->addAction(actExcluir);
     connect(actExcluir, &QAction::triggered, this, &TfrmCamposCupom::ExcluirLinha);
     m_modelo = new TDataSetModel(*m_linhas,
@@ -164,7 +141,7 @@ TfrmCamposCupom::TfrmCamposCupom(TContexto& ctx, bool alteracao, QWidget* parent
         g->addWidget(new QLabel(QStringLiteral("Imposto"), grbTributados), 0, 2);
         g->addWidget(lblimposto, 1, 2);
         g->addWidget(dbgAliquota, 2, 0, 1, 3);
-        auto* nota = nomeado(new QLabel(QString::fromUtf8("Formatos para o \ncampo Aliquota:\n \n20%    = 2000\n"
+        auto* nota = Nomeado(new QLabel(QString::fromUtf8("Formatos para o \ncampo Aliquota:\n \n20%    = 2000\n"
                                                           "15,5% = 1550\n3,64% = 0364"),
                                         grbTributados),
                              "lblFormatos");
@@ -182,9 +159,9 @@ TfrmCamposCupom::TfrmCamposCupom(TContexto& ctx, bool alteracao, QWidget* parent
         g->addWidget(grbTributados, 3, 0, 1, 3);
     }
 
-    auto* grbSaldo = nomeado(new QGroupBox(this), "grbSaldo");
-    lblVendaLiquida = nomeado(new QLabel(QString::fromLatin1(kZero), grbSaldo), "lblVendaLiquida");
-    lblSaldo = nomeado(new QLabel(QString::fromLatin1(kZero), grbSaldo), "lblSaldo");
+    auto* grbSaldo = Nomeado(new QGroupBox(this), "grbSaldo");
+    lblVendaLiquida = Nomeado(new QLabel(QString::fromLatin1(kZero), grbSaldo), "lblVendaLiquida");
+    lblSaldo = Nomeado(new QLabel(QString::fromLatin1(kZero), grbSaldo), "lblSaldo");
     {
         auto* g = new QGridLayout(grbSaldo);
         g->addWidget(new QLabel(QString::fromUtf8("Venda Líquida"), grbSaldo), 0, 0);
@@ -193,18 +170,18 @@ TfrmCamposCupom::TfrmCamposCupom(TContexto& ctx, bool alteracao, QWidget* parent
         g->addWidget(lblSaldo, 1, 1);
     }
 
-    m_btnPrimeiro = alteracao ? nomeado(new QPushButton(QStringLiteral("&Alterar"), this), "btnAlterar")
-                              : nomeado(new QPushButton(QStringLiteral("&Novo"), this), "btnNovo");
-    btnCancelar = nomeado(new QPushButton(QStringLiteral("&Cancelar"), this), "btnCancelar");
-    btnSalvar = nomeado(new QPushButton(QStringLiteral("&Salvar"), this), "btnSalvar");
-    btnFechar = nomeado(new QPushButton(QStringLiteral("&Fechar"), this), "btnFechar");
+    m_btnPrimeiro = alteracao ? Nomeado(new QPushButton(QStringLiteral("&Alterar"), this), "btnAlterar")
+                              : Nomeado(new QPushButton(QStringLiteral("&Novo"), this), "btnNovo");
+    btnCancelar = Nomeado(new QPushButton(QStringLiteral("&Cancelar"), this), "btnCancelar");
+    btnSalvar = Nomeado(new QPushButton(QStringLiteral("&Salvar"), this), "btnSalvar");
+    btnFechar = Nomeado(new QPushButton(QStringLiteral("&Fechar"), this), "btnFechar");
     auto* linhaBotoes = new QHBoxLayout;
     linhaBotoes->addStretch();
     for (QPushButton* b : {m_btnPrimeiro, btnCancelar, btnSalvar, btnFechar}) {
         b->setAutoDefault(false);
         linhaBotoes->addWidget(b);
     }
-    stbStatus = nomeado(new QStatusBar(this), "stbStatus");
+    stbStatus = Nomeado(new QStatusBar(this), "stbStatus");
     stbStatus->showMessage(
         QString::fromUtf8("Para CORRIGIR os valores Tributados Clique no Botão Direito do Mouse sobre a Tabela"));
 

@@ -110,6 +110,7 @@ TQuadroNFe::TQuadroNFe(QWidget* tela, IDialogos& dialogos, TRegrasSaida& regras)
     auto* situacao = new QHBoxLayout(rgSituacaoNF);
     situacao->addWidget(rbDenegado);
     situacao->addWidget(rbInutilizado);
+    situacao->addStretch();
 
     grbFaixa = new QGroupBox(QStringLiteral("Faixa de notas inutilizadas"), tela);
     grbFaixa->setObjectName(QStringLiteral("grbFaixa"));

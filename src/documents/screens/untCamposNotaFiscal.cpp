@@ -32,38 +32,24 @@
 #include "registers/screens/untEmpresas.h"
 #include "registers/untClsContribuinte.h"
 
-template <class W>
-static W* nomeado(W* w, const char* nome)
-{
-    w->setObjectName(QString::fromLatin1(nome));
-    return w;
-}
-
-static QLineEdit* texto(QWidget* pai, const char* nome, int largura)
-{
-    auto* e = nomeado(new QLineEdit(pai), nome);
-    e->setMaxLength(largura);
-    return e;
-}
-
 TfrmCamposNotaFiscal::TfrmCamposNotaFiscal(TContexto& ctx, bool alteracao, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), m_ctx(ctx), m_alteracao(alteracao),
       m_edicao(std::make_unique<TEdicao>(*ctx.con, *ctx.dialogos))
 {
     new TkEnterAsTab(this);
-    rdgTipoNF = nomeado(new QGroupBox(QStringLiteral("Tipo Nota Fiscal"), this), "rdgTipoNF");
-    rbEntrada = nomeado(new QRadioButton(QStringLiteral("Entrada"), rdgTipoNF), "rbEntrada");
-    rbSaida = nomeado(new QRadioButton(QString::fromUtf8("Saída"), rdgTipoNF), "rbSaida");
+    rdgTipoNF = Nomeado(new QGroupBox(QStringLiteral("Tipo Nota Fiscal"), this), "rdgTipoNF");
+    rbEntrada = Nomeado(new QRadioButton(QStringLiteral("Entrada"), rdgTipoNF), "rbEntrada");
+    rbSaida = Nomeado(new QRadioButton(QString::fromUtf8("Saída"), rdgTipoNF), "rbSaida");
     rbEntrada->setChecked(true);
     auto* tipo = new QHBoxLayout(rdgTipoNF);
     tipo->addWidget(rbEntrada);
     tipo->addWidget(rbSaida);
 
-    grbCfop = nomeado(new QGroupBox(QString::fromUtf8(" Código Fiscal de Operação e Prestação - CFOP "), this), "grbCfop");
-    edtCodCFOP = texto(grbCfop, "edtCodCFOP", 4);
+    grbCfop = Nomeado(new QGroupBox(QString::fromUtf8(" Código Fiscal de Operação e Prestação - CFOP "), this), "grbCfop");
+    edtCodCFOP = CampoTexto(grbCfop, "edtCodCFOP", 4);
     edtCodCFOP->setToolTip(QStringLiteral("Duplo Clique ou Enter\npara Abrir Tabela CFOP"));
     edtCodCFOP->setFixedWidth(60);
-    MemoCfop = nomeado(new QPlainTextEdit(grbCfop), "MemoCfop");
+    MemoCfop = Nomeado(new QPlainTextEdit(grbCfop), "MemoCfop");
     m_cfop = std::make_unique<TCampoCfop>(edtCodCFOP, MemoCfop);
     MemoCfop->setReadOnly(true);
     MemoCfop->setFixedHeight(58);
@@ -71,17 +57,17 @@ TfrmCamposNotaFiscal::TfrmCamposNotaFiscal(TContexto& ctx, bool alteracao, QWidg
     cfop->addWidget(edtCodCFOP, 0, Qt::AlignTop);
     cfop->addWidget(MemoCfop, 1);
 
-    grbDados = nomeado(new QGroupBox(QStringLiteral("Dados da Nota Fiscal"), this), "grbDados");
-    edtModelo = texto(grbDados, "edtModelo", 2);
+    grbDados = Nomeado(new QGroupBox(QStringLiteral("Dados da Nota Fiscal"), this), "grbDados");
+    edtModelo = CampoTexto(grbDados, "edtModelo", 2);
     edtModelo->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,2}")), edtModelo));
-    edtSerie = texto(grbDados, "edtSerie", 3);
-    edtSubSerie = texto(grbDados, "edtSubSerie", 2);
-    edtNumeroNF = texto(grbDados, "edtNumeroNF", 6);
-    edtEmissao = nomeado(new QDateEdit(grbDados), "edtEmissao");
+    edtSerie = CampoTexto(grbDados, "edtSerie", 3);
+    edtSubSerie = CampoTexto(grbDados, "edtSubSerie", 2);
+    edtNumeroNF = CampoTexto(grbDados, "edtNumeroNF", 6);
+    edtEmissao = Nomeado(new QDateEdit(grbDados), "edtEmissao");
     edtEmissao->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
     UsaCalendarioDoPrograma(edtEmissao);
-    edtValorNF = nomeado(new TEdValor(grbDados), "edtValorNF");
-    edtObservacao = texto(grbDados, "edtObservacao", 30);
+    edtValorNF = Nomeado(new TEdValor(grbDados), "edtValorNF");
+    edtObservacao = CampoTexto(grbDados, "edtObservacao", 30);
     auto* dados = new QGridLayout(grbDados);
     const QStringList rotulos = {QStringLiteral("Modelo"), QString::fromUtf8("Série"), QString::fromUtf8("SubSérie"),
                                  QString::fromUtf8("Número"), QString::fromUtf8("Emissão/Recebimento")};
@@ -95,36 +81,36 @@ TfrmCamposNotaFiscal::TfrmCamposNotaFiscal(TContexto& ctx, bool alteracao, QWidg
     dados->addWidget(new QLabel(QString::fromUtf8("Observação"), grbDados), 2, 2);
     dados->addWidget(edtObservacao, 3, 2, 1, 3);
 
-    grbDestino = nomeado(new QGroupBox(QStringLiteral(" Remetente / Destinatário "), this), "grbDestino");
-    edtCnpjDestino = texto(grbDestino, "edtCnpjDestino", 14);
+    grbDestino = Nomeado(new QGroupBox(QStringLiteral(" Remetente / Destinatário "), this), "grbDestino");
+    edtCnpjDestino = CampoTexto(grbDestino, "edtCnpjDestino", 14);
     edtCnpjDestino->setToolTip(QStringLiteral("Duplo Clique ou Enter\npara Selecionar  Empresa"));
-    lblNomeDestino = nomeado(new QLabel(grbDestino), "lblNomeDestino");
-    lblUF = nomeado(new QLabel(grbDestino), "lblUF");
+    lblNomeDestino = Nomeado(new QLabel(grbDestino), "lblNomeDestino");
+    lblUF = Nomeado(new QLabel(grbDestino), "lblUF");
     m_parte = std::make_unique<TCampoParte>(edtCnpjDestino, lblNomeDestino, lblUF);
     auto* destino = new QHBoxLayout(grbDestino);
     destino->addWidget(edtCnpjDestino);
     destino->addWidget(lblNomeDestino, 1);
     destino->addWidget(lblUF);
 
-    rdgEmitente = nomeado(new QGroupBox(QStringLiteral("Emitente"), this), "rdgEmitente");
-    rbTerceiros = nomeado(new QRadioButton(QStringLiteral("Terceiros"), rdgEmitente), "rbTerceiros");
-    rbProprio = nomeado(new QRadioButton(QString::fromUtf8("Próprio"), rdgEmitente), "rbProprio");
+    rdgEmitente = Nomeado(new QGroupBox(QStringLiteral("Emitente"), this), "rdgEmitente");
+    rbTerceiros = Nomeado(new QRadioButton(QStringLiteral("Terceiros"), rdgEmitente), "rbTerceiros");
+    rbProprio = Nomeado(new QRadioButton(QString::fromUtf8("Próprio"), rdgEmitente), "rbProprio");
     rbTerceiros->setChecked(true);
     auto* emitente = new QHBoxLayout(rdgEmitente);
     emitente->addWidget(rbTerceiros);
     emitente->addWidget(rbProprio);
 
-    chbExtemporaneo = nomeado(new QCheckBox(QString::fromUtf8("Extemporâneo"), this), "chbExtemporaneo");
+    chbExtemporaneo = Nomeado(new QCheckBox(QString::fromUtf8("Extemporâneo"), this), "chbExtemporaneo");
     chbExtemporaneo->setToolTip(QString::fromUtf8("Marcar quando a data de emissão\nnão estiver no período da Zel"));
-    grbExtemporaneo = nomeado(new QGroupBox(QString::fromUtf8(" Lançar na Zel "), this), "grbExtemporaneo");
-    cmbMes = nomeado(new QComboBox(grbExtemporaneo), "cmbMes");
+    grbExtemporaneo = Nomeado(new QGroupBox(QString::fromUtf8(" Lançar na Zel "), this), "grbExtemporaneo");
+    cmbMes = Nomeado(new QComboBox(grbExtemporaneo), "cmbMes");
     for (int m = 1; m <= 12; ++m)
         cmbMes->addItem(QString::number(m));
-    cmbAno = nomeado(new QComboBox(grbExtemporaneo), "cmbAno");
+    cmbAno = Nomeado(new QComboBox(grbExtemporaneo), "cmbAno");
     QStringList anos;
     ListaAnos(2002, m_ctx.relogio->hoje().year(), anos);
     cmbAno->addItems(anos);
-    auto* btnFecharZel = nomeado(new QPushButton(QStringLiteral("Fechar"), grbExtemporaneo), "btnFecharZel");
+    auto* btnFecharZel = Nomeado(new QPushButton(QStringLiteral("Fechar"), grbExtemporaneo), "btnFecharZel");
     btnFecharZel->setAutoDefault(false);
     connect(btnFecharZel, &QPushButton::clicked, grbExtemporaneo, &QWidget::hide);
     auto* zel = new QHBoxLayout(grbExtemporaneo);
@@ -134,12 +120,12 @@ TfrmCamposNotaFiscal::TfrmCamposNotaFiscal(TContexto& ctx, bool alteracao, QWidg
     zel->addWidget(cmbAno);
     zel->addWidget(btnFecharZel);
     grbExtemporaneo->hide();
-    chbSituacao = nomeado(new QCheckBox(QStringLiteral("Cancelada"), this), "chbSituacao");
+    chbSituacao = Nomeado(new QCheckBox(QStringLiteral("Cancelada"), this), "chbSituacao");
 
-    grbImpostos = nomeado(new QGroupBox(this), "grbImpostos");
-    auto valor = [this](const char* nome) { return nomeado(new TEdValor(grbImpostos), nome); };
+    grbImpostos = Nomeado(new QGroupBox(this), "grbImpostos");
+    auto valor = [this](const char* nome) { return Nomeado(new TEdValor(grbImpostos), nome); };
     edtBaseIcms = valor("edtBaseIcms");
-    edtAliquota = texto(grbImpostos, "edtAliquota", 5);
+    edtAliquota = CampoTexto(grbImpostos, "edtAliquota", 5);
     edtAliquota->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,2}(,\\d{0,2})?")),
                                                               edtAliquota));
     edtValorIcms = valor("edtValorIcms");
@@ -151,7 +137,7 @@ TfrmCamposNotaFiscal::TfrmCamposNotaFiscal(TContexto& ctx, bool alteracao, QWidg
     edtBaseSubst = valor("edtBaseSubst");
     edtIcmsRetido = valor("edtIcmsRetido");
     edtDespAcessorias = valor("edtDespAcessorias");
-    chbMVA = nomeado(new QCheckBox(QStringLiteral("Operação Regime Fonte"), grbImpostos), "chbMVA");
+    chbMVA = Nomeado(new QCheckBox(QStringLiteral("Operação Regime Fonte"), grbImpostos), "chbMVA");
     chbMVA->setText(QString::fromUtf8("Operação Regime Fonte"));
     chbMVA->setToolTip(QString::fromUtf8("Marque se Substituição Tributária\nInterna motivada por Regime Especial"));
     auto grupo = [this](const QString& titulo, const QStringList& nomes, const QList<QWidget*>& ws) {
@@ -180,9 +166,9 @@ TfrmCamposNotaFiscal::TfrmCamposNotaFiscal(TContexto& ctx, bool alteracao, QWidg
     linha->addWidget(st, 1);
     impostos->addLayout(linha);
 
-    btnCancelar = nomeado(new QPushButton(QStringLiteral("&Cancelar"), this), "btnCancelar");
-    btnSalvar = nomeado(new QPushButton(QStringLiteral("&Salvar"), this), "btnSalvar");
-    btnFechar = nomeado(new QPushButton(QStringLiteral("&Fechar"), this), "btnFechar");
+    btnCancelar = Nomeado(new QPushButton(QStringLiteral("&Cancelar"), this), "btnCancelar");
+    btnSalvar = Nomeado(new QPushButton(QStringLiteral("&Salvar"), this), "btnSalvar");
+    btnFechar = Nomeado(new QPushButton(QStringLiteral("&Fechar"), this), "btnFechar");
     for (QPushButton* b : {btnCancelar, btnSalvar, btnFechar})
         b->setAutoDefault(false);
 

@@ -33,39 +33,6 @@
 #include "widgets/untSaidaCampo.h"
 #include "widgets/untTelas.h"
 
-namespace {
-
-template <class W>
-W* nomeado(W* w, const char* nome)
-{
-    w->setObjectName(QString::fromLatin1(nome));
-    return w;
-}
-
-QLineEdit* texto(QWidget* pai, const char* nome, int largura, const char* aceita = nullptr)
-{
-    auto* e = nomeado(new QLineEdit(pai), nome);
-    e->setMaxLength(largura);
-    if (aceita)
-        e->setValidator(new QRegularExpressionValidator(QRegularExpression(QString::fromLatin1(aceita)), e));
-    return e;
-}
-
-// Keeps a field's text in upper case as it is typed.
-void Maiusculas(QLineEdit* e)
-{
-    QObject::connect(e, &QLineEdit::textEdited, e, [e](const QString& t) {
-        const QString m = t.toUpper();
-        if (m != t) {
-            const int pos = e->cursorPosition();
-            e->setText(m);
-            e->setCursorPosition(pos);
-        }
-    });
-}
-
-} // namespace
-
 TfrmCamposTransporte::TfrmCamposTransporte(TContexto& ctx, bool alteracao, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), m_ctx(ctx), m_alteracao(alteracao),
       m_edicao(std::make_unique<TEdicao>(*ctx.con, *ctx.dialogos)), m_cargas(std::make_unique<TDataSet>(*ctx.con))
@@ -75,28 +42,29 @@ TfrmCamposTransporte::TfrmCamposTransporte(TContexto& ctx, bool alteracao, QWidg
                                                : "Lançamento de Notas Fiscais de Transporte"));
     new TkEnterAsTab(this);
 
-    rdgModalidade = nomeado(new QGroupBox(QString::fromUtf8("Modalidade do Frete / Situação"), this), "rdgModalidade");
-    rbCIF = nomeado(new QRadioButton(QStringLiteral("CIF (Pago)"), rdgModalidade), "rbCIF");
-    rbFOB = nomeado(new QRadioButton(QStringLiteral("FOB (A Pagar)"), rdgModalidade), "rbFOB");
+    rdgModalidade = Nomeado(new QGroupBox(QString::fromUtf8("Modalidade do Frete / Situação"), this), "rdgModalidade");
+    rbCIF = Nomeado(new QRadioButton(QStringLiteral("CIF (Pago)"), rdgModalidade), "rbCIF");
+    rbFOB = Nomeado(new QRadioButton(QStringLiteral("FOB (A Pagar)"), rdgModalidade), "rbFOB");
     rbCIF->setChecked(true);
     {
         auto* l = new QHBoxLayout(rdgModalidade);
         l->addWidget(rbCIF);
         l->addWidget(rbFOB);
+        l->addStretch();
     }
 
-    grbDados = nomeado(new QGroupBox(QStringLiteral("Dados da Nota Fiscal de Transporte"), this), "grbDados");
-    edtModelo = texto(grbDados, "edtModelo", 2, "[0-9]{0,2}");
-    edtSerie = texto(grbDados, "edtSerie", 1, "[A-Za-z]?");
+    grbDados = Nomeado(new QGroupBox(QStringLiteral("Dados da Nota Fiscal de Transporte"), this), "grbDados");
+    edtModelo = CampoTexto(grbDados, "edtModelo", 2, "[0-9]{0,2}");
+    edtSerie = CampoTexto(grbDados, "edtSerie", 1, "[A-Za-z]?");
     Maiusculas(edtSerie);
-    edtSubSerie = texto(grbDados, "edtSubSerie", 2);
-    edtNumNtTransporte = texto(grbDados, "edtNumNtTransporte", 6, alteracao ? nullptr : "[0-9]{0,6}");
-    edtEmissao = nomeado(new QDateEdit(grbDados), "edtEmissao");
+    edtSubSerie = CampoTexto(grbDados, "edtSubSerie", 2);
+    edtNumNtTransporte = CampoTexto(grbDados, "edtNumNtTransporte", 6, alteracao ? nullptr : "[0-9]{0,6}");
+    edtEmissao = Nomeado(new QDateEdit(grbDados), "edtEmissao");
     edtEmissao->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
     UsaCalendarioDoPrograma(edtEmissao);
-    curNTVlrTotal = nomeado(new TEdValor(grbDados), "curNTVlrTotal");
-    edtObservacao = texto(grbDados, "edtObservacao", 30);
-    chbSituacao = nomeado(new QCheckBox(QStringLiteral("Cancelada"), this), "chbSituacao");
+    curNTVlrTotal = Nomeado(new TEdValor(grbDados), "curNTVlrTotal");
+    edtObservacao = CampoTexto(grbDados, "edtObservacao", 30);
+    chbSituacao = Nomeado(new QCheckBox(QStringLiteral("Cancelada"), this), "chbSituacao");
     {
         auto* g = new QGridLayout(grbDados);
         const QStringList rotulos = {QStringLiteral("Modelo"), QString::fromUtf8("Série"), QStringLiteral("SubSerie"),
@@ -112,11 +80,11 @@ TfrmCamposTransporte::TfrmCamposTransporte(TContexto& ctx, bool alteracao, QWidg
         g->addWidget(edtObservacao, 3, 2, 1, 3);
     }
 
-    grbIcms = nomeado(new QGroupBox(QString::fromUtf8("Cálculo do ICMS"), this), "grbIcms");
-    curNTBaseCalc = nomeado(new TEdValor(grbIcms), "curNTBaseCalc");
-    curNTValorIcms = nomeado(new TEdValor(grbIcms), "curNTValorIcms");
-    curNTIsenta = nomeado(new TEdValor(grbIcms), "curNTIsenta");
-    curNTOutras = nomeado(new TEdValor(grbIcms), "curNTOutras");
+    grbIcms = Nomeado(new QGroupBox(QString::fromUtf8("Cálculo do ICMS"), this), "grbIcms");
+    curNTBaseCalc = Nomeado(new TEdValor(grbIcms), "curNTBaseCalc");
+    curNTValorIcms = Nomeado(new TEdValor(grbIcms), "curNTValorIcms");
+    curNTIsenta = Nomeado(new TEdValor(grbIcms), "curNTIsenta");
+    curNTOutras = Nomeado(new TEdValor(grbIcms), "curNTOutras");
     {
         auto* g = new QGridLayout(grbIcms);
         const QStringList rotulos = {QString::fromUtf8("Base de Cálculo"), QStringLiteral("Valor do ICMS"),
@@ -128,9 +96,9 @@ TfrmCamposTransporte::TfrmCamposTransporte(TContexto& ctx, bool alteracao, QWidg
         }
     }
 
-    grbCfop = nomeado(new QGroupBox(QStringLiteral("CFOP"), this), "grbCfop");
-    edtCodCFOP = texto(grbCfop, "edtCodCFOP", 4, "[0-9]{0,4}");
-    MemoCfop = nomeado(new QPlainTextEdit(grbCfop), "MemoCfop");
+    grbCfop = Nomeado(new QGroupBox(QStringLiteral("CFOP"), this), "grbCfop");
+    edtCodCFOP = CampoTexto(grbCfop, "edtCodCFOP", 4, "[0-9]{0,4}");
+    MemoCfop = Nomeado(new QPlainTextEdit(grbCfop), "MemoCfop");
     MemoCfop->setReadOnly(true);
     MemoCfop->setFocusPolicy(Qt::NoFocus);
     MemoCfop->setFixedHeight(50);
@@ -141,10 +109,10 @@ TfrmCamposTransporte::TfrmCamposTransporte(TContexto& ctx, bool alteracao, QWidg
     }
     m_cfop = std::make_unique<TCampoCfop>(edtCodCFOP, MemoCfop);
 
-    grbTomador = nomeado(new QGroupBox(QStringLiteral("Emitente / Tomador"), this), "grbTomador");
-    edtCnpjTomador = texto(grbTomador, "edtCnpjTomador", 14);
-    lblNomeTomador = nomeado(new QLabel(grbTomador), "lblNomeTomador");
-    lblUF = nomeado(new QLabel(grbTomador), "lblUF");
+    grbTomador = Nomeado(new QGroupBox(QStringLiteral("Emitente / Tomador"), this), "grbTomador");
+    edtCnpjTomador = CampoTexto(grbTomador, "edtCnpjTomador", 14);
+    lblNomeTomador = Nomeado(new QLabel(grbTomador), "lblNomeTomador");
+    lblUF = Nomeado(new QLabel(grbTomador), "lblUF");
     {
         auto* l = new QHBoxLayout(grbTomador);
         l->addWidget(edtCnpjTomador);
@@ -153,12 +121,12 @@ TfrmCamposTransporte::TfrmCamposTransporte(TContexto& ctx, bool alteracao, QWidg
     }
     m_parte = std::make_unique<TCampoParte>(edtCnpjTomador, lblNomeTomador, lblUF);
 
-    grbCarga = nomeado(new QGroupBox(this), "grbCarga");
+    grbCarga = Nomeado(new QGroupBox(this), "grbCarga");
     auto* lblCarga = new QLabel(QStringLiteral("Notas Fiscais que acobertam a carga transportada"), grbCarga);
-    ckbTransportadora = nomeado(new QCheckBox(QString::fromUtf8("Marque para habilitar quadro."), grbCarga),
+    ckbTransportadora = Nomeado(new QCheckBox(QString::fromUtf8("Marque para habilitar quadro."), grbCarga),
                                 "ckbTransportadora");
     ckbTransportadora->installEventFilter(this);
-    dbgCarga = nomeado(new QTableView(grbCarga), "dbgCarga");
+    dbgCarga = Nomeado(new QTableView(grbCarga), "dbgCarga");
     ConfiguraGrade(dbgCarga, nullptr, QString(), QString());
     m_modeloCargas = new TDataSetModel(*m_cargas,
                                        {{QStringLiteral("DtEmissao"), QStringLiteral("DtEmissao")},
@@ -170,7 +138,7 @@ TfrmCamposTransporte::TfrmCamposTransporte(TContexto& ctx, bool alteracao, QWidg
                                        this);
     dbgCarga->setModel(m_modeloCargas);
     auto acao = [this](const char* nome, const char* legenda) {
-        auto* a = nomeado(new QAction(QString::fromUtf8(legenda), dbgCarga), nome);
+        auto* a = Nomeado(new QAction(QString::fromUtf8(legenda), dbgCarga), nome);
         dbgCarga->addAction(a);
         return a;
     };
@@ -184,16 +152,16 @@ TfrmCamposTransporte::TfrmCamposTransporte(TContexto& ctx, bool alteracao, QWidg
     {
         auto* l = new QVBoxLayout(grbCarga);
         l->addWidget(lblCarga);
-        l->addWidget(ckbTransportadora);
+        l->addWidget(ckbTransportadora, 0, Qt::AlignLeft);
         l->addWidget(dbgCarga);
     }
 
-    m_btnPrimeiro = alteracao ? nomeado(new QPushButton(QStringLiteral("&Alterar"), this), "btnAlterar")
-                              : nomeado(new QPushButton(QStringLiteral("&Nova Nota"), this), "btnNovaNota");
-    btnCancelar = nomeado(new QPushButton(QStringLiteral("&Cancelar"), this), "btnCancelar");
-    btnSalvar = nomeado(new QPushButton(QStringLiteral("&Salvar"), this), "btnSalvar");
-    btnFechar = nomeado(new QPushButton(QStringLiteral("Fechar"), this), "btnFechar");
-    stbStatus = nomeado(new QStatusBar(this), "stbStatus");
+    m_btnPrimeiro = alteracao ? Nomeado(new QPushButton(QStringLiteral("&Alterar"), this), "btnAlterar")
+                              : Nomeado(new QPushButton(QStringLiteral("&Nova Nota"), this), "btnNovaNota");
+    btnCancelar = Nomeado(new QPushButton(QStringLiteral("&Cancelar"), this), "btnCancelar");
+    btnSalvar = Nomeado(new QPushButton(QStringLiteral("&Salvar"), this), "btnSalvar");
+    btnFechar = Nomeado(new QPushButton(QStringLiteral("Fechar"), this), "btnFechar");
+    stbStatus = Nomeado(new QStatusBar(this), "stbStatus");
     stbStatus->showMessage(
         QString::fromUtf8("Para Incluir as Notas da Carga Clique no Botão Direito do Mouse sobre a Tabela"));
 
@@ -205,7 +173,7 @@ TfrmCamposTransporte::TfrmCamposTransporte(TContexto& ctx, bool alteracao, QWidg
     esquerda->addWidget(rdgModalidade);
     esquerda->addWidget(grbDados);
     esquerda->addWidget(grbIcms);
-    esquerda->addWidget(chbSituacao);
+    esquerda->addWidget(chbSituacao, 0, Qt::AlignLeft); // only its box and caption take the click
     esquerda->addWidget(grbCfop);
     esquerda->addWidget(grbTomador);
     if (m_nfe) {

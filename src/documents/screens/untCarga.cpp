@@ -24,22 +24,12 @@
 #include "widgets/untSaidaCampo.h"
 #include "widgets/untTelas.h"
 
-namespace {
-QLineEdit* texto(QWidget* pai, const char* nome, int largura)
-{
-    auto* e = new QLineEdit(pai);
-    e->setObjectName(QString::fromLatin1(nome));
-    e->setMaxLength(largura);
-    return e;
-}
-} // namespace
-
 TfrmCamposCarga::TfrmCamposCarga(TContexto& ctx, const TNotaCarga& carga, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), m_ctx(ctx), m_carga(carga)
 {
     new TkEnterAsTab(this);
     auto* destino = new QGroupBox(QString::fromUtf8(" Destinatário "), this);
-    edtCnpjDestino = texto(destino, "edtCnpjDestino", 14);
+    edtCnpjDestino = CampoTexto(destino, "edtCnpjDestino", 14);
     lblNomeDestino = new QLabel(destino);
     lblNomeDestino->setObjectName(QStringLiteral("lblNomeDestino"));
     auto* ld = new QHBoxLayout(destino);
@@ -47,11 +37,11 @@ TfrmCamposCarga::TfrmCamposCarga(TContexto& ctx, const TNotaCarga& carga, QWidge
     ld->addWidget(lblNomeDestino, 1);
 
     auto* dados = new QGroupBox(QStringLiteral(" Dados da Nota Fiscal "), this);
-    edtModelo = texto(dados, "edtModelo", 2);
+    edtModelo = CampoTexto(dados, "edtModelo", 2);
     edtModelo->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,2}")), edtModelo));
-    edtSerie = texto(dados, "edtSerie", 3);
-    edtSubSerie = texto(dados, "edtSubSerie", 2);
-    edtNumeroNF = texto(dados, "edtNumeroNF", 6);
+    edtSerie = CampoTexto(dados, "edtSerie", 3);
+    edtSubSerie = CampoTexto(dados, "edtSubSerie", 2);
+    edtNumeroNF = CampoTexto(dados, "edtNumeroNF", 6);
     edtNumeroNF->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,6}")), edtNumeroNF));
     edtEmissao = new QDateEdit(dados);
     edtEmissao->setObjectName(QStringLiteral("edtEmissao"));

@@ -23,50 +23,21 @@
 #include "widgets/untSaidaCampo.h"
 #include "widgets/untTelas.h"
 
-template <class W>
-static W* nomeado(W* w, const char* nome)
-{
-    w->setObjectName(QString::fromLatin1(nome));
-    return w;
-}
-
-static QLineEdit* texto(QWidget* pai, const char* nome, int largura, const char* aceita = nullptr)
-{
-    auto* e = nomeado(new QLineEdit(pai), nome);
-    e->setMaxLength(largura);
-    if (aceita)
-        e->setValidator(new QRegularExpressionValidator(QRegularExpression(QString::fromLatin1(aceita)), e));
-    return e;
-}
-
-// The series is compared in upper case: what is typed is shown and kept that way.
-static void maiusculas(QLineEdit* e)
-{
-    QObject::connect(e, &QLineEdit::textEdited, e, [e](const QString& t) {
-        const QString m = t.toUpper();
-        if (m != t) {
-            const int pos = e->cursorPosition();
-            e->setText(m);
-            e->setCursorPosition(pos);
-        }
-    });
-}
-
 TfrmCamposNotaTalao::TfrmCamposNotaTalao(TContexto& ctx, bool alteracao, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       m_ctx(ctx), m_alteracao(alteracao), m_edicao(std::make_unique<TEdicao>(*ctx.con, *ctx.dialogos))
 {
     new TkEnterAsTab(this);
-    grbNota = nomeado(new QGroupBox(this), "grbNota");
-    edtModelo = texto(grbNota, "edtModelo", 2, "\\d{0,2}");
-    edtSerie = alteracao ? texto(grbNota, "edtSerie", 3) : texto(grbNota, "edtSerie", 2, "[A-Za-z]{0,2}");
-    maiusculas(edtSerie);
-    edtSubSerie = texto(grbNota, "edtSubSerie", 2);
-    edtEmissao = nomeado(new QDateEdit(grbNota), "edtEmissao");
+    grbNota = Nomeado(new QGroupBox(this), "grbNota");
+    edtModelo = CampoTexto(grbNota, "edtModelo", 2, "\\d{0,2}");
+    edtSerie = alteracao ? CampoTexto(grbNota, "edtSerie", 3) : CampoTexto(grbNota, "edtSerie", 2, "[A-Za-z]{0,2}");
+    Maiusculas(edtSerie);
+    edtSubSerie = CampoTexto(grbNota, "edtSubSerie", 2);
+    edtEmissao = Nomeado(new QDateEdit(grbNota), "edtEmissao");
     edtEmissao->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
     UsaCalendarioDoPrograma(edtEmissao);
-    edtNInicial = texto(grbNota, "edtNInicial", 6, "[0-9]{0,6}");
-    edtNFinal = texto(grbNota, "edtNFinal", 6, "[0-9]{0,6}");
+    edtNInicial = CampoTexto(grbNota, "edtNInicial", 6, "[0-9]{0,6}");
+    edtNFinal = CampoTexto(grbNota, "edtNFinal", 6, "[0-9]{0,6}");
     auto* dados = new QGridLayout(grbNota);
     const QStringList rotulos = {QStringLiteral("Modelo"),       QString::fromUtf8("Série"),
                                  QString::fromUtf8("SubSérie"),  QString::fromUtf8("Data Emissão"),
@@ -77,13 +48,13 @@ TfrmCamposNotaTalao::TfrmCamposNotaTalao(TContexto& ctx, bool alteracao, QWidget
         dados->addWidget(campos[i], 1, i);
     }
 
-    grbImpostos = nomeado(new QGroupBox(QString::fromUtf8("Situação Tributária"), this), "grbImpostos");
-    auto valor = [this](const char* nome) { return nomeado(new TEdValor(grbImpostos), nome); };
+    grbImpostos = Nomeado(new QGroupBox(QString::fromUtf8("Situação Tributária"), this), "grbImpostos");
+    auto valor = [this](const char* nome) { return Nomeado(new TEdValor(grbImpostos), nome); };
     curBaseIcms = valor("curBaseIcms");
     curVlrIcms = valor("curVlrIcms");
     curVlrIsenta = valor("curVlrIsenta");
     curVlrOutras = valor("curVlrOutras");
-    vlrAliquota = texto(grbImpostos, "vlrAliquota", 5, "\\d{0,3}(,\\d{0,2})?");
+    vlrAliquota = CampoTexto(grbImpostos, "vlrAliquota", 5, "\\d{0,3}(,\\d{0,2})?");
     curVlrTotal = valor("curVlrTotal");
     auto* aliquota = new QHBoxLayout;
     aliquota->addWidget(vlrAliquota);
@@ -103,9 +74,9 @@ TfrmCamposNotaTalao::TfrmCamposNotaTalao(TContexto& ctx, bool alteracao, QWidget
     impostos->addWidget(curVlrTotal, 3, 3);
     TeclaDecimalVirgula(vlrAliquota);
 
-    btnCancelar = nomeado(new QPushButton(QStringLiteral("&Cancelar"), this), "btnCancelar");
-    btnSalvar = nomeado(new QPushButton(QStringLiteral("&Salvar"), this), "btnSalvar");
-    btnFechar = nomeado(new QPushButton(QStringLiteral("&Fechar"), this), "btnFechar");
+    btnCancelar = Nomeado(new QPushButton(QStringLiteral("&Cancelar"), this), "btnCancelar");
+    btnSalvar = Nomeado(new QPushButton(QStringLiteral("&Salvar"), this), "btnSalvar");
+    btnFechar = Nomeado(new QPushButton(QStringLiteral("&Fechar"), this), "btnFechar");
     for (QPushButton* b : {btnCancelar, btnSalvar, btnFechar})
         b->setAutoDefault(false);
 
@@ -228,7 +199,7 @@ TfrmIncluirNotasTalao::TfrmIncluirNotasTalao(TContexto& ctx, QWidget* parent) : 
 {
     setObjectName(QStringLiteral("frmIncluirNotasTalao"));
     setWindowTitle(QString::fromUtf8("Lançamento das Notas Talão"));
-    btnNovaNota = nomeado(new QPushButton(QStringLiteral("&Nova Nota"), this), "btnNovaNota");
+    btnNovaNota = Nomeado(new QPushButton(QStringLiteral("&Nova Nota"), this), "btnNovaNota");
     btnNovaNota->setAutoDefault(false);
     connect(btnNovaNota, &QPushButton::clicked, this, &TfrmIncluirNotasTalao::NovaNota);
     connect(btnSalvar, &QPushButton::clicked, this, &TfrmIncluirNotasTalao::Salvar);

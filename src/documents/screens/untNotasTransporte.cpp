@@ -39,6 +39,7 @@ TfrmNotasTransporte::TfrmNotasTransporte(TContexto& ctx, QWidget* parent)
     auto* l = new QHBoxLayout(rdgTipoNF);
     l->addWidget(rbCIF);
     l->addWidget(rbFOB);
+    l->addStretch();
     m_topo->insertWidget(0, rdgTipoNF);
     m_tituloResumo->setText(QString::fromUtf8("Totalização das Notas Transporte - CIF"));
 }
