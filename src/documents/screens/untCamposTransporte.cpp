@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -246,7 +247,9 @@ bool TfrmCamposTransporte::eventFilter(QObject* alvo, QEvent* evento)
         if (alvo == edtCodCFOP)
             m_cfop->entra(m_ctx, m_alteracao ? TelaCfop::AlterarTransporte : TelaCfop::IncluirTransporte, true,
                           edtEmissao->date());
-        else if (alvo == ckbTransportadora && ckbTransportadora->isEnabled())
+        // A mouse click is checked by the click itself: refusing here too would say it twice.
+        else if (alvo == ckbTransportadora && ckbTransportadora->isEnabled() &&
+                 static_cast<QFocusEvent*>(evento)->reason() != Qt::MouseFocusReason)
             recusaModeloDaCarga();
     }
     return QDialog::eventFilter(alvo, evento);
