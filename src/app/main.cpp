@@ -35,6 +35,7 @@ int main(int argc, char** argv)
     ctx.relogio = &relogio;
     ctx.con = &con;
     ctx.dtm = &dtm;
+    ctx.progresso = &progresso;
 
     TfrmMain janela(ctx, progresso);
     RegistraTelas(janela, ctx);

@@ -3,6 +3,7 @@
 #include "app/Main.h"
 #include "core/DialogsNew.h"
 #include "core/untContexto.h"
+#include "declarations/screens/untZEL.h"
 #include "documents/screens/untCupomFiscal.h"
 #include "documents/screens/untNotasFiscais.h"
 #include "documents/screens/untNotasTalao.h"
@@ -32,4 +33,5 @@ void RegistraTelas(TfrmMain& janela, TContexto& ctx)
     registra<TfrmNotasTalao>(janela, ctx, "btnNotaTalao");
     registra<TfrmCupomFiscal>(janela, ctx, "btnCupomFiscal");
     registra<TfrmNotasTransporte>(janela, ctx, "btnNotasTransporte");
+    registra<TfrmZEL>(janela, ctx, "btnApurNormal");
 }

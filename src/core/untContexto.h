@@ -2,6 +2,7 @@
 #include <QString>
 
 class IDialogos;
+class IProgresso;
 class IRelogio;
 class TDTMCON;
 class TDTM;
@@ -24,6 +25,8 @@ struct TContexto {
     TDTMCON* con = nullptr;
     TDTM* dtm = nullptr;
     ISessao* sessao = nullptr;
+    // Where long work (writing a return file) shows how far it got; none: nothing is shown.
+    IProgresso* progresso = nullptr;
 
     // The open taxpayer's IdContribuinte (0 until one is opened; closing keeps it).
     int IdAtivo = 0;

@@ -61,6 +61,11 @@ int TDataSetModel::columnCount(const QModelIndex& pai) const
     return m_colunas.isEmpty() ? m_dados.fieldCount() : int(m_colunas.size());
 }
 
+void TDataSetModel::defineFormato(const QString& campo, std::function<QString(const QVariant&)> formato)
+{
+    m_formatos.insert(campo.toLower(), std::move(formato));
+}
+
 QVariant TDataSetModel::data(const QModelIndex& indice, int papel) const
 {
     if (!indice.isValid())
@@ -69,8 +74,14 @@ QVariant TDataSetModel::data(const QModelIndex& indice, int papel) const
     if (campo < 0)
         return {};
     const QVariant valor = m_dados.value(indice.row(), campo);
-    if (papel == Qt::DisplayRole)
+    if (papel == Qt::DisplayRole) {
+        if (!m_formatos.isEmpty()) {
+            const auto f = m_formatos.constFind(m_dados.fieldNames().value(campo).toLower());
+            if (f != m_formatos.constEnd())
+                return (*f)(valor);
+        }
         return formata(valor, m_dados.declaredType(campo));
+    }
     if (papel == Qt::EditRole)
         return valor;
     if (papel == Qt::TextAlignmentRole && m_dados.declaredType(campo).compare(QLatin1String("money"), Qt::CaseInsensitive) == 0)

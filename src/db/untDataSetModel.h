@@ -1,4 +1,6 @@
 #pragma once
+#include <QHash>
+#include <functional>
 #include <QAbstractTableModel>
 #include <QList>
 #include <QString>
@@ -27,6 +29,8 @@ public:
     void moveCursor(int linha);
     // The text shown for a value of a column whose declared type is `tipo`.
     static QString formata(const QVariant& valor, const QString& tipo);
+    // A column shown through its own mask (a period "2006/05", say) instead of its type's format.
+    void defineFormato(const QString& campo, std::function<QString(const QVariant&)> formato);
 
     int rowCount(const QModelIndex& pai = {}) const override;
     int columnCount(const QModelIndex& pai = {}) const override;
@@ -38,4 +42,5 @@ private:
 
     TDataSet& m_dados;
     QList<TColuna> m_colunas;
+    QHash<QString, std::function<QString(const QVariant&)>> m_formatos;
 };

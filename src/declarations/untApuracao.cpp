@@ -1,4 +1,5 @@
 #include "declarations/untApuracao.h"
+#include "declarations/untZel.h"
 
 #include <QDate>
 #include <QSet>
@@ -425,15 +426,9 @@ Money SaldoCredorAnterior(TDTMCON& con, int idAtivo, int mes, int ano)
         q.open();
         if (q.isEmpty())
             return Money();
-        Money credito;
-        for (const char* campo : {"CredSaldoAnterior", "CredEntradas", "CredAtivoImob", "CredTransferencia",
-                                  "CredIcms_JR", "CredIcms_AR", "CredEstornoDeb", "OutrosRegEspec", "Tare", "PrevRicms",
-                                  "Dorq", "ChqHabitacao", "ChqEducacao", "CredOutros"})
-            acumula(credito, q.asMoney(QString::fromLatin1(campo)));
-        Money debito;
-        for (const char* campo : {"DebSaidas", "DebTransfCredAc", "DebEstornoCred", "DebOutros"})
-            acumula(debito, q.asMoney(QString::fromLatin1(campo)));
-        return positivo(credito - debito);
+        // The same sums as the declaration screen and the loaded row.
+        const TTotaisZel t = TotaisZel(LeValoresZel(q));
+        return positivo(t.credTotal - t.debTotal);
     });
 }
 
@@ -648,4 +643,12 @@ QStringList LinhasApuracao(TDTMCON& con, int idAtivo, int mes, int ano)
         linhas << f.nome + QLatin1Char('\t') + ValorComPonto(f.valor);
     linhas << QStringLiteral("ExistemDocumentos\t") + (existem ? QStringLiteral("sim") : QStringLiteral("nao"));
     return linhas;
+}
+
+QString ValorQuatroCasas(Money valor)
+{
+    const qint64 raw = valor.raw();
+    const quint64 abs = raw < 0 ? quint64(-(raw + 1)) + 1 : quint64(raw);
+    return (raw < 0 ? QStringLiteral("-") : QString()) + QString::number(abs / 10000) + QLatin1Char('.') +
+           QString::number(abs % 10000).rightJustified(4, QLatin1Char('0'));
 }

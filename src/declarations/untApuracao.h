@@ -83,6 +83,8 @@ struct TFiguraApuracao {
 QList<TFiguraApuracao> FigurasApuracao(TDTMCON& con, int idAtivo, int mes, int ano);
 // Two decimals with a point and no grouping ("1234.56", "-0.50"); a fraction of a cent rounds ties to even.
 QString ValorComPonto(Money valor);
+// Four decimals with a point and no grouping ("1234.5678", "-0.0050"): the exact stored amount.
+QString ValorQuatroCasas(Money valor);
 // The listing of "zelcli apuracao": one "Nome<TAB>valor" line per figure, then "ExistemDocumentos<TAB>sim"
 // or "nao". Everything is worked out before the first line, so an error leaves no partial listing.
 QStringList LinhasApuracao(TDTMCON& con, int idAtivo, int mes, int ano);

@@ -152,6 +152,7 @@ QString TGeradorArquivo::NomeArquivo(const QString& periodo, int tipoDeclaracao,
 
 bool TGeradorArquivo::GerarArquivo(const QString& regime, const QString& periodo, int tipoDeclaracao, const QString& tipo)
 {
+    m_cancelado = false;
     QString nome;
     try {
         nome = NomeArquivo(periodo, tipoDeclaracao, tipo);
@@ -167,8 +168,10 @@ bool TGeradorArquivo::GerarArquivo(const QString& regime, const QString& periodo
         return false;
     }
     QString caminho = m_dialogos.salvarArquivo(QStringLiteral("Salvar"), nome + QStringLiteral(".txt"), QString());
-    if (caminho.isEmpty())
+    if (caminho.isEmpty()) {
+        m_cancelado = true;
         return false; // cancelled: nothing written
+    }
     if (QFileInfo(caminho).suffix().isEmpty())
         caminho += QStringLiteral(".txt");
     return GravaArquivo(caminho, regime, periodo, tipoDeclaracao, tipo);

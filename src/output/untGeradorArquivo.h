@@ -44,6 +44,8 @@ public:
     // that reports `ultimoErro` itself, as the command-line tool does, would otherwise print it twice).
     const QString& ultimoErro() const { return m_erro; }
     bool MostraErros = true;
+    // The last GerarArquivo returned false because the user cancelled the save dialog, not on a failure.
+    bool cancelado() const { return m_cancelado; }
 
 private:
     struct TCabecalho;
@@ -64,4 +66,5 @@ private:
     int m_total = 0;
     QByteArray m_pendente;   // the line not yet followed by its CR LF
     QString m_erro;
+    bool m_cancelado = false;
 };
