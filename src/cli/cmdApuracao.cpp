@@ -7,10 +7,13 @@
 
 static const char* const kAjudaApuracao =
     "Uso:\n"
-    "  zelcli apuracao --pasta PASTA --ie INSCRICAO --periodo AAAAMM\n"
+    "  zelcli apuracao --pasta PASTA --ie INSCRICAO --periodo AAAAMM [--declaracao normal]\n"
     "Lista os valores do mês que as declarações tiram dos documentos do contribuinte (achado pela inscrição\n"
     "estadual) no banco bcoZel.mdb da PASTA: uma linha NOME<TAB>valor cada, com duas casas e ponto decimal,\n"
-    "e ExistemDocumentos<TAB>sim|nao. O banco não é alterado; erros vão para a saída de erros.\n";
+    "e ExistemDocumentos<TAB>sim|nao. Com --declaracao normal, lista o que o \"Processa\" da apuração do regime\n"
+    "normal mostra para o mês: uma linha COLUNA<TAB>valor cada, pela coluna da tabela ZEL que guarda o valor\n"
+    "(os totais calculados pelo nome do campo), com quatro casas e ponto decimal. O banco não é alterado;\n"
+    "erros vão para a saída de erros.\n";
 
 int ComandoApuracao(const QStringList& args)
 {
@@ -18,7 +21,9 @@ int ComandoApuracao(const QStringList& args)
     const QCommandLineOption pasta(QStringLiteral("pasta"), QStringLiteral("pasta do banco"), QStringLiteral("PASTA"), QStringLiteral("."));
     const QCommandLineOption ie(QStringLiteral("ie"), QString::fromUtf8("inscrição estadual"), QStringLiteral("IE"));
     const QCommandLineOption periodo(QStringLiteral("periodo"), QString::fromUtf8("período AAAAMM"), QStringLiteral("AAAAMM"));
-    p.addOptions({pasta, ie, periodo});
+    const QCommandLineOption declaracao(QStringLiteral("declaracao"), QString::fromUtf8("declaração cujo \"Processa\" mostrar: normal"),
+                                        QStringLiteral("TIPO"));
+    p.addOptions({pasta, ie, periodo, declaracao});
     if (!p.parse(QStringList{QStringLiteral("zelcli apuracao")} + args) || !p.positionalArguments().isEmpty()) {
         erros() << (p.errorText().isEmpty() ? QStringLiteral("argumento inesperado: ") + p.positionalArguments().join(' ')
                                             : p.errorText())
@@ -30,6 +35,7 @@ int ComandoApuracao(const QStringList& args)
     o.pasta = p.value(pasta);
     o.ie = p.value(ie);
     o.periodo = p.value(periodo);
+    o.declaracao = p.value(declaracao);
     TDialogosTerminal dialogos;
     QStringList linhas;
     QString erro;

@@ -6,6 +6,7 @@
 #include "db/untDTMCON.h"
 #include "db/untSqlite.h"
 #include "declarations/untApuracao.h"
+#include "declarations/untZel.h"
 
 int ExecutaApuracao(const TOpcoesApuracao& o, IDialogos& dialogos, QStringList* linhas, QString* erro)
 {
@@ -22,12 +23,23 @@ int ExecutaApuracao(const TOpcoesApuracao& o, IDialogos& dialogos, QStringList* 
         *erro = QString::fromUtf8("período deve ser AAAAMM, com o mês de 01 a 12: %1").arg(o.periodo);
         return 2;
     }
+    const QString declaracao = o.declaracao.trimmed().toLower();
+    if (!declaracao.isEmpty() && declaracao != QLatin1String("normal")) {
+        *erro = QString::fromUtf8("declaração desconhecida: %1 (use normal)").arg(o.declaracao);
+        return 2;
+    }
     TDTMCON con(o.pasta, dialogos);
     int idAtivo = 0;
     if (const int r = AbreContribuinteDaPasta(con, o.ie, &idAtivo, erro); r != 0)
         return r;
     try {
-        *linhas = LinhasApuracao(con, idAtivo, mes, ano);
+        if (declaracao.isEmpty()) {
+            *linhas = LinhasApuracao(con, idAtivo, mes, ano);
+        } else {
+            TApuracaoNormal a;
+            ProcessaNormal(con, idAtivo, mes, ano, a);
+            *linhas = LinhasNormal(a);
+        }
     } catch (const EBancoDados& e) {
         *erro = e.mensagem();
         return 1;

@@ -10,6 +10,9 @@ struct TOpcoesApuracao {
     QString pasta;
     QString ie;
     QString periodo; // "yyyymm"
+    // Empty: the month's figures. "normal": what "Processa" of the normal-regime declaration shows for the
+    // month, before anything is typed.
+    QString declaracao;
 };
 
 // 0 with the listing of LinhasApuracao in `linhas`; otherwise 2 for arguments that do not read, 1 for

@@ -1,0 +1,98 @@
+// "zelcli apuracao --declaracao normal" against the entry screen's "Processa" over the same database: every
+// value the tool prints is the one the screen's field shows, to the ten-thousandth.
+#include <QApplication>
+#include <QComboBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "core/untContexto.h"
+#include "core/untRelogio.h"
+#include "declarations/screens/untIncluirZEL.h"
+#include "declarations/untApuracao.h"
+#include "support/TBancoTeste.h"
+#include "widgets/untTelas.h"
+
+namespace {
+
+struct ZelLinhaComando : ::testing::Test {
+    TBancoTeste banco;
+    TContexto ctx;
+    TRelogioFixo relogio{QDateTime(QDate(2024, 8, 20), QTime(10, 0))};
+
+    void SetUp() override
+    {
+        ASSERT_EQ(banco.con->Conectar(), "JET");
+        banco.preencheContexto(ctx, &relogio);
+        sql("INSERT INTO Contribuinte (IdContribuinte, CNPJ, Ccicms, RazaoSocial, UF, Tipo) VALUES "
+            "(1, '11222333000181', '123456789', 'ATIVO', 'ZR', 'C'), (2, '44555666000177', '987654321', 'CLIENTE', 'ZR', 'F'),"
+            "(3, '77888999000155', '111222333', 'FORNECEDOR', 'SP', 'F')");
+        ctx.IdAtivo = 1;
+        // July 2024: a sale with substitution, a source-regime line, a purchase with a fraction of a cent, an
+        // accumulated-credit transfer each way and an interstate purchase with retained tax.
+        sql("INSERT INTO NotaFiscal (IdNotaFiscal, IdContribuinte, IdEmtDest, DtEmissao, TipoNota, Modelo, Serie, "
+            "SubSerie, NumeroNF, Cfop, Emitente, ValorTotalNota, Situacao, DtUltAlteracao) VALUES "
+            "(1, 1, 2, '2024-07-10', 'S', '55', '1', '', '000001', '5102', 'P', 20000000, 'N', '2024-07-10'),"
+            "(2, 1, 2, '2024-07-11', 'S', '55', '1', '', '000002', '5405', 'P', 5000000, 'N', '2024-07-11'),"
+            "(3, 1, 3, '2024-07-12', 'E', '55', '1', '', '000777', '2102', 'T', 8000000, 'N', '2024-07-12'),"
+            "(4, 1, 2, '2024-07-13', 'E', '55', '1', '', '000888', '1601', 'T', 1000000, 'N', '2024-07-13'),"
+            "(5, 1, 2, '2024-07-14', 'S', '55', '1', '', '000003', '5601', 'P', 600000, 'N', '2024-07-14')");
+        sql("INSERT INTO NFICMS (IdNotaFiscal, BaseCalculoICMS, ValorICMS, IsentaICMS, OutrasICMS, AliquotaICMS) VALUES "
+            "(1, 20000000, 3400000, 0, 0, '1700'), (2, 5000000, 850000, 0, 0, '1700'), "
+            "(3, 8000000, 560005, 0, 0, '0700'), (4, 1000000, 120000, 0, 0, '1200'), (5, 600000, 72000, 0, 0, '1200')");
+        sql("INSERT INTO NFSUBSTRIB (IdNotaFiscal, BaseCalculoSubst, ICMSRetido, DespAcessorias, MVA) VALUES "
+            "(2, 6000000, 170000, 0, '1'), (1, 0, 0, 0, '5'), (3, 1000000, 45000, 0, '')");
+        // June 2024's declaration leaves a credit balance of 123,4567.
+        sql("INSERT INTO ZEL (IdContribuinte, Periodo, Tipo, CredEntradas, DebSaidas) VALUES (1, '202406', 'N', 2234567, 1000000)");
+    }
+    void sql(const char* comando) { TBancoTeste::executaDireto(banco.con->db(), QString::fromUtf8(comando)); }
+};
+
+} // namespace
+
+TEST_F(ZelLinhaComando, ProcessaDaTelaEOQueOComandoImprime)
+{
+    TfrmIncluirZEL t(ctx);
+    t.show();
+    QApplication::setActiveWindow(&t);
+    t.cmbMes->setEditText(QStringLiteral("7"));
+    QTest::mouseClick(t.btnProcessa, Qt::LeftButton);
+    ASSERT_TRUE(t.btnSalvarZel->isEnabled());
+    banco.dialogos.verificaConsumo();
+
+    QProcess p;
+    p.start(QStringLiteral(ZELCLI), {"apuracao", "--pasta", banco.pasta.path(), "--ie", "123456789", "--periodo",
+                                     "202407", "--declaracao", "normal"});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    ASSERT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    const QStringList linhas = QString::fromUtf8(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+
+    const std::pair<const char*, const char*> campos[] = {
+        {"CredEntradas", "edtCredEntrada"},       {"CredAtivoImob", "edtCredAtivoImobilizado"},
+        {"CredTransferencia", "edtCredAcumulado"}, {"CredIcms_AR", "edtCredICMS_AR"},
+        {"CredIcms_JR", "edtCredICMS_JR"},         {"CredOutros", "edtCredOutros"},
+        {"CredEstornoDeb", "edtCredEstornoDeb"},   {"CreditoPeriodo", "edtCredPeriodo"},
+        {"CredSaldoAnterior", "edtCredSaldoAnterior"}, {"TotalCredito", "edtCredTotal"},
+        {"DebSaidas", "edtDebSaidas"},             {"DebTransfCredAc", "edtDebTransCredAC"},
+        {"DebOutros", "edtDebOutros"},             {"DebEstornoCred", "edtDebEstornoCred"},
+        {"TotalDebito", "edtDebTotal"},            {"SaldoCredorPeriodo", "edtSaldoCredorPeriodo"},
+        {"ImpostoRecolher", "edtImpostoRecolher"}, {"SubstEnt_JR", "edtIcmsST_JR"},
+        {"SubstEnt_AR", "edtIcmsST_AR"},           {"SubstSai_AR", "edtSTSaidas"},
+        {"SubstSai_JR", "edtST_Fonte"},            {"TotalSubst", "edtTotalST"},
+    };
+    ASSERT_EQ(linhas.size(), int(std::size(campos))) << linhas.join('\n').toStdString();
+    QHash<QString, QString> impresso;
+    for (const QString& l : linhas)
+        impresso.insert(l.section('\t', 0, 0), l.section('\t', 1));
+    for (const auto& [coluna, campo] : campos) {
+        ASSERT_TRUE(t.campo(campo)) << campo;
+        EXPECT_EQ(impresso.value(QString::fromLatin1(coluna)), ValorQuatroCasas(t.campo(campo)->valor())) << coluna;
+    }
+    // The month itself, worked out by hand: the credit carries the fraction of a cent whole.
+    EXPECT_EQ(impresso.value("CredEntradas"), "56.0005");
+    EXPECT_EQ(impresso.value("CredTransferencia"), "12.0000");
+    EXPECT_EQ(impresso.value("CredSaldoAnterior"), "123.4567");
+    EXPECT_EQ(impresso.value("DebTransfCredAc"), "7.2000");
+    EXPECT_EQ(impresso.value("TotalCredito"), "191.4572");
+}
