@@ -4,6 +4,8 @@
 #include "core/DialogsNew.h"
 #include "core/untContexto.h"
 #include "declarations/screens/untZEL.h"
+#include "declarations/screens/untZELEPP.h"
+#include "declarations/screens/untZELSN.h"
 #include "documents/screens/untCupomFiscal.h"
 #include "documents/screens/untNotasFiscais.h"
 #include "documents/screens/untNotasTalao.h"
@@ -34,4 +36,7 @@ void RegistraTelas(TfrmMain& janela, TContexto& ctx)
     registra<TfrmCupomFiscal>(janela, ctx, "btnCupomFiscal");
     registra<TfrmNotasTransporte>(janela, ctx, "btnNotasTransporte");
     registra<TfrmZEL>(janela, ctx, "btnApurNormal");
+    registra<TfrmZELEPP3706>(janela, ctx, "btnApurEPP3706");
+    registra<TfrmZELEPPAntigo>(janela, ctx, "btnApurEPP");
+    registra<TfrmZELSN>(janela, ctx, "btnSimplesNacional");
 }

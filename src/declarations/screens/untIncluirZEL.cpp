@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShowEvent>
+#include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -459,10 +460,14 @@ void TfrmIncluirZEL::carrega()
     cmbAno->setEnabled(false);
     m_programas->Carrega();
     m_modelo = TApuracaoNormal::DaLinha(z.valores);
-    m_presumido->defineValores(m_modelo.presumido);
     for (auto it = m_campos.cbegin(); it != m_campos.cend(); ++it)
         if (const TCampoZel* c = descricao(it.key()); c && c->editado)
             it.value()->defineValor(m_modelo.*(c->editado));
+    {
+        // Filling the window is no change of the user's: its reaction would read the fields half-filled.
+        const QSignalBlocker bloqueio(m_presumido.get());
+        m_presumido->defineValores(m_modelo.presumido);
+    }
     leCampos();
     mostra();
     fraRecibo->defineDeclaracao(z.Periodo, false);

@@ -147,8 +147,7 @@ void TfrmListaDeclaracoes::Excluir()
     const int id = selecionada();
     if (id == 0)
         return;
-    if (MensagemDlg(*m_ctx.dialogos, QStringLiteral("Confirma Exclusão ? "), TipoMsg::Confirmacao,
-                    {Botao::Sim, Botao::Nao}) != Botao::Sim) {
+    if (!m_ctx.dialogos->confirmaExclusao(QString::fromUtf8("Confirma Exclusão ? "))) {
         ativa();
         return;
     }
