@@ -7,13 +7,14 @@
 
 static const char* const kAjudaApuracao =
     "Uso:\n"
-    "  zelcli apuracao --pasta PASTA --ie INSCRICAO --periodo AAAAMM [--declaracao normal]\n"
+    "  zelcli apuracao --pasta PASTA --ie INSCRICAO --periodo AAAAMM [--declaracao normal|epp|sn]\n"
     "Lista os valores do mês que as declarações tiram dos documentos do contribuinte (achado pela inscrição\n"
     "estadual) no banco bcoZel.mdb da PASTA: uma linha NOME<TAB>valor cada, com duas casas e ponto decimal,\n"
-    "e ExistemDocumentos<TAB>sim|nao. Com --declaracao normal, lista o que o \"Processa\" da apuração do regime\n"
-    "normal mostra para o mês: uma linha COLUNA<TAB>valor cada, pela coluna da tabela ZEL que guarda o valor\n"
-    "(os totais calculados pelo nome do campo), com quatro casas e ponto decimal. O banco não é alterado;\n"
-    "erros vão para a saída de erros.\n";
+    "e ExistemDocumentos<TAB>sim|nao. Com --declaracao normal, epp ou sn, lista o que o \"Processa\" da tela\n"
+    "dessa declaração mostra para o mês (epp: a tela antiga até 06/2006, a da MP 37/06 depois): uma linha\n"
+    "COLUNA<TAB>valor cada, pela coluna da tabela (ZEL, ZEL_EPP ou ZEL_SN) que guarda o valor (os totais\n"
+    "calculados da ZEL pelo nome do campo), com quatro casas e ponto decimal. O banco não é alterado; erros\n"
+    "vão para a saída de erros.\n";
 
 int ComandoApuracao(const QStringList& args)
 {
@@ -21,7 +22,7 @@ int ComandoApuracao(const QStringList& args)
     const QCommandLineOption pasta(QStringLiteral("pasta"), QStringLiteral("pasta do banco"), QStringLiteral("PASTA"), QStringLiteral("."));
     const QCommandLineOption ie(QStringLiteral("ie"), QString::fromUtf8("inscrição estadual"), QStringLiteral("IE"));
     const QCommandLineOption periodo(QStringLiteral("periodo"), QString::fromUtf8("período AAAAMM"), QStringLiteral("AAAAMM"));
-    const QCommandLineOption declaracao(QStringLiteral("declaracao"), QString::fromUtf8("declaração cujo \"Processa\" mostrar: normal"),
+    const QCommandLineOption declaracao(QStringLiteral("declaracao"), QString::fromUtf8("declaração cujo \"Processa\" mostrar: normal, epp ou sn"),
                                         QStringLiteral("TIPO"));
     p.addOptions({pasta, ie, periodo, declaracao});
     if (!p.parse(QStringList{QStringLiteral("zelcli apuracao")} + args) || !p.positionalArguments().isEmpty()) {

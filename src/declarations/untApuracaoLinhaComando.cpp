@@ -7,6 +7,8 @@
 #include "db/untSqlite.h"
 #include "declarations/untApuracao.h"
 #include "declarations/untZel.h"
+#include "declarations/untZelEpp.h"
+#include "declarations/untZelSN.h"
 
 int ExecutaApuracao(const TOpcoesApuracao& o, IDialogos& dialogos, QStringList* linhas, QString* erro)
 {
@@ -24,8 +26,9 @@ int ExecutaApuracao(const TOpcoesApuracao& o, IDialogos& dialogos, QStringList* 
         return 2;
     }
     const QString declaracao = o.declaracao.trimmed().toLower();
-    if (!declaracao.isEmpty() && declaracao != QLatin1String("normal")) {
-        *erro = QString::fromUtf8("declaração desconhecida: %1 (use normal)").arg(o.declaracao);
+    if (!declaracao.isEmpty() && declaracao != QLatin1String("normal") && declaracao != QLatin1String("epp") &&
+        declaracao != QLatin1String("sn")) {
+        *erro = QString::fromUtf8("declaração desconhecida: %1 (use normal, epp ou sn)").arg(o.declaracao);
         return 2;
     }
     TDTMCON con(o.pasta, dialogos);
@@ -35,10 +38,18 @@ int ExecutaApuracao(const TOpcoesApuracao& o, IDialogos& dialogos, QStringList* 
     try {
         if (declaracao.isEmpty()) {
             *linhas = LinhasApuracao(con, idAtivo, mes, ano);
-        } else {
+        } else if (declaracao == QLatin1String("normal")) {
             TApuracaoNormal a;
             ProcessaNormal(con, idAtivo, mes, ano, a);
             *linhas = LinhasNormal(a);
+        } else if (declaracao == QLatin1String("epp")) {
+            TApuracaoEPP a;
+            ProcessaEPP(con, idAtivo, mes, ano, a);
+            *linhas = LinhasEPP(a);
+        } else {
+            TInformacoesSN c;
+            ProcessaSN(con, idAtivo, mes, ano, c);
+            *linhas = LinhasSN(c);
         }
     } catch (const EBancoDados& e) {
         *erro = e.mensagem();

@@ -10,8 +10,8 @@ struct TOpcoesApuracao {
     QString pasta;
     QString ie;
     QString periodo; // "yyyymm"
-    // Empty: the month's figures. "normal": what "Processa" of the normal-regime declaration shows for the
-    // month, before anything is typed.
+    // Empty: the month's figures. "normal", "epp", "sn": what "Processa" of that declaration's screen shows
+    // for the month, before anything is typed (for "epp", the old rules' screen up to 06/2006, MP 37/06 after).
     QString declaracao;
 };
 

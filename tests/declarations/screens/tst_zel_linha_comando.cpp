@@ -10,6 +10,8 @@
 #include "core/untContexto.h"
 #include "core/untRelogio.h"
 #include "declarations/screens/untIncluirZEL.h"
+#include "declarations/screens/untIncluirZELEPP.h"
+#include "declarations/screens/untInformacoesSN.h"
 #include "declarations/untApuracao.h"
 #include "support/TBancoTeste.h"
 #include "widgets/untTelas.h"
@@ -47,6 +49,39 @@ struct ZelLinhaComando : ::testing::Test {
         sql("INSERT INTO ZEL (IdContribuinte, Periodo, Tipo, CredEntradas, DebSaidas) VALUES (1, '202406', 'N', 2234567, 1000000)");
     }
     void sql(const char* comando) { TBancoTeste::executaDireto(banco.con->db(), QString::fromUtf8(comando)); }
+
+    // What the tool prints for the period and declaration, by column.
+    QHash<QString, QString> zelcli(const char* periodo, const char* declaracao)
+    {
+        QProcess p;
+        p.start(QStringLiteral(ZELCLI), {"apuracao", "--pasta", banco.pasta.path(), "--ie", "123456789", "--periodo",
+                                         periodo, "--declaracao", declaracao});
+        EXPECT_TRUE(p.waitForFinished(60000));
+        EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+        QHash<QString, QString> r;
+        for (const QString& l : QString::fromUtf8(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts))
+            r.insert(l.section('\t', 0, 0), l.section('\t', 1));
+        return r;
+    }
+    template <class Tela>
+    static void processa(Tela& t, const char* mes, const char* ano)
+    {
+        t.show();
+        QApplication::setActiveWindow(&t);
+        t.cmbMes->setEditText(QString::fromLatin1(mes));
+        t.cmbAno->setEditText(QString::fromLatin1(ano));
+        QTest::mouseClick(t.btnProcessa, Qt::LeftButton);
+    }
+    template <class Tela>
+    static void confere(const Tela& t, const QHash<QString, QString>& impresso,
+                        const QList<std::pair<const char*, const char*>>& campos)
+    {
+        ASSERT_EQ(impresso.size(), campos.size());
+        for (const auto& [coluna, campo] : campos) {
+            ASSERT_TRUE(t.campo(campo)) << campo;
+            EXPECT_EQ(impresso.value(QString::fromLatin1(coluna)), ValorQuatroCasas(t.campo(campo)->valor())) << coluna;
+        }
+    }
 };
 
 } // namespace
@@ -95,4 +130,47 @@ TEST_F(ZelLinhaComando, ProcessaDaTelaEOQueOComandoImprime)
     EXPECT_EQ(impresso.value("CredSaldoAnterior"), "123.4567");
     EXPECT_EQ(impresso.value("DebTransfCredAc"), "7.2000");
     EXPECT_EQ(impresso.value("TotalCredito"), "191.4572");
+}
+
+TEST_F(ZelLinhaComando, ProcessaDasTelasEPPESimplesNacional)
+{
+    // May 2006 under the old rules: a sale and a purchase inside the state.
+    sql("INSERT INTO NotaFiscal (IdNotaFiscal, IdContribuinte, IdEmtDest, DtEmissao, TipoNota, Modelo, Serie, SubSerie, "
+        "NumeroNF, Cfop, Emitente, ValorTotalNota, Situacao, DtUltAlteracao) VALUES "
+        "(10, 1, 2, '2006-05-10', 'S', '01', '1', '', '000010', '5102', 'P', 30000005, 'N', '2006-05-10'),"
+        "(11, 1, 2, '2006-05-11', 'E', '01', '1', '', '000011', '1102', 'T', 9000000, 'N', '2006-05-11')");
+    sql("INSERT INTO NFICMS (IdNotaFiscal, BaseCalculoICMS, ValorICMS, IsentaICMS, OutrasICMS, AliquotaICMS) VALUES "
+        "(10, 30000005, 5100000, 0, 0, '1700'), (11, 9000000, 1530000, 0, 0, '1700')");
+    {
+        TfrmIncluirZELEPP t(ctx);
+        processa(t, "5", "2006");
+        ASSERT_TRUE(t.btnSalvarZel->isEnabled());
+        confere(t, zelcli("200605", "epp"),
+                {{"RecApurada", "edtBase_RecApurada"}, {"RecEfetiva", "edtBase_RecEfetiva"},
+                 {"Imp_Devido", "edtImp_Devido"}, {"TotalAquis", "edtTotalAquis"},
+                 {"Aquis_Inter", "edtAquis_Internas"}, {"Imp_Recolher", "edtImp_Recolher"},
+                 {"ICMS_SubsSaida", "edtSTSaidas"}, {"ICMS_RetFonte", "edtSTRegFonte"}});
+        EXPECT_EQ(ValorQuatroCasas(t.campo("edtBase_RecApurada")->valor()), "3000.0005") << "the fraction carried whole";
+    }
+    {
+        TfrmApuraZELEPP2006 t(ctx);
+        processa(t, "7", "2024");
+        ASSERT_TRUE(t.btnSalvarZel->isEnabled());
+        const auto impresso = zelcli("202407", "epp");
+        confere(t, impresso,
+                {{"RecApurada", "edtBase_RecApurada"}, {"RecEfetiva", "edtBase_RecEfetiva"},
+                 {"Imp_Devido", "edtImp_Devido"}, {"Imp_Recolher", "edtImp_Recolher"},
+                 {"ICMS_SubsSaida", "edtSTSaidas"}, {"ICMS_RetFonte", "edtSTRegFonte"}});
+        EXPECT_NE(impresso.value("Imp_Devido"), "0.0000");
+    }
+    {
+        TfrmInformacoesSN t(ctx);
+        processa(t, "7", "2024");
+        ASSERT_TRUE(t.btnSalvar->isEnabled());
+        const auto impresso = zelcli("202407", "sn");
+        confere(t, impresso,
+                {{"TotEntradas", "edtTotEntradas"}, {"SubsSaidas", "edtSubsSaida"}, {"ICMSRetidoFonte", "edtICMSRetidoFonte"}});
+        EXPECT_NE(impresso.value("TotEntradas"), "0.0000");
+    }
+    banco.dialogos.verificaConsumo();
 }
