@@ -37,6 +37,7 @@ void linha(QGridLayout* g, QWidget* pai, const char* rotulo, QWidget* campo)
 TEdValor* TfrmCamposEPP::valor(QWidget* pai, const char* nome, bool calculado)
 {
     auto* v = Nomeado(new TEdValor(pai), nome);
+    v->setMinimumWidth(130);
     if (calculado) {
         v->setReadOnly(true);
         v->setFocusPolicy(Qt::NoFocus);
@@ -136,6 +137,7 @@ TfrmCamposEPP::TfrmCamposEPP(TContexto& ctx, bool mp3706, int idEpp, QWidget* pa
         linha(gc, grbCreditos, "Total do Crédito Outorgado", valor(grbCreditos, "edtCredOutorgado", true));
     } else {
         edtNum_Empreg = CampoTexto(grbCreditos, "edtNum_Empreg", 6, "-?[0-9]{0,5}");
+        edtNum_Empreg->setMinimumWidth(130);
         linha(gc, grbCreditos, "Número de Empregados", edtNum_Empreg);
         linha(gc, grbCreditos, "Crédito por Empregados", valor(grbCreditos, "edtCredEmpreg", true));
         linha(gc, grbCreditos, "Total de Aquisições", valor(grbCreditos, "edtTotalAquis", true));
