@@ -10,11 +10,12 @@ static const char* const kAjudaApuracao =
     "  zelcli apuracao --pasta PASTA --ie INSCRICAO --periodo AAAAMM [--declaracao normal|epp|sn]\n"
     "Lista os valores do mês que as declarações tiram dos documentos do contribuinte (achado pela inscrição\n"
     "estadual) no banco bcoZel.mdb da PASTA: uma linha NOME<TAB>valor cada, com duas casas e ponto decimal,\n"
-    "e ExistemDocumentos<TAB>sim|nao. Com --declaracao normal, epp ou sn, lista o que o \"Processa\" da tela\n"
-    "dessa declaração mostra para o mês (epp: a tela antiga até 06/2006, a da MP 37/06 depois): uma linha\n"
-    "COLUNA<TAB>valor cada, pela coluna da tabela (ZEL, ZEL_EPP ou ZEL_SN) que guarda o valor (os totais\n"
-    "calculados da ZEL pelo nome do campo), com quatro casas e ponto decimal. O banco não é alterado; erros\n"
-    "vão para a saída de erros.\n";
+    "e ExistemDocumentos<TAB>sim|nao. Com --declaracao normal, depois desses valores, uma linha NN<TAB>valor\n"
+    "para cada campo que o \"Processa\" da apuração do regime normal preenche (NN o número do rótulo do\n"
+    "campo: 1, 3, 8 ... 17, 01 ... 06). Com --declaracao epp ou sn, só o que o \"Processa\" dessa tela\n"
+    "preenche (epp: a tela antiga até 06/2006, a da MP 37/06 depois), uma linha COLUNA<TAB>valor pela coluna\n"
+    "da tabela ZEL_EPP ou ZEL_SN. Esses valores têm quatro casas e ponto decimal. O banco não é alterado;\n"
+    "erros vão para a saída de erros.\n";
 
 int ComandoApuracao(const QStringList& args)
 {

@@ -41,7 +41,8 @@ int ExecutaApuracao(const TOpcoesApuracao& o, IDialogos& dialogos, QStringList* 
         } else if (declaracao == QLatin1String("normal")) {
             TApuracaoNormal a;
             ProcessaNormal(con, idAtivo, mes, ano, a);
-            *linhas = LinhasNormal(a);
+            // The figures first, then the fields of the screen.
+            *linhas = LinhasApuracao(con, idAtivo, mes, ano) + LinhasNormal(a);
         } else if (declaracao == QLatin1String("epp")) {
             TApuracaoEPP a;
             ProcessaEPP(con, idAtivo, mes, ano, a);

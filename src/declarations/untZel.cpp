@@ -537,19 +537,11 @@ void ProcessaNormal(TDTMCON& con, int idAtivo, int mes, int ano, TApuracaoNormal
 
 QStringList LinhasNormal(const TApuracaoNormal& a)
 {
-    const TValoresZel v = a.valores();
+    // The fields "Processa" fills, by the number the screen's label gives them.
     const std::pair<const char*, Money> linhas[] = {
-        {"CredEntradas", v.CredEntradas},     {"CredAtivoImob", v.CredAtivoImob},
-        {"CredTransferencia", v.CredTransferencia}, {"CredIcms_AR", v.CredIcms_AR},
-        {"CredIcms_JR", v.CredIcms_JR},       {"CredOutros", v.CredOutros},
-        {"CredEstornoDeb", v.CredEstornoDeb}, {"CreditoPeriodo", a.c8()},
-        {"CredSaldoAnterior", v.CredSaldoAnterior}, {"TotalCredito", a.c10()},
-        {"DebSaidas", v.DebSaidas},           {"DebTransfCredAc", v.DebTransfCredAc},
-        {"DebOutros", v.DebOutros},           {"DebEstornoCred", v.DebEstornoCred},
-        {"TotalDebito", a.d15()},             {"SaldoCredorPeriodo", a.s16()},
-        {"ImpostoRecolher", a.s17()},         {"SubstEnt_JR", v.SubstEnt_JR},
-        {"SubstEnt_AR", v.SubstEnt_AR},       {"SubstSai_AR", v.SubstSai_AR},
-        {"SubstSai_JR", v.SubstSai_JR},       {"TotalSubst", a.s06()},
+        {"1", a.c1},      {"3", a.c3},      {"8", a.c8()},    {"9", a.c9},      {"10", a.c10()},  {"11", a.d11()},
+        {"12", a.d12},    {"15", a.d15()},  {"16", a.s16()},  {"17", a.s17()},  {"01", a.s01},    {"02", a.s02},
+        {"03", a.s03()},  {"04", a.s04()},  {"05", a.s05()},  {"06", a.s06()},
     };
     QStringList r;
     for (const auto& [nome, valor] : linhas)

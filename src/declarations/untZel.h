@@ -168,6 +168,6 @@ class TDTMCON;
 // debit of field 11, 12, 02 and the gross 04 and 05); the typed fields stay. Database errors that the
 // figures raise are passed on.
 void ProcessaNormal(TDTMCON& con, int idAtivo, int mes, int ano, TApuracaoNormal& a);
-// What "Processa" shows, one "Coluna<TAB>valor" line per value, named by the ZEL column that stores it (the
-// computed totals by their field names), four decimals and a point.
+// What "Processa" shows, one "NN<TAB>valor" line per field it fills, NN the number of the field's label as
+// the screen writes it ("1", "3", "8" ... "17", "01" ... "06"), four decimals and a point.
 QStringList LinhasNormal(const TApuracaoNormal& a);

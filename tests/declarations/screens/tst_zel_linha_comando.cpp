@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -103,33 +104,31 @@ TEST_F(ZelLinhaComando, ProcessaDaTelaEOQueOComandoImprime)
     ASSERT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
     const QStringList linhas = QString::fromUtf8(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
 
+    // The month's figures come first, then one line per field the screen's "Processa" fills.
     const std::pair<const char*, const char*> campos[] = {
-        {"CredEntradas", "edtCredEntrada"},       {"CredAtivoImob", "edtCredAtivoImobilizado"},
-        {"CredTransferencia", "edtCredAcumulado"}, {"CredIcms_AR", "edtCredICMS_AR"},
-        {"CredIcms_JR", "edtCredICMS_JR"},         {"CredOutros", "edtCredOutros"},
-        {"CredEstornoDeb", "edtCredEstornoDeb"},   {"CreditoPeriodo", "edtCredPeriodo"},
-        {"CredSaldoAnterior", "edtCredSaldoAnterior"}, {"TotalCredito", "edtCredTotal"},
-        {"DebSaidas", "edtDebSaidas"},             {"DebTransfCredAc", "edtDebTransCredAC"},
-        {"DebOutros", "edtDebOutros"},             {"DebEstornoCred", "edtDebEstornoCred"},
-        {"TotalDebito", "edtDebTotal"},            {"SaldoCredorPeriodo", "edtSaldoCredorPeriodo"},
-        {"ImpostoRecolher", "edtImpostoRecolher"}, {"SubstEnt_JR", "edtIcmsST_JR"},
-        {"SubstEnt_AR", "edtIcmsST_AR"},           {"SubstSai_AR", "edtSTSaidas"},
-        {"SubstSai_JR", "edtST_Fonte"},            {"TotalSubst", "edtTotalST"},
+        {"1", "edtCredEntrada"},   {"3", "edtCredAcumulado"},  {"8", "edtCredPeriodo"},       {"9", "edtCredSaldoAnterior"},
+        {"10", "edtCredTotal"},    {"11", "edtDebSaidas"},     {"12", "edtDebTransCredAC"},    {"15", "edtDebTotal"},
+        {"16", "edtSaldoCredorPeriodo"}, {"17", "edtImpostoRecolher"}, {"01", "edtIcmsSTEntradas"}, {"02", "edtIcmsST_JR"},
+        {"03", "edtIcmsST_AR"},    {"04", "edtSTSaidas"},      {"05", "edtST_Fonte"},          {"06", "edtTotalST"},
     };
-    ASSERT_EQ(linhas.size(), int(std::size(campos))) << linhas.join('\n').toStdString();
-    QHash<QString, QString> impresso;
-    for (const QString& l : linhas)
-        impresso.insert(l.section('\t', 0, 0), l.section('\t', 1));
-    for (const auto& [coluna, campo] : campos) {
+    const int inicio = int(linhas.indexOf(QRegularExpression(QStringLiteral("^ExistemDocumentos\t.*")))) + 1;
+    ASSERT_GT(inicio, 0) << linhas.join('\n').toStdString();
+    ASSERT_EQ(linhas.size() - inicio, int(std::size(campos))) << linhas.join('\n').toStdString();
+    for (int i = 0; i < int(std::size(campos)); ++i) {
+        const auto& [numero, campo] = campos[i];
         ASSERT_TRUE(t.campo(campo)) << campo;
-        EXPECT_EQ(impresso.value(QString::fromLatin1(coluna)), ValorQuatroCasas(t.campo(campo)->valor())) << coluna;
+        EXPECT_EQ(linhas[inicio + i], QString::fromLatin1(numero) + QLatin1Char('\t') + ValorQuatroCasas(t.campo(campo)->valor()))
+            << numero;
     }
+    QHash<QString, QString> impresso;
+    for (int i = inicio; i < linhas.size(); ++i)
+        impresso.insert(linhas[i].section('\t', 0, 0), linhas[i].section('\t', 1));
     // The month itself, worked out by hand: the credit carries the fraction of a cent whole.
-    EXPECT_EQ(impresso.value("CredEntradas"), "56.0005");
-    EXPECT_EQ(impresso.value("CredTransferencia"), "12.0000");
-    EXPECT_EQ(impresso.value("CredSaldoAnterior"), "123.4567");
-    EXPECT_EQ(impresso.value("DebTransfCredAc"), "7.2000");
-    EXPECT_EQ(impresso.value("TotalCredito"), "191.4572");
+    EXPECT_EQ(impresso.value("1"), "56.0005");
+    EXPECT_EQ(impresso.value("3"), "12.0000");
+    EXPECT_EQ(impresso.value("9"), "123.4567");
+    EXPECT_EQ(impresso.value("12"), "7.2000");
+    EXPECT_EQ(impresso.value("10"), "191.4572");
 }
 
 TEST_F(ZelLinhaComando, ProcessaDasTelasEPPESimplesNacional)
