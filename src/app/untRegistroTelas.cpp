@@ -3,6 +3,7 @@
 #include "app/Main.h"
 #include "core/DialogsNew.h"
 #include "core/untContexto.h"
+#include "declarations/screens/untDAnuais.h"
 #include "declarations/screens/untZEL.h"
 #include "declarations/screens/untZELEPP.h"
 #include "declarations/screens/untZELSN.h"
@@ -39,4 +40,5 @@ void RegistraTelas(TfrmMain& janela, TContexto& ctx)
     registra<TfrmZELEPP3706>(janela, ctx, "btnApurEPP3706");
     registra<TfrmZELEPPAntigo>(janela, ctx, "btnApurEPP");
     registra<TfrmZELSN>(janela, ctx, "btnSimplesNacional");
+    registra<TfrmDAnuais>(janela, ctx, "btnDadosAnuais");
 }

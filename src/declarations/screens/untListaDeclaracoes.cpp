@@ -158,7 +158,7 @@ void TfrmListaDeclaracoes::Excluir()
         return;
     }
     ativa(crescenteAposExcluir());
-    Informa(*m_ctx.dialogos, QString::fromUtf8("Excluído com Sucesso."));
+    Informa(*m_ctx.dialogos, mensagemExcluido());
 }
 
 void TfrmListaDeclaracoes::Imprimir()
@@ -180,7 +180,7 @@ void TfrmListaDeclaracoes::GerarArquivo()
     } else if (!cancelado) {
         Informa(*m_ctx.dialogos, QStringLiteral("Ocorreu ERRO na geração do Arquivo!"));
     }
-    btnGerarArquivo->setEnabled(true);
+    btnGerarArquivo->setEnabled(!ok || reabilitaGerar());
     btnFechar->setFocus();
 }
 

@@ -66,6 +66,9 @@ protected:
                        bool* semMensagem);
     // After a deletion the list shows the oldest first until it is read again.
     virtual bool crescenteAposExcluir() const { return false; }
+    virtual QString mensagemExcluido() const { return QString::fromUtf8("Excluído com Sucesso."); }
+    // Whether "&Gerar Arquivo" is enabled again after a file was written (else only by the next reading).
+    virtual bool reabilitaGerar() const { return true; }
 
     void ativa(bool crescente = false);
     int selecionada() const;
