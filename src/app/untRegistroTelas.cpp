@@ -4,6 +4,7 @@
 #include "core/DialogsNew.h"
 #include "core/untContexto.h"
 #include "declarations/screens/untDAnuais.h"
+#include "declarations/screens/untQuadroV.h"
 #include "declarations/screens/untZEL.h"
 #include "declarations/screens/untZELEPP.h"
 #include "declarations/screens/untZELSN.h"
@@ -41,4 +42,6 @@ void RegistraTelas(TfrmMain& janela, TContexto& ctx)
     registra<TfrmZELEPPAntigo>(janela, ctx, "btnApurEPP");
     registra<TfrmZELSN>(janela, ctx, "btnSimplesNacional");
     registra<TfrmDAnuais>(janela, ctx, "btnDadosAnuais");
+    registra<TfrmSelQuadroV>(janela, ctx, "QuadroV1");
+    registra<TfrmMunicipioZR>(janela, ctx, "Municpio1");
 }

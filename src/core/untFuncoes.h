@@ -1,4 +1,5 @@
 #pragma once
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -14,3 +15,7 @@ QString RemoveAcentos(const QString& texto);
 QString AnoAtual(const IRelogio& relogio);
 // Empties the list, then adds the years from `ultimo` down to `primeiro`.
 void ListaAnos(int primeiro, int ultimo, QStringList& lista);
+
+// The text of a file delivered to be imported: UTF-8 (with or without BOM) when the bytes are valid UTF-8,
+// the Windows page (Latin-1 with its letters in 0x80-0x9F) otherwise. Line ends are left as they are.
+QString DecodificaArquivoTexto(const QByteArray& bytes);
