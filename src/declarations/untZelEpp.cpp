@@ -18,10 +18,15 @@ const int kFaixas[5] = {150, 200, 250, 300, 350};
 
 } // namespace
 
+Money EmCentavos(Money m)
+{
+    return Money::fromCents(m.cents());
+}
+
 Money TApuracaoEPP::recEfetiva() const
 {
     const Money oitentaPorCento = Money::fromRaw(divideTiesToEven(mediaEntradas.raw() * 8, 10));
-    return recApurada < oitentaPorCento ? oitentaPorCento : recApurada;
+    return EmCentavos(recApurada < oitentaPorCento ? oitentaPorCento : recApurada);
 }
 
 int TApuracaoEPP::percRecolhCentesimos() const
@@ -33,7 +38,7 @@ int TApuracaoEPP::percRecolhCentesimos() const
 
 Money TApuracaoEPP::impDevido() const
 {
-    return recEfetiva().timesRateHundredths(percRecolhCentesimos());
+    return EmCentavos(recEfetiva().timesRateHundredths(percRecolhCentesimos()));
 }
 
 int TApuracaoEPP::credEmpreg() const
@@ -72,7 +77,7 @@ int TApuracaoEPP::percCredPres() const
 
 Money TApuracaoEPP::credPresumido() const
 {
-    return impDevido().timesRateHundredths(qint64(percCredPres()) * 100);
+    return EmCentavos(impDevido().timesRateHundredths(qint64(percCredPres()) * 100));
 }
 
 Money TApuracaoEPP::totalCredOutorgado() const
@@ -314,12 +319,13 @@ bool ExisteEpp(TDTM& dtm, int idAtivo, const QString& periodo)
 void ProcessaEPP(TDTMCON& con, int idAtivo, int mes, int ano, TApuracaoEPP& a)
 {
     a.mp3706 = ano > 2006 || (ano == 2006 && mes >= 7);
-    a.recApurada = ReceitaApuradaEPP(con, idAtivo, mes, ano);
-    a.substSaidas = SubstituicaoSaidasInternas(con, idAtivo, mes, ano);
-    a.regFonte = SubstituicaoRegimeFonte(con, idAtivo, mes, ano);
+    // Shown in two-decimal fields and stored as shown: rounded to the cent, ties to even.
+    a.recApurada = EmCentavos(ReceitaApuradaEPP(con, idAtivo, mes, ano));
+    a.substSaidas = EmCentavos(SubstituicaoSaidasInternas(con, idAtivo, mes, ano));
+    a.regFonte = EmCentavos(SubstituicaoRegimeFonte(con, idAtivo, mes, ano));
     if (!a.mp3706) {
-        a.totalAquis = TotalAquisicoesEPP(con, idAtivo, mes, ano);
-        a.aquisInter = AquisicoesInternasEPP(con, idAtivo, mes, ano);
+        a.totalAquis = EmCentavos(TotalAquisicoesEPP(con, idAtivo, mes, ano));
+        a.aquisInter = EmCentavos(AquisicoesInternasEPP(con, idAtivo, mes, ano));
     }
 }
 

@@ -14,9 +14,13 @@ class TComando;
 // The largest amount a nine-digit field of the return file carries: 9.999.999,99.
 inline constexpr qint64 kMaiorValorNoveDigitos = 99999999900;
 
+// An amount rounded to the cent, ties to even: what a two-decimal field shows and what is stored of it.
+Money EmCentavos(Money m);
+
 // The EPP declaration of one month as its screens show it, in whole ten-thousandths. The typed fields and
-// the figures from the documents are inputs; everything else is computed from them, rounded ties-to-even
-// wherever a product or a share of a percentage falls between ten-thousandths.
+// the figures from the documents are inputs; everything else is computed from them. Every amount the
+// screens show is rounded to the cent, ties to even (the figures from the documents as they are read, each
+// product as it is made), so what is stored is what is shown.
 //   effective revenue = the larger of the computed revenue and 80 % of the average of entries;
 //   old rules (to 06/2006): tax due = effective revenue × the bracket's rate; presumed credit percentage =
 //     employees' credit + internal-acquisition credit, at most 50; tax to pay = |tax due − presumed credit|;

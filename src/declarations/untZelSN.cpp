@@ -47,7 +47,7 @@ Money TInformacoesSN::valorAliquota() const
 Money TInformacoesSN::icmsEsperado() const
 {
     // The rate in hundredths of a percent: 3,95 % is 395.
-    return faturamento.timesRateHundredths(valorAliquota().raw() / 100);
+    return EmCentavos(faturamento.timesRateHundredths(valorAliquota().raw() / 100));
 }
 
 TPassoSN ChecaSalvarSN(const TInformacoesSN& c, bool existemDocumentos, const QString& cnpj, bool perguntaFeita)
@@ -352,9 +352,10 @@ TFalha ChecaPeriodoSN(int mes, int ano)
 
 void ProcessaSN(TDTMCON& con, int idAtivo, int mes, int ano, TInformacoesSN& c)
 {
-    c.totEntradas = TotalEntradasSN(con, idAtivo, mes, ano);
-    c.subsSaidas = SubstituicaoSaidasInternas(con, idAtivo, mes, ano);
-    c.retidoFonte = SubstituicaoRegimeFonte(con, idAtivo, mes, ano);
+    // Shown in two-decimal fields and stored as shown: rounded to the cent, ties to even.
+    c.totEntradas = EmCentavos(TotalEntradasSN(con, idAtivo, mes, ano));
+    c.subsSaidas = EmCentavos(SubstituicaoSaidasInternas(con, idAtivo, mes, ano));
+    c.retidoFonte = EmCentavos(SubstituicaoRegimeFonte(con, idAtivo, mes, ano));
 }
 
 QStringList LinhasSN(const TInformacoesSN& c)

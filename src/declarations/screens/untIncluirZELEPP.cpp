@@ -10,6 +10,7 @@
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QShowEvent>
+#include <QSignalBlocker>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -333,7 +334,9 @@ void TfrmCamposEPP::carrega()
         campo("edtCredChqMoradia")->defineValor(m_modelo.chqMoradia);
         campo("edtCredChqEducacao")->defineValor(m_modelo.chqEducacao);
     } else {
-        // The stored percentage gives the bracket back: saving again keeps it.
+        // The stored percentage gives the bracket back: saving again keeps it. Setting it is no choice of
+        // the user's: its reaction would read the fields before they are filled.
+        const QSignalBlocker bloqueio(cmbFaixa);
         cmbFaixa->setCurrentIndex(m_modelo.faixa);
         edtNum_Empreg->setText(QString::number(m_modelo.numEmpreg));
     }

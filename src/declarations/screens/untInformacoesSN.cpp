@@ -146,6 +146,8 @@ TfrmInformacoesSN::TfrmInformacoesSN(TContexto& ctx, int idSN, QWidget* parent)
     cbAliquotas->setEditable(true);
     cbAliquotas->setInsertPolicy(QComboBox::NoInsert);
     cbAliquotas->addItems(TInformacoesSN::Aliquotas());
+    // A typed rate is taken as typed: completing "2,5" into the listed "2,56" would store a rate never typed.
+    cbAliquotas->setCompleter(nullptr);
     cbAliquotas->setCurrentIndex(-1);
     cbAliquotas->setEditText(QString());
     cbAliquotas->setToolTip(QString::fromUtf8("Percentual aplicado sobre a base de cálculo do ICMS para o recolhimento do DAS "));
@@ -434,7 +436,7 @@ bool TfrmInformacoesSN::saiICMSSN()
     if (digitado.isZero())
         return true;
     Money aliquota;
-    if (!TInformacoesSN::LeAliquota(cbAliquotas->currentText(), &aliquota)) {
+    if (cbAliquotas->currentText().trimmed().isEmpty() || !TInformacoesSN::LeAliquota(cbAliquotas->currentText(), &aliquota)) {
         Informa(*m_ctx.dialogos, QString::fromUtf8("O valor da alíquota informada não é um número válido"));
         cbAliquotas->setFocus();
         return true;

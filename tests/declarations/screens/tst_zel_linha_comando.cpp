@@ -149,7 +149,7 @@ TEST_F(ZelLinhaComando, ProcessaDasTelasEPPESimplesNacional)
                  {"Imp_Devido", "edtImp_Devido"}, {"TotalAquis", "edtTotalAquis"},
                  {"Aquis_Inter", "edtAquis_Internas"}, {"Imp_Recolher", "edtImp_Recolher"},
                  {"ICMS_SubsSaida", "edtSTSaidas"}, {"ICMS_RetFonte", "edtSTRegFonte"}});
-        EXPECT_EQ(ValorQuatroCasas(t.campo("edtBase_RecApurada")->valor()), "3000.0005") << "the fraction carried whole";
+        EXPECT_EQ(ValorQuatroCasas(t.campo("edtBase_RecApurada")->valor()), "3000.0000") << "shown and stored to the cent";
     }
     {
         TfrmApuraZELEPP2006 t(ctx);
