@@ -207,7 +207,9 @@ TUfrmManterQV::TUfrmManterQV(TContexto& ctx, const TQuadroV& linha, QWidget* par
     new TkEnterAsTab(this);
     gbPeriodo = Nomeado(new QGroupBox(this), "gbPeriodo");
     edtPeriodo = Nomeado(new TEdPeriod(gbPeriodo), "edtPeriodo");
-    edtPeriodo->configura(m_ctx.dialogos, m_ctx.relogio);
+    // The field's check runs through the screen's leaving rules, which also hold back a click on "&Salvar"
+    // that would tell the same fault a second time.
+    edtPeriodo->configura(nullptr, m_ctx.relogio);
     edtPeriodo->regras.PeriodoMin = QStringLiteral("122009");
     edtPeriodo->regras.MaxPerAgora = true;
     edtPeriodo->regras.MensErroValidade = QString::fromUtf8("Período inválido");
@@ -247,6 +249,12 @@ TUfrmManterQV::TUfrmManterQV(TContexto& ctx, const TQuadroV& linha, QWidget* par
     connect(btnSalvar, &QPushButton::clicked, this, &TUfrmManterQV::Salvar);
     connect(btnFechar, &QPushButton::clicked, this, &QDialog::reject);
     m_regras = PreparaTelaDeEdicao(this, *m_ctx.dialogos, nullptr, btnFechar);
+    m_regras->aoSair(edtPeriodo, [this] {
+        bool falhou = false;
+        for (const QString& m : edtPeriodo->regras.aoSair(edtPeriodo->periodo(), &falhou))
+            Informa(*m_ctx.dialogos, m);
+        return !falhou;
+    });
 }
 
 void TUfrmManterQV::showEvent(QShowEvent* e)

@@ -1,0 +1,150 @@
+// The Quadro V screens driven as a user does: the selection's filters and messages, inclusion one
+// municipality after the other with the duplicate refused, a change that would duplicate refused too, and
+// the municipality update from the data folder's files with its progress and its all-or-nothing refusal.
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "core/untContexto.h"
+#include "core/untRelogio.h"
+#include "declarations/screens/untQuadroV.h"
+#include "support/TBancoTeste.h"
+#include "widgets/EdPeriod.h"
+#include "widgets/untTelas.h"
+
+namespace {
+
+void Ativa(QWidget* tela)
+{
+    tela->show();
+    QApplication::setActiveWindow(tela->window());
+}
+
+struct TelasQuadroV : ::testing::Test {
+    TBancoTeste banco;
+    TContexto ctx;
+    TRelogioFixo relogio{QDateTime(QDate(2024, 7, 15), QTime(9, 30))};
+
+    void SetUp() override
+    {
+        ASSERT_EQ(banco.con->Conectar(), "JET");
+        banco.preencheContexto(ctx, &relogio);
+        ctx.IdAtivo = 1;
+    }
+    void TearDown() override { banco.dialogos.verificaConsumo(); }
+    void sql(const char* c) { TBancoTeste::executaDireto(banco.con->db(), QString::fromUtf8(c)); }
+    QVariant valor(const char* c) { return TBancoTeste::valorDireto(banco.con->db(), QString::fromUtf8(c)); }
+    void clica(QPushButton* b, const QString& mensagem)
+    {
+        banco.dialogos.esperaMensagem(mensagem);
+        QTest::mouseClick(b, Qt::LeftButton);
+        banco.dialogos.verificaConsumo();
+    }
+    void arquivo(const char* nome, const QByteArray& conteudo)
+    {
+        QFile f(QDir(ctx.pasta).filePath(QString::fromLatin1(nome)));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(conteudo);
+    }
+};
+
+} // namespace
+
+TEST_F(TelasQuadroV, PesquisaPedeOAnoEIncluiUmMunicipioAposOutro)
+{
+    sql("INSERT INTO municipio VALUES ('04405', 'CAPITAL'), ('00100', 'INTERIOR')");
+    TfrmSelQuadroV t(ctx);
+    Ativa(&t);
+    t.cmbMes->setCurrentText("5");
+    t.cmbAno->clear();
+    clica(t.btnPesquisar, "Informe o ano para a pesquisa");
+    t.cmbAno->setText("2024");
+    clica(t.btnPesquisar, QString::fromUtf8("Não há lançamento neste período"));
+
+    banco.dialogos.esperaTela("TUfrmManterQV", [&](QObject* o) {
+        auto* m = static_cast<TUfrmManterQV*>(o);
+        Ativa(m);
+        EXPECT_TRUE(m->gbPeriodo->isEnabled());
+        m->edtPeriodo->definePeriodo("052024");
+        m->RxDBMunicipio->setCurrentIndex(m->RxDBMunicipio->findText("CAPITAL"));
+        EXPECT_EQ(m->edtCodMunicipio->text(), "04405");
+        m->edtValor->defineValor(Money::fromCents(123456));
+        clica(m->btnSalvar, QString::fromUtf8("Inclusão realizada com sucesso."));
+        EXPECT_EQ(m->RxDBMunicipio->currentIndex(), -1) << "ready for the next municipality";
+        // The same month and municipality again is refused; another municipality goes in.
+        m->RxDBMunicipio->setCurrentIndex(m->RxDBMunicipio->findText("CAPITAL"));
+        clica(m->btnSalvar, QString::fromUtf8("Já existe um item cadastrado para o município."));
+        m->RxDBMunicipio->setCurrentIndex(m->RxDBMunicipio->findText("INTERIOR"));
+        m->edtValor->defineValor(Money::fromCents(-5));
+        clica(m->btnSalvar, QString::fromUtf8("O valor não pode ser negativo."));
+        m->edtValor->defineValor(Money::fromCents(500));
+        clica(m->btnSalvar, QString::fromUtf8("Inclusão realizada com sucesso."));
+        m->edtPeriodo->definePeriodo("112009");
+        m->RxDBMunicipio->setCurrentIndex(0);
+        clica(m->btnSalvar, QString::fromUtf8("Período inválido"));
+        return 0;
+    });
+    QTest::mouseClick(t.btnIncluir, Qt::LeftButton);
+    banco.dialogos.verificaConsumo();
+    EXPECT_EQ(valor("SELECT group_concat(CodMunicipio || '=' || Valor || '@' || PeriodoZel, ';') FROM "
+                    "(SELECT * FROM VornQuadroV ORDER BY IdQuadroV)").toString(),
+              "04405=12345600@2024-05-01;00100=50000@2024-05-01");
+    EXPECT_EQ(t.lista().recordCount(), 2) << "the list shows every row after the inclusions";
+}
+
+TEST_F(TelasQuadroV, AlteracaoQueDuplicariaORegistroERecusada)
+{
+    sql("INSERT INTO municipio VALUES ('04405', 'CAPITAL'), ('00100', 'INTERIOR')");
+    sql("INSERT INTO VornQuadroV (IdQuadroV, IdContribuinte, PeriodoZel, CodMunicipio, Municipio, Valor) VALUES "
+        "(1, 1, '2024-05-01', '04405', 'CAPITAL', 10000), (2, 1, '2024-05-01', '00100', 'INTERIOR', 20000)");
+    TfrmSelQuadroV t(ctx);
+    Ativa(&t);
+    t.cmbMes->setCurrentText("**");
+    QTest::mouseClick(t.btnPesquisar, Qt::LeftButton);
+    ASSERT_EQ(t.atual().IdQuadroV, 2) << "by code: 00100 first";
+    banco.dialogos.esperaTela("TUfrmManterQV", [&](QObject* o) {
+        auto* m = static_cast<TUfrmManterQV*>(o);
+        Ativa(m);
+        EXPECT_FALSE(m->gbPeriodo->isEnabled());
+        EXPECT_EQ(m->edtCodMunicipio->text(), "00100");
+        m->RxDBMunicipio->setCurrentIndex(m->RxDBMunicipio->findText("CAPITAL"));
+        clica(m->btnSalvar, QString::fromUtf8("Já existe um item cadastrado para o município."));
+        m->RxDBMunicipio->setCurrentIndex(m->RxDBMunicipio->findText("INTERIOR"));
+        m->edtValor->defineValor(Money::fromCents(999));
+        clica(m->btnSalvar, QString::fromUtf8("Alteração realizada com sucesso."));
+        return 0;
+    });
+    QTest::mouseClick(t.btnAlterar, Qt::LeftButton);
+    banco.dialogos.verificaConsumo();
+    EXPECT_EQ(valor("SELECT Valor FROM VornQuadroV WHERE IdQuadroV = 2").toLongLong(), 99900);
+    EXPECT_EQ(valor("SELECT CodMunicipio FROM VornQuadroV WHERE IdQuadroV = 2").toString(), "00100");
+}
+
+TEST_F(TelasQuadroV, MunicipiosDesatualizadosEAtualizacaoPelaTela)
+{
+    TfrmSelQuadroV t(ctx);
+    Ativa(&t);
+    banco.dialogos.esperaMensagem(QString::fromUtf8("Os municípios não estão cadastrados ou atualizados. Deseja cadastrá-los ou atualizá-los?"), Botao::Nao)
+        .esperaMensagem(QString::fromUtf8("É necessário cadastrar/atualizar os municípios para incluir o quadro V."));
+    QTest::mouseClick(t.btnIncluir, Qt::LeftButton);
+    banco.dialogos.verificaConsumo();
+
+    TfrmMunicipioZR m(ctx);
+    Ativa(&m);
+    clica(m.btnAtualizar, QString::fromUtf8("O arquivo municipio.txt não foi encontrado!"));
+    arquivo("municipio.txt", "04405|CAPITAL|\r\n00100|INTERIOR|\r\n");
+    clica(m.btnAtualizar, QString::fromUtf8("O arquivo DeParaNovosCodigosMunicipios.txt não foi encontrado!"));
+    EXPECT_EQ(valor("SELECT COUNT(*) FROM municipio").toInt(), 0) << "nothing changed before both files were read";
+    arquivo("DeParaNovosCodigosMunicipios.txt", "");
+    clica(m.btnAtualizar, QString::fromUtf8("Atualização Concluída!"));
+    EXPECT_EQ(valor("SELECT COUNT(*) FROM municipio").toInt(), 2);
+    EXPECT_EQ(m.pgbMuni->value(), 0);
+}
