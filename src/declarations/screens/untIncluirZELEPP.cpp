@@ -20,6 +20,7 @@
 #include "db/UntDTM.h"
 #include "db/untDTMCON.h"
 #include "db/untSqlite.h"
+#include "declarations/screens/untCabecalhoDeclaracao.h"
 #include "widgets/Enter.h"
 #include "widgets/untSaidaCampo.h"
 #include "widgets/untTelas.h"
@@ -67,39 +68,15 @@ TfrmCamposEPP::TfrmCamposEPP(TContexto& ctx, bool mp3706, int idEpp, QWidget* pa
     new TkEnterAsTab(this);
     m_regras = new TRegrasSaida(this);
 
-    grbPeriodo = Nomeado(new QGroupBox(QString::fromUtf8(" Período "), this), "grbPeriodo");
-    grbPeriodo->setToolTip(QString::fromUtf8("Clique no botão Processa\npara ativar os campos."));
-    cmbMes = Nomeado(new QComboBox(grbPeriodo), "cmbMes");
-    cmbMes->setEditable(true);
-    cmbMes->setInsertPolicy(QComboBox::NoInsert);
-    for (int m = 1; m <= 12; ++m)
-        cmbMes->addItem(QString::number(m));
-    cmbMes->lineEdit()->setMaxLength(2);
-    cmbAno = Nomeado(new QComboBox(grbPeriodo), "cmbAno");
-    cmbAno->setEditable(true);
-    cmbAno->setInsertPolicy(QComboBox::NoInsert);
-    cmbAno->addItems(mp3706 ? QStringList{QStringLiteral("2007"), QStringLiteral("2006")}
-                            : QStringList{QStringLiteral("2006"), QStringLiteral("2005"), QStringLiteral("2004")});
-    cmbAno->lineEdit()->setMaxLength(4);
-    btnProcessa = Nomeado(new QPushButton(QStringLiteral("Processa"), grbPeriodo), "btnProcessa");
-    btnProcessa->setAutoDefault(false);
     {
-        auto* l = new QHBoxLayout(grbPeriodo);
-        l->addWidget(new QLabel(QString::fromUtf8("Mês"), grbPeriodo));
-        l->addWidget(cmbMes);
-        l->addWidget(new QLabel(QStringLiteral("Ano"), grbPeriodo));
-        l->addWidget(cmbAno);
-        l->addWidget(btnProcessa);
-    }
-    rdgTipo = Nomeado(new QGroupBox(QString::fromUtf8(" Finalidade da Declaração "), this), "rdgTipo");
-    rbNormal = Nomeado(new QRadioButton(QStringLiteral("&Normal"), rdgTipo), "rbNormal");
-    rbRetificadora = Nomeado(new QRadioButton(QStringLiteral("&Retificadora"), rdgTipo), "rbRetificadora");
-    rbNormal->setChecked(true);
-    {
-        auto* l = new QHBoxLayout(rdgTipo);
-        l->addWidget(rbNormal);
-        l->addWidget(rbRetificadora);
-        l->addStretch();
+        const TCabecalhoDeclaracao c = MontaCabecalhoDeclaracao(this, mp3706 ? AnosDesde(2007, 2006) : AnosDesde(2006, 2004), " Finalidade da Declaração ");
+        grbPeriodo = c.grbPeriodo;
+        cmbMes = c.cmbMes;
+        cmbAno = c.cmbAno;
+        btnProcessa = c.btnProcessa;
+        rdgTipo = c.rdgTipo;
+        rbNormal = c.rbNormal;
+        rbRetificadora = c.rbRetificadora;
     }
 
     pcPaginas = Nomeado(new QTabWidget(this), "pcPaginas");

@@ -21,6 +21,7 @@
 #include "declarations/screens/untFraRecibo.h"
 #include "declarations/untApuracao.h"
 #include "declarations/untRecibo.h"
+#include "declarations/screens/untCabecalhoDeclaracao.h"
 #include "widgets/Enter.h"
 #include "widgets/untSaidaCampo.h"
 #include "widgets/untTelas.h"
@@ -62,38 +63,15 @@ TfrmInformacoesSN::TfrmInformacoesSN(TContexto& ctx, int idSN, QWidget* parent)
     new TkEnterAsTab(this);
     m_regras = new TRegrasSaida(this);
 
-    grbPeriodo = Nomeado(new QGroupBox(QString::fromUtf8(" Período "), this), "grbPeriodo");
-    cmbMes = Nomeado(new QComboBox(grbPeriodo), "cmbMes");
-    cmbMes->setEditable(true);
-    cmbMes->setInsertPolicy(QComboBox::NoInsert);
-    for (int m = 1; m <= 12; ++m)
-        cmbMes->addItem(QString::number(m));
-    cmbMes->lineEdit()->setMaxLength(2);
-    cmbAno = Nomeado(new QComboBox(grbPeriodo), "cmbAno");
-    cmbAno->setEditable(true);
-    cmbAno->setInsertPolicy(QComboBox::NoInsert);
-    for (int a = m_ctx.relogio->hoje().year(); a >= 2002; --a)
-        cmbAno->addItem(QString::number(a));
-    cmbAno->lineEdit()->setMaxLength(4);
-    btnProcessa = Nomeado(new QPushButton(QStringLiteral("Processa"), grbPeriodo), "btnProcessa");
-    btnProcessa->setAutoDefault(false);
     {
-        auto* l = new QHBoxLayout(grbPeriodo);
-        l->addWidget(new QLabel(QString::fromUtf8("Mês"), grbPeriodo));
-        l->addWidget(cmbMes);
-        l->addWidget(new QLabel(QStringLiteral("Ano"), grbPeriodo));
-        l->addWidget(cmbAno);
-        l->addWidget(btnProcessa);
-    }
-    rdgTipo = Nomeado(new QGroupBox(QString::fromUtf8("Tipo da declaração"), this), "rdgTipo");
-    rbNormal = Nomeado(new QRadioButton(QStringLiteral("&Normal"), rdgTipo), "rbNormal");
-    rbRetificadora = Nomeado(new QRadioButton(QStringLiteral("&Retificadora"), rdgTipo), "rbRetificadora");
-    rbNormal->setChecked(true);
-    {
-        auto* l = new QHBoxLayout(rdgTipo);
-        l->addWidget(rbNormal);
-        l->addWidget(rbRetificadora);
-        l->addStretch();
+        const TCabecalhoDeclaracao c = MontaCabecalhoDeclaracao(this, AnosDesde(m_ctx.relogio->hoje().year(), 2002), "Tipo da declaração");
+        grbPeriodo = c.grbPeriodo;
+        cmbMes = c.cmbMes;
+        cmbAno = c.cmbAno;
+        btnProcessa = c.btnProcessa;
+        rdgTipo = c.rdgTipo;
+        rbNormal = c.rbNormal;
+        rbRetificadora = c.rbRetificadora;
     }
     rdgCategEstabel = Nomeado(new QGroupBox(QString::fromUtf8("Categoria do estabelecimento "), this), "rdgCategEstabel");
     {
