@@ -173,6 +173,15 @@ bool MunicipiosAtualizados(TDTM& dtm)
     }
 }
 
+bool MunicipioExiste(TDTM& dtm, const QString& codigo)
+{
+    TDataSet q(dtm.conexao());
+    q.setCommandText(QStringLiteral("SELECT * FROM municipio WHERE codMunicipio =:OLDCodMunicipio"));
+    q.setParam(QStringLiteral("OLDCodMunicipio"), codigo.trimmed());
+    q.open();
+    return !q.isEmpty();
+}
+
 // ----- the import
 
 namespace {

@@ -49,6 +49,8 @@ private:
 // The municipality list, by name; whether it is current (it holds the code "04405").
 void AbreMunicipios(TDataSet& lista);
 bool MunicipiosAtualizados(TDTM& dtm);
+// Whether the code is one of the table's municipalities.
+bool MunicipioExiste(TDTM& dtm, const QString& codigo);
 
 // The two import files read whole before anything changes.
 struct TArquivosMunicipios {

@@ -304,6 +304,12 @@ void TUfrmManterQV::Salvar()
     TQuadrosV quadros(*m_ctx.dtm);
     const bool inclusao = m_linha.IdQuadroV == 0;
     try {
+        // The list may be older than the table (an update in between): the code must still be there.
+        if (!MunicipioExiste(*m_ctx.dtm, q.CodMunicipio)) {
+            Informa(*m_ctx.dialogos, QString::fromUtf8("Informe o município."));
+            RxDBMunicipio->setFocus();
+            return;
+        }
         // One row per taxpayer, month and municipality, for a change as for an inclusion: the file would
         // carry the municipality twice.
         if (quadros.Duplicado(q, q.IdQuadroV)) {

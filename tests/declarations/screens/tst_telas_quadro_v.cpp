@@ -120,6 +120,10 @@ TEST_F(TelasQuadroV, AlteracaoQueDuplicariaORegistroERecusada)
         m->RxDBMunicipio->setCurrentIndex(m->RxDBMunicipio->findText("INTERIOR"));
         m->edtValor->defineValor(Money::fromCents(999));
         clica(m->btnSalvar, QString::fromUtf8("Alteração realizada com sucesso."));
+        // A municipality the table no longer has (an update in between) is no municipality.
+        sql("DELETE FROM municipio WHERE codMunicipio = '00100'");
+        m->edtValor->defineValor(Money::fromCents(1));
+        clica(m->btnSalvar, QString::fromUtf8("Informe o município."));
         return 0;
     });
     QTest::mouseClick(t.btnAlterar, Qt::LeftButton);
