@@ -44,10 +44,10 @@ bool TEdicao::confirma()
     return false;
 }
 
-void TEdicao::desfaz()
+bool TEdicao::desfaz()
 {
     if (!m_transacao)
-        return;
+        return true;
     QString erro;
     try {
         m_transacao->rollback();
@@ -70,4 +70,5 @@ void TEdicao::desfaz()
     }
     if (!erro.isEmpty())
         m_dialogos.mensagemSimples(erro);
+    return erro.isEmpty();
 }

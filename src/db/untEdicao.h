@@ -22,7 +22,8 @@ public:
 
     bool inicia();
     bool confirma();
-    void desfaz();
+    // False (after the engine's text) when the rollback itself was refused.
+    bool desfaz();
     bool ativa() const;
 
 private:

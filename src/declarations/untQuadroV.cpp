@@ -287,6 +287,7 @@ bool AplicaMunicipios(TDTM& dtm, const TArquivosMunicipios& a, const std::functi
         if (passo)
             passo(feitos, total);
     };
+    bool nosQuadros = false;
     try {
         TTransacao transacao(dtm.conexao());
         TComando& cmd = dtm.ADOCommand;
@@ -319,6 +320,7 @@ bool AplicaMunicipios(TDTM& dtm, const TArquivosMunicipios& a, const std::functi
             }
         }
         avanca(int(a.municipios.size()));
+        nosQuadros = true;
         cmd.setCommandText(QStringLiteral("update VornQuadroV set CodMunicipio = :pCodNovo where CodMunicipio = :pCodAntigo"));
         for (const auto& [antigo, novo] : a.mudancas) {
             cmd.setParam(QStringLiteral("pCodNovo"), novo);
@@ -329,7 +331,9 @@ bool AplicaMunicipios(TDTM& dtm, const TArquivosMunicipios& a, const std::functi
         transacao.commit();
         return true;
     } catch (const EBancoDados& e) {
-        *erro = QString::fromUtf8("Ocorreu um erro atualizando os municípios. Erro: %1").arg(e.mensagem());
+        *erro = (nosQuadros ? QString::fromUtf8("Ocorreu um erro atualizando os municípios do quadro V. Erro: %1")
+                            : QString::fromUtf8("Ocorreu um erro atualizando os municípios. Erro: %1"))
+                    .arg(e.mensagem());
         return false;
     }
 }

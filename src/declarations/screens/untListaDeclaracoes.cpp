@@ -30,7 +30,8 @@ TfrmListaDeclaracoes::TfrmListaDeclaracoes(TContexto& ctx, const TDescricaoLista
     resize(900, 460);
     grade = Nomeado(new QTableView(this), d.grade);
     stbStatus = Nomeado(new QStatusBar(this), "stbStatus");
-    stbStatus->showMessage(QString::fromUtf8("Clique com o botão direito do Mouse no Grid para ativar o menu"));
+    if (d.status)
+        stbStatus->showMessage(QString::fromUtf8(d.status));
     ConfiguraGrade(grade, nullptr, QStringLiteral("Duplo Clique para alterar dados"), QString());
     QList<TDataSetModel::TColuna> colunas;
     for (const auto& [campo, titulo] : d.colunas)
@@ -177,8 +178,8 @@ void TfrmListaDeclaracoes::GerarArquivo()
     if (ok) {
         ativa();
         Informa(*m_ctx.dialogos, QStringLiteral("Arquivo gerado com sucesso!"));
-    } else if (!cancelado) {
-        Informa(*m_ctx.dialogos, QStringLiteral("Ocorreu ERRO na geração do Arquivo!"));
+    } else if (!cancelado && !mensagemFalhaArquivo().isEmpty()) {
+        Informa(*m_ctx.dialogos, mensagemFalhaArquivo());
     }
     btnGerarArquivo->setEnabled(!ok || reabilitaGerar());
     btnFechar->setFocus();

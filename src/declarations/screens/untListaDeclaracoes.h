@@ -18,6 +18,7 @@ struct TDescricaoLista {
     const char* grade;
     const char* chave;
     QList<std::pair<const char*, const char*>> colunas;   // field, header
+    const char* status = "Clique com o botão direito do Mouse no Grid para ativar o menu"; // none: nullptr
 };
 
 // The list of one kind of monthly declaration of the open taxpayer, newest first: inclusion and change in
@@ -69,6 +70,8 @@ protected:
     virtual QString mensagemExcluido() const { return QString::fromUtf8("Excluído com Sucesso."); }
     // Whether "&Gerar Arquivo" is enabled again after a file was written (else only by the next reading).
     virtual bool reabilitaGerar() const { return true; }
+    // What a file that was not written says beyond the writer's own message (none: nothing more).
+    virtual QString mensagemFalhaArquivo() const { return {}; }
 
     void ativa(bool crescente = false);
     int selecionada() const;

@@ -18,4 +18,5 @@ protected:
     bool exclui(int id, QString* mensagem) override;
     bool geraArquivo(int id, bool* semMensagem) override;
     bool crescenteAposExcluir() const override { return true; }
+    QString mensagemFalhaArquivo() const override { return QStringLiteral("Ocorreu ERRO na geração do Arquivo!"); }
 };

@@ -5,6 +5,7 @@
 #include "core/untRelogio.h"
 #include "db/UntDTM.h"
 #include "db/untDTMCON.h"
+#include "db/untDataSetModel.h"
 #include "declarations/screens/untInformacoesSN.h"
 #include "declarations/untZelSN.h"
 
@@ -12,9 +13,18 @@ static const TDescricaoLista kSN = {
     "frmZELSN", "Relação de ZEL Cadastradas - Regime Simples Nacional", "dbgZELSN", "IdSN",
     {{"Periodo", "Período"}, {"Tipo", "Tipo"}, {"Faturamento", "Faturamento"}, {"TotEntradas", "Total das Entradas"},
      {"DtInclusao", "Data inclusão"}, {"DtAlteracao", "Data alteração"}, {"DtGeracao", "Data Geração"}},
+    nullptr,
 };
 
-TfrmZELSN::TfrmZELSN(TContexto& ctx, QWidget* parent) : TfrmListaDeclaracoes(ctx, kSN, parent), dbgZELSN(grade) {}
+TfrmZELSN::TfrmZELSN(TContexto& ctx, QWidget* parent) : TfrmListaDeclaracoes(ctx, kSN, parent), dbgZELSN(grade)
+{
+    const auto reais = [](const QVariant& v) {
+        const Money m = Money::fromRaw(v.toLongLong());
+        return m.isNegative() ? QStringLiteral("-R$ ") + (-m).toString() : QStringLiteral("R$ ") + m.toString();
+    };
+    m_modelo->defineFormato(QStringLiteral("Faturamento"), reais);
+    m_modelo->defineFormato(QStringLiteral("TotEntradas"), reais);
+}
 
 void TfrmZELSN::abreLista(bool)
 {

@@ -145,7 +145,11 @@ void TfrmAlterarNotasTransporte::Salvar()
 
 void TfrmAlterarNotasTransporte::Cancelar()
 {
-    m_edicao->desfaz();
+    if (!m_edicao->desfaz()) {
+        Informa(*m_ctx.dialogos, QStringLiteral("Tente Novamente!"));
+        btnCancelar->setFocus();
+        return;
+    }
     fechaCargas();
     btnFechar->setEnabled(true);
     reject();

@@ -1,5 +1,6 @@
 #include "documents/screens/untCupomFiscal.h"
 
+#include <QFormLayout>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -22,7 +23,6 @@ static const TDescricaoNavegacao kCupom = {
      {"NumSerie", "NumSerie"}, {"NumEquip", "NumEquip"}, {"Modelo", "Modelo"}, {"COOInicial", "COOInicial"},
      {"COOFinal", "COOFinal"}, {"CRZ", "CRZ"}, {"CRO", "CRO"}},
     {{"lblQuant", "Quant de Registros\nSelecionados"}, {"lblVendaBruta", "Venda Bruta"},
-     {"lblT_F", "F - Substituição\n     Tributária"}, {"lblT_I", "I - Isenção"}, {"lblT_N", "N - Não Incidência"},
      {"lblT_ISS", "ISS"}, {"lblT_CANC", "CANC - Cancelamentos"}, {"lblT_DESC", "DESC - Descontos"}},
 };
 
@@ -30,6 +30,20 @@ TfrmCupomFiscal::TfrmCupomFiscal(TContexto& ctx, QWidget* parent)
     : TfrmNavegacaoDocumentos(ctx, kCupom, parent), dbgCupom(grade)
 {
     m_tituloResumo->setText(QString::fromUtf8("Totalização dos Cupons Fiscais"));
+    auto* naoTributados = new QGroupBox(QString::fromUtf8("Não Tributados"), m_tituloResumo->parentWidget());
+    naoTributados->setObjectName(QStringLiteral("grbNaoTributados"));
+    {
+        auto* form = new QFormLayout(naoTributados);
+        for (auto [nome, legenda] : {std::pair{"lblT_F", "F - Substituição\n     Tributária"},
+                                     std::pair{"lblT_I", "I - Isenção"}, std::pair{"lblT_N", "N - Não Incidência"}}) {
+            auto* valor = new QLabel(naoTributados);
+            valor->setObjectName(QString::fromLatin1(nome));
+            valor->setAlignment(Qt::AlignRight);
+            valor->setMinimumWidth(140);
+            form->addRow(QString::fromUtf8(legenda), valor);
+        }
+    }
+    m_paginaResumo->insertWidget(m_paginaResumo->count() - 1, naoTributados);
     auto* tributados = new QGroupBox(QStringLiteral("Tributados"), m_tituloResumo->parentWidget());
     tributados->setObjectName(QStringLiteral("grbTributados"));
     dbgAliquotas = new QTableWidget(0, 2, tributados);

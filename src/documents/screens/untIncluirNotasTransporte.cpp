@@ -134,7 +134,11 @@ void TfrmIncluirNotasTransporte::Salvar()
 void TfrmIncluirNotasTransporte::Cancelar()
 {
     rbCIF->setChecked(true);
-    m_edicao->desfaz();
+    if (!m_edicao->desfaz()) {
+        Informa(*m_ctx.dialogos, QStringLiteral("Tente Novamente!"));
+        btnCancelar->setFocus();
+        return;
+    }
     for (QLineEdit* e : {edtModelo, edtSerie, edtSubSerie, edtNumNtTransporte, edtObservacao})
         e->clear();
     zeraValores();
