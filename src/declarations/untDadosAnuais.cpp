@@ -3,6 +3,7 @@
 #include "db/UntDTM.h"
 #include "db/untDTMCON.h"
 #include "db/untSqlite.h"
+#include "declarations/untLinhaDeclaracao.h"
 
 bool RegimeAnualValido(int regime)
 {
@@ -106,16 +107,7 @@ bool TDadosAnuais::Alterar(QString* erro)
 
 bool TDadosAnuais::Excluir(int id, QString* erro)
 {
-    try {
-        TComando& cmd = m_dtm.ADOCommand;
-        cmd.setCommandText(QStringLiteral("delete from DadosAnuais where  IdDadosAnuais = :OLD_IdDadosAnuais"));
-        cmd.setParam(QStringLiteral("OLD_IdDadosAnuais"), id);
-        return cmd.execute() == 1;
-    } catch (const EBancoDados& e) {
-        if (erro)
-            *erro = e.mensagem();
-        return false;
-    }
+    return ExcluiUmaLinha(m_dtm, QStringLiteral("delete from DadosAnuais where  IdDadosAnuais = :OLD_IdDadosAnuais"), QStringLiteral("OLD_IdDadosAnuais"), id, erro);
 }
 
 void TDadosAnuais::Carregar(const TDataSet& q)
@@ -140,11 +132,7 @@ void TDadosAnuais::Carregar(const TDataSet& q)
 bool TDadosAnuais::CarregarId(int id, int idContribuinte)
 {
     TDataSet q(m_dtm.conexao());
-    q.setCommandText(QStringLiteral("SELECT * FROM DadosAnuais WHERE IdDadosAnuais = :Id AND IdContribuinte = :IdAtivo"));
-    q.setParam(QStringLiteral("Id"), id);
-    q.setParam(QStringLiteral("IdAtivo"), idContribuinte);
-    q.open();
-    if (q.isEmpty())
+    if (!AbreLinhaDoContribuinte(q, "DadosAnuais", "IdDadosAnuais", id, idContribuinte))
         return false;
     Carregar(q);
     return true;

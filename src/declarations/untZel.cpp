@@ -5,6 +5,7 @@
 #include "db/UntDTM.h"
 #include "db/untDTMCON.h"
 #include "db/untSqlite.h"
+#include "declarations/untLinhaDeclaracao.h"
 
 namespace {
 
@@ -285,16 +286,7 @@ bool TZel::Alterar(QString* erro)
 
 bool TZel::Excluir(int idZel, QString* erro)
 {
-    try {
-        TComando& cmd = m_dtm.ADOCommand;
-        cmd.setCommandText(QStringLiteral("delete from ZEL where IDZel = :OLD_IDZel"));
-        cmd.setParam(QStringLiteral("OLD_IDZel"), idZel);
-        return cmd.execute() == 1;
-    } catch (const EBancoDados& e) {
-        if (erro)
-            *erro = textoErro(e);
-        return false;
-    }
+    return ExcluiUmaLinha(m_dtm, QStringLiteral("delete from ZEL where IDZel = :OLD_IDZel"), QStringLiteral("OLD_IDZel"), idZel, erro);
 }
 
 void TZel::Carregar(const TDataSet& q)
@@ -321,11 +313,7 @@ void TZel::Carregar(const TDataSet& q)
 bool TZel::CarregarId(int idZel, int idContribuinte)
 {
     TDataSet q(m_dtm.conexao());
-    q.setCommandText(QStringLiteral("SELECT * FROM ZEL WHERE IDZel = :Id AND IdContribuinte = :IdAtivo"));
-    q.setParam(QStringLiteral("Id"), idZel);
-    q.setParam(QStringLiteral("IdAtivo"), idContribuinte);
-    q.open();
-    if (q.isEmpty())
+    if (!AbreLinhaDoContribuinte(q, "ZEL", "IDZel", idZel, idContribuinte))
         return false;
     Carregar(q);
     return true;
@@ -485,16 +473,7 @@ bool TZelCredGov::Alterar(QString* erro)
 
 bool TZelCredGov::Excluir(int chave, QString* erro)
 {
-    try {
-        TComando& cmd = m_dtm.ADOCommand;
-        cmd.setCommandText(QStringLiteral("DELETE FROM ZEL_PRGGOV WHERE IdZelProgGoverno = :OLD_IDZel"));
-        cmd.setParam(QStringLiteral("OLD_IDZel"), chave);
-        return cmd.execute() == 1;
-    } catch (const EBancoDados& e) {
-        if (erro)
-            *erro = e.mensagem();
-        return false;
-    }
+    return ExcluiUmaLinha(m_dtm, QStringLiteral("DELETE FROM ZEL_PRGGOV WHERE IdZelProgGoverno = :OLD_IDZel"), QStringLiteral("OLD_IDZel"), chave, erro);
 }
 
 bool ExcluiZel(TDTM& dtm, int idZel, int idContribuinte, const QString& periodo, QString* mensagem)

@@ -6,6 +6,7 @@
 #include "db/UntDTM.h"
 #include "db/untDTMCON.h"
 #include "db/untSqlite.h"
+#include "declarations/untLinhaDeclaracao.h"
 
 namespace {
 
@@ -249,16 +250,7 @@ bool TZelEPP::Alterar(QString* erro)
 
 bool TZelEPP::Excluir(int idEpp, QString* erro)
 {
-    try {
-        TComando& cmd = m_dtm.ADOCommand;
-        cmd.setCommandText(QStringLiteral("delete from ZEL_EPP where IdEpp = :OLD_IDZel"));
-        cmd.setParam(QStringLiteral("OLD_IDZel"), idEpp);
-        return cmd.execute() == 1;
-    } catch (const EBancoDados& e) {
-        if (erro)
-            *erro = e.mensagem();
-        return false;
-    }
+    return ExcluiUmaLinha(m_dtm, QStringLiteral("delete from ZEL_EPP where IdEpp = :OLD_IDZel"), QStringLiteral("OLD_IDZel"), idEpp, erro);
 }
 
 void TZelEPP::Carregar(const TDataSet& q)
@@ -289,11 +281,7 @@ void TZelEPP::Carregar(const TDataSet& q)
 bool TZelEPP::CarregarId(int idEpp, int idContribuinte)
 {
     TDataSet q(m_dtm.conexao());
-    q.setCommandText(QStringLiteral("SELECT * FROM ZEL_EPP WHERE IdEpp = :Id AND IdContribuinte = :IdAtivo"));
-    q.setParam(QStringLiteral("Id"), idEpp);
-    q.setParam(QStringLiteral("IdAtivo"), idContribuinte);
-    q.open();
-    if (q.isEmpty())
+    if (!AbreLinhaDoContribuinte(q, "ZEL_EPP", "IdEpp", idEpp, idContribuinte))
         return false;
     Carregar(q);
     return true;

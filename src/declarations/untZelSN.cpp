@@ -3,6 +3,7 @@
 #include "db/UntDTM.h"
 #include "db/untDTMCON.h"
 #include "db/untSqlite.h"
+#include "declarations/untLinhaDeclaracao.h"
 #include "declarations/untApuracao.h"
 #include "declarations/untZelEpp.h"
 
@@ -238,16 +239,7 @@ bool TZelSN::Alterar(const QDateTime& agora, QString* erro)
 
 bool TZelSN::Excluir(int idSN, QString* erro)
 {
-    try {
-        TComando& cmd = m_dtm.ADOCommand;
-        cmd.setCommandText(QStringLiteral("DELETE FROM ZEL_SN WHERE IdSN = :OLD_IDZel"));
-        cmd.setParam(QStringLiteral("OLD_IDZel"), idSN);
-        return cmd.execute() == 1;
-    } catch (const EBancoDados& e) {
-        if (erro)
-            *erro = e.mensagem();
-        return false;
-    }
+    return ExcluiUmaLinha(m_dtm, QStringLiteral("DELETE FROM ZEL_SN WHERE IdSN = :OLD_IDZel"), QStringLiteral("OLD_IDZel"), idSN, erro);
 }
 
 void TZelSN::Carregar(const TDataSet& q)
@@ -294,11 +286,7 @@ void TZelSN::Carregar(const TDataSet& q)
 bool TZelSN::CarregarId(int idSN, int idContribuinte)
 {
     TDataSet q(m_dtm.conexao());
-    q.setCommandText(QStringLiteral("SELECT * FROM ZEL_SN WHERE IdSN = :Id AND IdContribuinte = :IdAtivo"));
-    q.setParam(QStringLiteral("Id"), idSN);
-    q.setParam(QStringLiteral("IdAtivo"), idContribuinte);
-    q.open();
-    if (q.isEmpty())
+    if (!AbreLinhaDoContribuinte(q, "ZEL_SN", "IdSN", idSN, idContribuinte))
         return false;
     Carregar(q);
     return true;

@@ -131,6 +131,13 @@ void TfraRecibo::Processa()
     edtDataSituacao->clear();
 }
 
+void TfraRecibo::mostraEntrega(const QString& numero, int tipo, const QDate& data)
+{
+    edtNrRecibo->setText(numero);
+    cbSituacaoCadastro->setCurrentIndex(tipo);
+    edtDataSituacao->setText(data.isValid() ? data.toString(QStringLiteral("dd/MM/yyyy")) : QString());
+}
+
 QDate TfraRecibo::dataSituacao() const
 {
     if (QString(edtDataSituacao->text()).remove(QLatin1Char('/')).trimmed().isEmpty())

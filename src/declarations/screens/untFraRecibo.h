@@ -38,6 +38,8 @@ public:
     void Processa();
     // The delivery values as the save checks them: type -1 when none, a null date when empty.
     void preenche(TCriticaRecibo& critica) const;
+    // A stored delivery: the number, the type (-1 none) and the date (null none).
+    void mostraEntrega(const QString& numero, int tipo, const QDate& data);
     // The date typed, null when empty or not a date.
     QDate dataSituacao() const;
 

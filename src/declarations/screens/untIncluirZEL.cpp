@@ -448,10 +448,7 @@ void TfrmIncluirZEL::carrega()
     leCampos();
     mostra();
     fraRecibo->defineDeclaracao(z.Periodo, false);
-    fraRecibo->edtNrRecibo->setText(z.NumRecibo);
-    fraRecibo->cbSituacaoCadastro->setCurrentIndex(z.sitCadastroContrib);
-    fraRecibo->edtDataSituacao->setText(z.dataSitCadastro.isValid() ? z.dataSitCadastro.toString(QStringLiteral("dd/MM/yyyy"))
-                                                                    : QString());
+    fraRecibo->mostraEntrega(z.NumRecibo, z.sitCadastroContrib, z.dataSitCadastro);
     btnProcessa->setFocus();
 }
 
@@ -525,10 +522,9 @@ void TfrmIncluirZEL::Salvar()
     }
     const QString p = periodo();
     const QString tipo = rbRetificadora->isChecked() ? QStringLiteral("R") : QStringLiteral("N");
-    const QString dataDigitada = fraRecibo->edtDataSituacao->text();
-    if (!QString(dataDigitada).remove(QLatin1Char('/')).trimmed().isEmpty() && !fraRecibo->dataSituacao().isValid()) {
+    // A typed date that is no date is refused, never taken as "no date".
+    if (!fraRecibo->saiData()) {
         pcPaginas->setCurrentWidget(fraRecibo);
-        Informa(*m_ctx.dialogos, QString::fromUtf8("Data inválida: %1").arg(dataDigitada));
         fraRecibo->edtDataSituacao->setFocus();
         return;
     }

@@ -300,10 +300,7 @@ void TfrmInformacoesSN::carrega()
     rbCategoria[c.categoria - 1]->setChecked(true);
     grbInf3->setEnabled(c.categoria != 2);
     fraRecibo->defineDeclaracao(z.Periodo, false);
-    fraRecibo->edtNrRecibo->setText(z.NumRecibo);
-    fraRecibo->cbSituacaoCadastro->setCurrentIndex(z.sitCadastroContrib);
-    fraRecibo->edtDataSituacao->setText(z.dataSitCadastro.isValid() ? z.dataSitCadastro.toString(QStringLiteral("dd/MM/yyyy"))
-                                                                    : QString());
+    fraRecibo->mostraEntrega(z.NumRecibo, z.sitCadastroContrib, z.dataSitCadastro);
     m_carregando = false;
     // Before a save the object knows only the entries recomputed now; the two substitutions come from the
     // documents again.
@@ -511,10 +508,9 @@ void TfrmInformacoesSN::Salvar()
         break;
     }
     c.categoria = passo.categoria;
-    const QString dataDigitada = fraRecibo->edtDataSituacao->text();
-    if (!QString(dataDigitada).remove(QLatin1Char('/')).trimmed().isEmpty() && !fraRecibo->dataSituacao().isValid()) {
+    // A typed date that is no date is refused, never taken as "no date".
+    if (!fraRecibo->saiData()) {
         pcPaginas->setCurrentWidget(fraRecibo);
-        Informa(*m_ctx.dialogos, QString::fromUtf8("Data inválida: %1").arg(dataDigitada));
         fraRecibo->edtDataSituacao->setFocus();
         return;
     }

@@ -1,0 +1,28 @@
+#include "declarations/untLinhaDeclaracao.h"
+
+#include "db/UntDTM.h"
+#include "db/untSqlite.h"
+
+bool ExcluiUmaLinha(TDTM& dtm, const QString& sql, const QString& parametro, int chave, QString* erro)
+{
+    try {
+        TComando& cmd = dtm.ADOCommand;
+        cmd.setCommandText(sql);
+        cmd.setParam(parametro, chave);
+        return cmd.execute() == 1;
+    } catch (const EBancoDados& e) {
+        if (erro)
+            *erro = e.mensagem();
+        return false;
+    }
+}
+
+bool AbreLinhaDoContribuinte(TDataSet& q, const char* tabela, const char* chave, int id, int idContribuinte)
+{
+    q.setCommandText(QStringLiteral("SELECT * FROM %1 WHERE %2 = :Id AND IdContribuinte = :IdAtivo")
+                         .arg(QString::fromLatin1(tabela), QString::fromLatin1(chave)));
+    q.setParam(QStringLiteral("Id"), id);
+    q.setParam(QStringLiteral("IdAtivo"), idContribuinte);
+    q.open();
+    return !q.isEmpty();
+}

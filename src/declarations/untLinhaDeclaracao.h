@@ -1,0 +1,14 @@
+#pragma once
+#include <QString>
+
+class TDataSet;
+class TDTM;
+
+// The statements every declaration row shares.
+
+// Runs a deletion of one row (`sql` with the one parameter `parametro` bound to `chave`); false when no row
+// went or the engine refused, with its text in `erro`.
+bool ExcluiUmaLinha(TDTM& dtm, const QString& sql, const QString& parametro, int chave, QString* erro);
+// Opens the row of the key only when it is the taxpayer's; false when there is none. `tabela` and `chave`
+// are names from the code, never typed.
+bool AbreLinhaDoContribuinte(TDataSet& q, const char* tabela, const char* chave, int id, int idContribuinte);
