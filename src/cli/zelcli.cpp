@@ -6,6 +6,7 @@
 #include "cli/untTerminal.h"
 #include "core/untRelogio.h"
 #include "output/untGerarLinhaComando.h"
+#include "output/untVerificaArquivo.h"
 #include "registers/untValidaLote.h"
 
 namespace {
@@ -74,9 +75,33 @@ static const char* const kAjudaGerar =
     "Uso:\n"
     "  zelcli gerar --pasta PASTA --ie INSCRICAO --periodo AAAAMM --tipo ZEL|EPP|SN|DA [--retificadora] --saida ARQUIVO\n"
     "Grava o arquivo da declaração do contribuinte (achado pela inscrição estadual) a partir do banco bcoZel.mdb\n"
-    "da PASTA: registros 10 e 11, os registros dos documentos do mês e o registro 90. Os registros 88 da\n"
-    "declaração ainda não são gravados. Progresso e erros vão para a saída de erros; um arquivo existente\n"
-    "só é substituído quando o novo fica completo.\n";
+    "da PASTA: registros 10 e 11, os registros dos documentos do mês, os registros 88 da declaração gravada\n"
+    "do período e o registro 90. O tipo (normal ou retificadora) é o da declaração gravada; --retificadora\n"
+    "que não confere com ela é recusada. O arquivo é verificado antes de receber o nome. Progresso e erros\n"
+    "vão para a saída de erros; um arquivo existente só é substituído quando o novo fica completo.\n";
+
+static const char* const kAjudaVerifica =
+    "Uso:\n"
+    "  zelcli verifica ARQUIVO\n"
+    "Verifica um arquivo no leiaute do convênio (deste ou de outro programa) e lista cada falha com a linha e\n"
+    "a posição. Saída 0 sem falhas, 1 com falhas, 2 quando o arquivo não pode ser lido.\n";
+
+int ComandoVerifica(const QStringList& args)
+{
+    if (args.size() != 1 || args.first().startsWith(QLatin1Char('-'))) {
+        erros() << kAjudaVerifica;
+        return 2;
+    }
+    QString texto, erro;
+    const int r = ExecutaVerifica(args.first(), &texto, &erro);
+    if (r == 2) {
+        erros() << "zelcli verifica: " << erro << '\n';
+        return r;
+    }
+    saida() << texto;
+    saida().flush();
+    return r;
+}
 
 int ComandoGerar(const QStringList& args)
 {
@@ -117,10 +142,11 @@ int main(int argc, char** argv)
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Zel do ICMS sem janelas.\n\n") + QString::fromLatin1(kAjudaValida) +
                                      QStringLiteral("\n") + QString::fromUtf8(kAjudaGerar) +
+                                     QStringLiteral("\n") + QString::fromUtf8(kAjudaVerifica) +
                                      QString::fromUtf8("\nUso:\n  zelcli apuracao --pasta PASTA --ie INSCRICAO --periodo AAAAMM\n"
                                                        "  zelcli recibo ARQUIVO.rcb\n"));
     parser.addHelpOption();
-    parser.addPositionalArgument(QStringLiteral("comando"), QStringLiteral("valida, gerar, apuracao ou recibo"));
+    parser.addPositionalArgument(QStringLiteral("comando"), QStringLiteral("valida, gerar, verifica, apuracao ou recibo"));
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     parser.process(app);
     QStringList args = parser.positionalArguments();
@@ -133,6 +159,8 @@ int main(int argc, char** argv)
         return ComandoValida(args);
     if (comando == QLatin1String("gerar"))
         return ComandoGerar(args);
+    if (comando == QLatin1String("verifica"))
+        return ComandoVerifica(args);
     if (comando == QLatin1String("apuracao"))
         return ComandoApuracao(args);
     if (comando == QLatin1String("recibo"))

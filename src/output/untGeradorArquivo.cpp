@@ -10,6 +10,8 @@
 #include "db/UntDTM.h"
 #include "db/untDTMCON.h"
 #include "db/untSqlite.h"
+#include "output/untRegistros88.h"
+#include "output/untVerificaArquivo.h"
 
 #include <sqlite3.h>
 
@@ -104,14 +106,19 @@ static QString prefixo(int tipoDeclaracao)
     }
 }
 
+static void checaPeriodo(const QString& periodo, int* ano, int* mes)
+{
+    bool okAno = false, okMes = false;
+    *ano = periodo.left(4).toInt(&okAno);
+    *mes = periodo.mid(4, 2).toInt(&okMes);
+    if (periodo.size() != 6 || !okAno || !okMes || *mes < 1 || *mes > 12 || *ano < 1900)
+        throw EArquivoInvalido(QString::fromUtf8("Período inválido: %1.").arg(periodo));
+}
+
 TGeradorArquivo::TCabecalho TGeradorArquivo::cabecalho(const QString& periodo, int tipoDeclaracao, const QString& tipo)
 {
     TCabecalho c;
-    bool okAno = false, okMes = false;
-    c.ano = periodo.left(4).toInt(&okAno);
-    c.mes = periodo.mid(4, 2).toInt(&okMes);
-    if (periodo.size() != 6 || !okAno || !okMes || c.mes < 1 || c.mes > 12 || c.ano < 1900)
-        throw EArquivoInvalido(QString::fromUtf8("Período inválido: %1.").arg(periodo));
+    checaPeriodo(periodo, &c.ano, &c.mes);
     TDataSet q(m_dtm.conexao());
     q.setCommandText(QStringLiteral("SELECT * from Contribuinte WHERE IdContribuinte =:OLD_IdContribuinte"));
     q.setParam(QStringLiteral("OLD_IdContribuinte"), m_idAtivo);
@@ -150,11 +157,23 @@ QString TGeradorArquivo::NomeArquivo(const QString& periodo, int tipoDeclaracao,
     return prefixo(tipoDeclaracao) + periodo + QLatin1Char('_') + c.ie + QLatin1Char('_') + c.registro10.mid(123, 3);
 }
 
-bool TGeradorArquivo::GerarArquivo(const QString& regime, const QString& periodo, int tipoDeclaracao, const QString& tipo)
+QString TGeradorArquivo::tipoDaDeclaracao(const QString& periodo, int tipoDeclaracao, const QString& tipo,
+                                          const QString& regime)
+{
+    int ano = 0, mes = 0;
+    checaPeriodo(periodo, &ano, &mes);
+    const TDeclaracaoArquivo d = CarregaDeclaracaoArquivo(m_dtm, m_idAtivo, tipoDeclaracao, periodo, tipo, regime, QString());
+    return d.letraTipo == QLatin1String("N") ? QStringLiteral("1") : QStringLiteral("2");
+}
+
+bool TGeradorArquivo::GerarArquivo(const QString& regime, const QString& periodo, int tipoDeclaracao, const QString& tipoPedido)
 {
     m_cancelado = false;
     QString nome;
+    QString tipo;
     try {
+        // A declaration that is not there, or whose type disagrees, is refused before the save dialog.
+        tipo = tipoDaDeclaracao(periodo, tipoDeclaracao, tipoPedido, regime);
         nome = NomeArquivo(periodo, tipoDeclaracao, tipo);
     } catch (const EArquivoInvalido& e) {
         m_erro = e.mensagem();
@@ -177,13 +196,21 @@ bool TGeradorArquivo::GerarArquivo(const QString& regime, const QString& periodo
     return GravaArquivo(caminho, regime, periodo, tipoDeclaracao, tipo);
 }
 
+void TGeradorArquivo::grava(QIODevice& saida, const QByteArray& bytes)
+{
+    if (saida.write(bytes) != bytes.size())
+        throw EArquivoInvalido(saida.errorString());
+    // The check reads the very bytes the file receives.
+    if (m_verificador)
+        m_verificador->adiciona(bytes);
+}
+
 void TGeradorArquivo::linha(QIODevice& saida, const QString& registro, const QString& familia)
 {
     // Every record is followed by CR LF except the last: a line goes out when the next one arrives.
     if (!m_pendente.isEmpty()) {
         m_pendente.append("\r\n");
-        if (saida.write(m_pendente) != m_pendente.size())
-            throw EArquivoInvalido(saida.errorString());
+        grava(saida, m_pendente);
     }
     if (registro.size() != Tamanho)
         throw EArquivoInvalido(QStringLiteral("Registro com %1 caracteres.").arg(registro.size()));
@@ -414,16 +441,28 @@ void TGeradorArquivo::escreveDocumentos(QIODevice& saida, const QString& nome, i
 }
 
 bool TGeradorArquivo::GravaArquivo(const QString& caminho, const QString& regime, const QString& periodo,
-                                   int tipoDeclaracao, const QString& tipo)
+                                   int tipoDeclaracao, const QString& tipoPedido)
 {
     m_erro.clear();
     m_contagem.clear();
     m_total = 0;
     m_pendente.clear();
     QSaveFile arquivo(caminho);
+    TVerificadorArquivo verificador;
+    m_verificador = &verificador;
     bool iniciado = false;
     try {
+        int ano = 0, mes = 0;
+        checaPeriodo(periodo, &ano, &mes);
+        // The declaration first: its type gives record 10's finality, and its records 88 are built before a
+        // byte is written, so a value they cannot carry stops the file at once.
+        TDeclaracaoArquivo declaracao =
+            CarregaDeclaracaoArquivo(m_dtm, m_idAtivo, tipoDeclaracao, periodo, tipoPedido, regime, QString());
+        const QString tipo = declaracao.letraTipo == QLatin1String("N") ? QStringLiteral("1") : QStringLiteral("2");
         const TCabecalho c = cabecalho(periodo, tipoDeclaracao, tipo);
+        declaracao.ie = c.ie;
+        const QList<QStringList> registros88 = Registros88(declaracao);
+
         if (!arquivo.open(QIODevice::WriteOnly))
             throw EArquivoInvalido(arquivo.errorString());
         m_progresso.inicia();
@@ -439,22 +478,24 @@ bool TGeradorArquivo::GravaArquivo(const QString& caminho, const QString& regime
             escreveDocumentos(arquivo, c.nome, c.ano, c.mes, c.codigo);
             m_progresso.mensagem(c.nome + QStringLiteral(" - Registro 88"));
         }
-        if (Registros88) {
-            TSaida saida88;
-            saida88.periodo = periodo.left(4) + periodo.mid(4, 2);
-            saida88.letraTipo = tipo == QLatin1String("1") ? QStringLiteral("N") : QStringLiteral("R");
-            saida88.regime = regime;
-            saida88.tipoDeclaracao = tipoDeclaracao;
-            saida88.escreve = [this, &arquivo](const QString& registro) { linha(arquivo, registro, QStringLiteral("88")); };
-            Registros88(saida88);
+        int passo = 5;
+        for (const QStringList& grupo : registros88) {
+            m_progresso.posicao(++passo);
+            for (const QString& r : grupo)
+                linha(arquivo, r, QStringLiteral("88"));
         }
         linha(arquivo, Registro90(c.contribuinte.cnpj, c.contribuinte.ccicms, m_total, m_contagem), QString());
-        if (arquivo.write(m_pendente) != m_pendente.size())
-            throw EArquivoInvalido(arquivo.errorString());
+        grava(arquivo, m_pendente);
         m_pendente.clear();
+        // A file the authority's validator would refuse is our defect, never the taxpayer's to deliver.
+        const QList<TFalhaArquivo> falhas = verificador.conclui();
+        if (!falhas.isEmpty())
+            throw EArquivoInvalido(QString::fromUtf8("O arquivo gerado não passou na verificação e não foi gravado: %1.")
+                                       .arg(falhas.first().texto()));
         if (!arquivo.commit())
             throw EArquivoInvalido(arquivo.errorString());
-        varreAte100(8);
+        m_verificador = nullptr;
+        varreAte100(passo);
         m_progresso.termina();
         return true;
     } catch (const EArquivoInvalido& e) {
@@ -462,6 +503,7 @@ bool TGeradorArquivo::GravaArquivo(const QString& caminho, const QString& regime
     } catch (const EBancoDados& e) {
         m_erro = e.mensagem();
     }
+    m_verificador = nullptr;
     arquivo.cancelWriting();
     if (iniciado)
         m_progresso.termina();

@@ -23,30 +23,13 @@ int ExecutaGerar(const TOpcoesGerar& o, IDialogos& dialogos, IProgresso& progres
     int idAtivo = 0;
     if (const int r = AbreContribuinteDaPasta(con, o.ie, &idAtivo, erro); r != 0)
         return r;
-    QString regime;
-    try {
-        TDataSet q(con);
-        static const char* const regimes[] = {"1", "7", "3"};
-        if (tipoDeclaracao <= 3) {
-            regime = QString::fromLatin1(regimes[tipoDeclaracao - 1]);
-        } else {
-            // The annual file carries the regime recorded with that year's data.
-            q.setCommandText(QStringLiteral("SELECT TipoRegimeContrib FROM DadosAnuais WHERE IdContribuinte = :Id "
-                                            "AND Ano = :Ano ORDER BY IdDadosAnuais DESC"));
-            q.setParam(QStringLiteral("Id"), idAtivo);
-            q.setParam(QStringLiteral("Ano"), o.periodo.left(4));
-            q.open();
-            regime = q.isEmpty() || q.isNull(QStringLiteral("TipoRegimeContrib"))
-                         ? QStringLiteral("1")
-                         : QString::number(q.asInteger(QStringLiteral("TipoRegimeContrib")));
-        }
-    } catch (const EBancoDados& e) {
-        *erro = e.mensagem();
-        return 1;
-    }
+    // Kinds 1 to 3 have their regime code; the annual file takes the regime stored with the year's data.
+    static const char* const regimes[] = {"1", "7", "3", ""};
+    const QString regime = QString::fromLatin1(regimes[tipoDeclaracao - 1]);
     TGeradorArquivo gerador(dtm, dialogos, progresso, relogio, idAtivo);
     gerador.MostraErros = false; // the error comes back in `erro`, which the caller prints
-    const QString tipo = o.retificadora ? QStringLiteral("2") : QStringLiteral("1");
+    // The type is the stored declaration's; --retificadora only asks that it be one.
+    const QString tipo = o.retificadora ? QStringLiteral("2") : QString();
     if (!gerador.GravaArquivo(o.saida, regime, o.periodo, tipoDeclaracao, tipo)) {
         *erro = gerador.ultimoErro();
         return 1;

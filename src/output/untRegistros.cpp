@@ -2,6 +2,8 @@
 
 #include "core/untFuncoes.h"
 
+#include <cmath>
+
 namespace Registros {
 
 QString CodigoLeiaute(const QDate& inicio)
@@ -26,9 +28,13 @@ static void anexaTexto(QByteArray& r, const QString& texto, int largura, bool ze
         r.append(largura - n, '0');
     for (qsizetype i = 0; i < n; ++i) {
         const char16_t c = texto[i].unicode();
-        if (c > 0xFF)
+        // Control characters (a tab, a line break pasted into a name) would break the fixed layout as
+        // surely as a character without a Latin-1 byte.
+        if (c > 0xFF || c < 0x20 || (c >= 0x7F && c <= 0x9F))
             throw EArquivoInvalido(QString::fromUtf8("O texto \"%1\" tem o caractere \"%2\", que o arquivo não pode gravar")
-                                       .arg(texto, QString(QChar(c))));
+                                       .arg(texto, c < 0x20 || (c >= 0x7F && c <= 0x9F)
+                                                       ? QStringLiteral("U+%1").arg(int(c), 4, 16, QLatin1Char('0'))
+                                                       : QString(QChar(c))));
         r.append(char(c));
     }
     if (!zeros && n < largura)
@@ -41,19 +47,33 @@ QString TextoValor(Money m)
     return m.toStringExato();
 }
 
+// Zero-filled on the left; a number wider than its field is refused, never cut: keeping its leftmost digits
+// would hand in a tenth of the amount.
 static void anexaNumero(QByteArray& r, qint64 valor, int largura)
 {
     char digitos[24];
     int k = 0;
+    qint64 v = valor;
     do {
-        digitos[k++] = char('0' + valor % 10);
-        valor /= 10;
-    } while (valor > 0);
-    // Zero-filled on the left, never cut there: a longer number keeps its leftmost digits.
-    for (int i = k; i < largura; ++i)
-        r.append('0');
-    for (int i = k - 1, escritos = 0; i >= 0 && escritos < largura; --i, ++escritos)
+        digitos[k++] = char('0' + v % 10);
+        v /= 10;
+    } while (v > 0);
+    if (k > largura)
+        throw EArquivoInvalido(QString::fromUtf8("O número %1 não cabe nas %2 posições").arg(valor).arg(largura));
+    r.append(largura - k, '0');
+    for (int i = k - 1; i >= 0; --i)
         r.append(digitos[i]);
+}
+
+static void anexaCentavos(QByteArray& r, Money m, int largura)
+{
+    if (m.isNegative())
+        throw EArquivoInvalido(QString::fromUtf8("Valor negativo (%1) não pode ser gravado no arquivo").arg(TextoValor(m)));
+    try {
+        anexaNumero(r, m.cents(), largura);
+    } catch (const EArquivoInvalido&) {
+        throw EArquivoInvalido(QString::fromUtf8("O valor %1 não cabe nas %2 posições").arg(TextoValor(m)).arg(largura));
+    }
 }
 
 void AnexaCampo(QByteArray& r, Tipo tipo, int largura, const QVariant& valor)
@@ -69,31 +89,59 @@ void AnexaCampo(QByteArray& r, Tipo tipo, int largura, const QVariant& valor)
     case Tipo::N:
         if (valor.typeId() == QMetaType::LongLong || valor.typeId() == QMetaType::Int) {
             const qint64 v = valor.toLongLong();
-            if (v >= 0) {
-                anexaNumero(r, v, largura);
-                return;
-            }
+            if (v < 0)
+                throw EArquivoInvalido(QString::fromUtf8("Número negativo (%1) não pode ser gravado no arquivo").arg(v));
+            anexaNumero(r, v, largura);
+            return;
         }
         anexaTexto(r, valor.toString().trimmed(), largura, true);
         return;
     case Tipo::Valor: {
         const Money m = Money::fromRaw(valor.toLongLong());
-        if (m.isNegative())
-            throw EArquivoInvalido(QString::fromUtf8("Valor negativo (%1) não pode ser gravado no arquivo").arg(TextoValor(m)));
-        if (m.hasFractionOfCent())
+        if (!m.isNegative() && m.hasFractionOfCent())
             throw EArquivoInvalido(QString::fromUtf8("Valor com mais de duas casas decimais (%1) não pode ser gravado no arquivo")
                                        .arg(TextoValor(m)));
-        anexaNumero(r, m.cents(), largura);
+        anexaCentavos(r, m, largura);
         return;
     }
-    case Tipo::Data: {
-        // Zeros in place of a date would hand in a document with no date at all: the file stops instead.
+    case Tipo::ValorCentavos:
+        anexaCentavos(r, Money::fromRaw(valor.toLongLong()), largura);
+        return;
+    case Tipo::Numero: {
+        // A percentage times its factor is a whole number once rounded (1,15 x 100 is 114.999... in binary);
+        // a value further than a millionth from one has more decimals than the field can carry.
+        const double v = valor.toDouble();
+        const double inteiro = std::round(v);
+        const QString texto = QString::number(v, 'g', 15).replace(QLatin1Char('.'), QLatin1Char(','));
+        if (!std::isfinite(v) || v < -1e-6)
+            throw EArquivoInvalido(QString::fromUtf8("Número negativo (%1) não pode ser gravado no arquivo").arg(texto));
+        if (std::fabs(v - inteiro) > 1e-6 || inteiro > 1e15)
+            throw EArquivoInvalido(QString::fromUtf8("O número %1 tem mais casas decimais do que o arquivo grava").arg(texto));
+        anexaNumero(r, qint64(inteiro), largura);
+        return;
+    }
+    case Tipo::Data:
+    case Tipo::DataDia: {
         const QDate d = valor.toDate();
-        if (!d.isValid())
-            throw EArquivoInvalido(QString::fromUtf8("Data não informada"));
-        anexaNumero(r, d.year(), 4);
-        anexaNumero(r, d.month(), 2);
-        anexaNumero(r, d.day(), 2);
+        if (!d.isValid()) {
+            // Zeros in place of a document's date would hand in a document with no date at all: the file
+            // stops instead. Only the day-first dates of records 88 may be absent.
+            if (tipo == Tipo::Data)
+                throw EArquivoInvalido(QString::fromUtf8("Data não informada"));
+            r.append(largura, '0');
+            return;
+        }
+        if (d.year() < 1000 || d.year() > 9999)
+            throw EArquivoInvalido(QString::fromUtf8("Data %1 fora do intervalo do arquivo").arg(d.toString(Qt::ISODate)));
+        if (tipo == Tipo::Data) {
+            anexaNumero(r, d.year(), 4);
+            anexaNumero(r, d.month(), 2);
+            anexaNumero(r, d.day(), 2);
+        } else {
+            anexaNumero(r, d.day(), 2);
+            anexaNumero(r, d.month(), 2);
+            anexaNumero(r, d.year(), 4);
+        }
         return;
     }
     }
@@ -113,20 +161,26 @@ QString FormataCampo(Tipo tipo, int largura, const QVariant& valor, const QStrin
 QString Monta(const QList<TCampo>& campos, const QString& codigo, const std::function<QString()>& documento)
 {
     const bool antigo = codigo == QLatin1String("1");
+    // The record is named by its leading literal ("50", "60M", "8801").
+    const QString registro = !campos.isEmpty() && campos.first().tipo == Tipo::Literal ? campos.first().valor.toString()
+                                                                                         : QString();
     QByteArray r;
     r.reserve(Tamanho);
-    try {
-        for (const TCampo& c : campos) {
-            const int largura = antigo ? c.largura1 : c.largura23;
-            if (largura > 0)
-                AnexaCampo(r, c.tipo, largura, c.valor);
+    for (const TCampo& c : campos) {
+        const int largura = antigo ? c.largura1 : c.largura23;
+        if (largura <= 0)
+            continue;
+        try {
+            AnexaCampo(r, c.tipo, largura, c.valor);
+        } catch (const EArquivoInvalido& e) {
+            QString onde88 = c.nome ? QString::fromUtf8(": campo %1 do registro %2").arg(QString::fromUtf8(c.nome), registro)
+                                    : QString::fromUtf8(": registro %1").arg(registro);
+            throw EArquivoInvalido(e.mensagem() + onde88 + onde(documento ? documento() : QString()) + QLatin1Char('.'));
         }
-    } catch (const EArquivoInvalido& e) {
-        throw EArquivoInvalido(e.mensagem() + onde(documento ? documento() : QString()) + QLatin1Char('.'));
     }
     if (r.size() != Tamanho)
-        throw EArquivoInvalido(QStringLiteral("Registro com %1 caracteres em vez de %2%3.")
-                                   .arg(r.size()).arg(Tamanho).arg(onde(documento ? documento() : QString())));
+        throw EArquivoInvalido(QStringLiteral("Registro %1 com %2 caracteres em vez de %3%4.")
+                                   .arg(registro).arg(r.size()).arg(Tamanho).arg(onde(documento ? documento() : QString())));
     return QString::fromLatin1(r);
 }
 
@@ -137,10 +191,13 @@ static TCampo lit(const char* texto)
     return {Tipo::Literal, int(t.size()), int(t.size()), t};
 }
 static TCampo brancos(int l23, int l1) { return {Tipo::Brancos, l23, l1, {}}; }
-static TCampo n(int l23, int l1, const QVariant& v) { return {Tipo::N, l23, l1, v}; }
+static TCampo n(int l23, int l1, const QVariant& v, const char* nome = nullptr) { return {Tipo::N, l23, l1, v, nome}; }
 static TCampo x(int l23, int l1, const QVariant& v) { return {Tipo::X, l23, l1, v}; }
-static TCampo valor(int l23, int l1, Money m) { return {Tipo::Valor, l23, l1, QVariant::fromValue(m.raw())}; }
-static TCampo data(const QDate& d) { return {Tipo::Data, 8, 8, d}; }
+static TCampo valor(int l23, int l1, Money m, const char* nome)
+{
+    return {Tipo::Valor, l23, l1, QVariant::fromValue(m.raw()), nome};
+}
+static TCampo data(const QDate& d, const char* nome = "Data") { return {Tipo::Data, 8, 8, d, nome}; }
 
 static QString soDigitos(const QString& t)
 {
@@ -151,23 +208,32 @@ static QString soDigitos(const QString& t)
     return r;
 }
 
+static QList<TCampo> campos10(const TContribuinteArquivo& c, const QDate& inicio, const QDate& fim, const QString& codigo,
+                              const QString& finalidade, const QString& marcaNome)
+{
+    return {lit("10"), n(14, 14, c.cnpj), x(14, 14, c.ccicms), x(33, 33, c.razaoSocial), x(2, 2, marcaNome),
+            x(30, 30, c.municipio), x(2, 2, c.uf), n(10, 10, soDigitos(c.fax)), data(inicio, "Data Inicial"),
+            data(fim, "Data Final"), x(1, 1, codigo), lit("3"), x(1, 1, finalidade)};
+}
+
+static QList<TCampo> campos11(const TContribuinteArquivo& c)
+{
+    return {lit("11"), x(34, 34, c.logradouro), n(5, 5, c.numero), x(22, 22, c.complemento.trimmed()),
+            x(15, 15, c.bairro), n(8, 8, c.cep), x(28, 28, c.contato), n(12, 12, soDigitos(c.fone))};
+}
+
 QString Registro10(const TContribuinteArquivo& c, int ano, int mes, const QString& finalidade, const QString& marcaNome,
                    const QDate& hoje, bool dadosAnuais)
 {
     const QDate inicio(ano, mes, 1);
     const QDate fim = (dadosAnuais && ano == hoje.year()) ? hoje : inicio.addMonths(1).addDays(-1);
     const QString codigo = CodigoLeiaute(inicio);
-    return Monta({lit("10"), n(14, 14, c.cnpj), x(14, 14, c.ccicms), x(33, 33, c.razaoSocial), x(2, 2, marcaNome),
-                  x(30, 30, c.municipio), x(2, 2, c.uf), n(10, 10, soDigitos(c.fax)), data(inicio), data(fim),
-                  x(1, 1, codigo), lit("3"), x(1, 1, finalidade)},
-                 codigo, [] { return QStringLiteral("registro 10"); });
+    return Monta(campos10(c, inicio, fim, codigo, finalidade, marcaNome), codigo, [] { return QStringLiteral("registro 10"); });
 }
 
 QString Registro11(const TContribuinteArquivo& c)
 {
-    return Monta({lit("11"), x(34, 34, c.logradouro), n(5, 5, c.numero), x(22, 22, c.complemento.trimmed()),
-                  x(15, 15, c.bairro), n(8, 8, c.cep), x(28, 28, c.contato), n(12, 12, soDigitos(c.fone))},
-                 QStringLiteral("3"), [] { return QStringLiteral("registro 11"); });
+    return Monta(campos11(c), QStringLiteral("3"), [] { return QStringLiteral("registro 11"); });
 }
 
 static QString nomeNota(const TNotaArquivo& n)
@@ -187,32 +253,47 @@ static QDate dataDaNota(const TNotaArquivo& n)
     return n.dtUltAlteracao;
 }
 
+static QList<TCampo> campos50(const TNotaArquivo& nf, const TParte& p, const QDate& dataNota)
+{
+    return {lit("50"), n(14, 14, p.cnpj), x(14, 14, p.ccicms), data(dataNota, "Data de Emissão"), x(2, 2, p.uf),
+            n(2, 2, nf.modelo), x(3, 3, nf.serie), x(0, 2, nf.subSerie), n(6, 6, nf.numeroNF),
+            x(4, 3, nf.cfop), x(1, 0, nf.emitente), valor(13, 13, nf.valorTotal, "Valor Total"),
+            valor(13, 13, nf.baseIcms, "Base de Cálculo do ICMS"), valor(13, 13, nf.valorIcms, "Valor do ICMS"),
+            valor(13, 13, nf.isentaIcms, "Isenta ou Não Tributada"), valor(13, 13, nf.outrasIcms, "Outras"),
+            n(4, 4, nf.aliquota), x(1, 1, nf.situacao)};
+}
+
+static QList<TCampo> campos51(const TNotaArquivo& nf, const TParte& p, const QDate& dataNota)
+{
+    return {lit("51"), n(14, 14, p.cnpj), x(14, 14, p.ccicms), data(dataNota, "Data de Emissão"), x(2, 2, p.uf),
+            x(3, 2, nf.serie), x(0, 2, nf.subSerie), n(6, 6, nf.numeroNF), x(4, 3, nf.cfop),
+            valor(13, 13, nf.valorTotal, "Valor Total"), valor(13, 13, nf.valorIpi, "Valor do IPI"),
+            valor(13, 13, nf.isentaIpi, "Isenta ou Não Tributada do IPI"), valor(13, 13, nf.outrasIpi, "Outras do IPI"),
+            brancos(20, 20), x(1, 1, nf.situacao)};
+}
+
+static QList<TCampo> campos53(const TNotaArquivo& nf, const TParte& p, const QDate& dataNota)
+{
+    return {lit("53"), n(14, 14, p.cnpj), x(14, 14, p.ccicms), data(dataNota, "Data de Emissão"), x(2, 2, p.uf),
+            n(2, 2, nf.modelo), x(3, 3, nf.serie), x(0, 2, nf.subSerie), n(6, 6, nf.numeroNF),
+            x(4, 3, nf.cfop), x(1, 0, nf.emitente), valor(13, 13, nf.baseSubst, "Base de Cálculo do ICMS Substituição"),
+            valor(13, 13, nf.icmsRetido, "ICMS Retido"), valor(13, 13, nf.despAcessorias, "Despesas Acessórias"),
+            x(1, 1, nf.situacao), x(1, 1, nf.mva), brancos(29, 29)};
+}
+
 QString Registro50(const TNotaArquivo& nf, const TParte& p, const QString& codigo)
 {
-    return Monta({lit("50"), n(14, 14, p.cnpj), x(14, 14, p.ccicms), data(dataDaNota(nf)), x(2, 2, p.uf),
-                  n(2, 2, nf.modelo), x(3, 3, nf.serie), x(0, 2, nf.subSerie), n(6, 6, nf.numeroNF),
-                  x(4, 3, nf.cfop), x(1, 0, nf.emitente), valor(13, 13, nf.valorTotal), valor(13, 13, nf.baseIcms),
-                  valor(13, 13, nf.valorIcms), valor(13, 13, nf.isentaIcms), valor(13, 13, nf.outrasIcms),
-                  n(4, 4, nf.aliquota), x(1, 1, nf.situacao)},
-                 codigo, [&nf] { return nomeNota(nf); });
+    return Monta(campos50(nf, p, dataDaNota(nf)), codigo, [&nf] { return nomeNota(nf); });
 }
 
 QString Registro51(const TNotaArquivo& nf, const TParte& p, const QString& codigo)
 {
-    return Monta({lit("51"), n(14, 14, p.cnpj), x(14, 14, p.ccicms), data(dataDaNota(nf)), x(2, 2, p.uf),
-                  x(3, 2, nf.serie), x(0, 2, nf.subSerie), n(6, 6, nf.numeroNF), x(4, 3, nf.cfop),
-                  valor(13, 13, nf.valorTotal), valor(13, 13, nf.valorIpi), valor(13, 13, nf.isentaIpi),
-                  valor(13, 13, nf.outrasIpi), brancos(20, 20), x(1, 1, nf.situacao)},
-                 codigo, [&nf] { return nomeNota(nf); });
+    return Monta(campos51(nf, p, dataDaNota(nf)), codigo, [&nf] { return nomeNota(nf); });
 }
 
 QString Registro53(const TNotaArquivo& nf, const TParte& p, const QString& codigo)
 {
-    return Monta({lit("53"), n(14, 14, p.cnpj), x(14, 14, p.ccicms), data(dataDaNota(nf)), x(2, 2, p.uf),
-                  n(2, 2, nf.modelo), x(3, 3, nf.serie), x(0, 2, nf.subSerie), n(6, 6, nf.numeroNF),
-                  x(4, 3, nf.cfop), x(1, 0, nf.emitente), valor(13, 13, nf.baseSubst), valor(13, 13, nf.icmsRetido),
-                  valor(13, 13, nf.despAcessorias), x(1, 1, nf.situacao), x(1, 1, nf.mva), brancos(29, 29)},
-                 codigo, [&nf] { return nomeNota(nf); });
+    return Monta(campos53(nf, p, dataDaNota(nf)), codigo, [&nf] { return nomeNota(nf); });
 }
 
 bool TemRegistro51(const TNotaArquivo& nf)
@@ -240,20 +321,29 @@ static QString nomeCupom(const TCupomArquivo& c)
                                                                        c.dtEmissao.toString(QStringLiteral("dd/MM/yyyy")));
 }
 
+static QList<TCampo> campos60M(const TCupomArquivo& c)
+{
+    return {lit("60M"), data(c.dtEmissao, "Data de Emissão"), x(20, 0, c.numSerie), n(3, 3, c.numEquip),
+            x(0, 15, c.numSerie), x(2, 2, c.modelo), n(6, 6, c.cooInicial, "COO Inicial"),
+            n(6, 6, c.cooFinal, "COO Final"), n(6, 6, c.crz, "CRZ"), n(3, 0, c.cro, "CRO"),
+            valor(16, 0, c.vendaBruta, "Venda Bruta"), valor(0, 16, c.gtInicioDia, "GT Início do Dia"),
+            valor(16, 16, c.gtFimDia, "GT Fim do Dia"), brancos(37, 45)};
+}
+
+static QList<TCampo> campos60A(const TCupomArquivo& c, const QString& rotulo, Money v)
+{
+    return {lit("60A"), data(c.dtEmissao, "Data de Emissão"), x(20, 0, c.numSerie), n(0, 3, c.numEquip),
+            x(4, 4, rotulo), valor(12, 12, v, "Valor Acumulado"), brancos(79, 96)};
+}
+
 QString Registro60M(const TCupomArquivo& c, const QString& codigo)
 {
-    return Monta({lit("60M"), data(c.dtEmissao), x(20, 0, c.numSerie), n(3, 3, c.numEquip), x(0, 15, c.numSerie),
-                  x(2, 2, c.modelo), n(6, 6, c.cooInicial), n(6, 6, c.cooFinal), n(6, 6, c.crz), n(3, 0, c.cro),
-                  valor(16, 0, c.vendaBruta), valor(0, 16, c.gtInicioDia), valor(16, 16, c.gtFimDia),
-                  brancos(37, 45)},
-                 codigo, [&c] { return nomeCupom(c); });
+    return Monta(campos60M(c), codigo, [&c] { return nomeCupom(c); });
 }
 
 QString Registro60A(const TCupomArquivo& c, const QString& rotulo, Money v, const QString& codigo)
 {
-    return Monta({lit("60A"), data(c.dtEmissao), x(20, 0, c.numSerie), n(0, 3, c.numEquip), x(4, 4, rotulo),
-                  valor(12, 12, v), brancos(79, 96)},
-                 codigo, [&c] { return nomeCupom(c); });
+    return Monta(campos60A(c, rotulo, v), codigo, [&c] { return nomeCupom(c); });
 }
 
 QList<QPair<QString, Money>> TotaisDoCupom(const TCupomArquivo& c)
@@ -267,13 +357,19 @@ QList<QPair<QString, Money>> TotaisDoCupom(const TCupomArquivo& c)
     return r;
 }
 
+static QList<TCampo> campos61(const TTalaoArquivo& t)
+{
+    return {lit("61"), brancos(28, 28), data(t.dtEmissao, "Data de Emissão"), n(2, 2, t.modelo),
+            x(3, 3, t.serie.trimmed()), x(2, 2, t.subSerie.trimmed()), n(6, 6, t.numeroInicial, "Número Inicial"),
+            n(6, 6, t.numeroFinal, "Número Final"), valor(13, 13, t.valorTotal, "Valor Total"),
+            valor(13, 13, t.baseIcms, "Base de Cálculo do ICMS"), valor(12, 12, t.valorIcms, "Valor do ICMS"),
+            valor(13, 13, t.isenta, "Isenta ou Não Tributada"), valor(13, 13, t.outras, "Outras"), n(4, 4, t.aliquota),
+            brancos(1, 1)};
+}
+
 QString Registro61(const TTalaoArquivo& t)
 {
-    return Monta({lit("61"), brancos(28, 28), data(t.dtEmissao), n(2, 2, t.modelo), x(3, 3, t.serie.trimmed()),
-                  x(2, 2, t.subSerie.trimmed()), n(6, 6, t.numeroInicial), n(6, 6, t.numeroFinal),
-                  valor(13, 13, t.valorTotal), valor(13, 13, t.baseIcms), valor(12, 12, t.valorIcms),
-                  valor(13, 13, t.isenta), valor(13, 13, t.outras), n(4, 4, t.aliquota), brancos(1, 1)},
-                 QStringLiteral("3"),
+    return Monta(campos61(t), QStringLiteral("3"),
                  [&t] {
                      return QString::fromUtf8("notas série D %1 a %2 de %3")
                          .arg(t.numeroInicial)
@@ -287,13 +383,27 @@ static QString nomeTransporte(const TTransporteArquivo& t)
     return QStringLiteral("conhecimento %1 de %2").arg(t.numero.trimmed(), t.dtEmissao.toString(QStringLiteral("dd/MM/yyyy")));
 }
 
+static QList<TCampo> campos70(const TTransporteArquivo& t, const TParte& p)
+{
+    return {lit("70"), n(14, 14, p.cnpj), x(14, 14, p.ccicms), data(t.dtEmissao, "Data de Emissão"), x(2, 2, p.uf),
+            n(2, 2, t.modelo), x(1, 1, t.serie), x(2, 2, t.subSerie), n(6, 6, t.numero), x(4, 3, t.cfop),
+            valor(13, 14, t.valorTotal, "Valor Total"), valor(14, 14, t.baseIcms, "Base de Cálculo do ICMS"),
+            valor(14, 14, t.valorIcms, "Valor do ICMS"), valor(14, 14, t.isenta, "Isenta ou Não Tributada"),
+            valor(14, 14, t.outras, "Outras"), x(1, 1, t.modalidade), x(1, 1, t.situacao)};
+}
+
 QString Registro70(const TTransporteArquivo& t, const TParte& p, const QString& codigo)
 {
-    return Monta({lit("70"), n(14, 14, p.cnpj), x(14, 14, p.ccicms), data(t.dtEmissao), x(2, 2, p.uf),
-                  n(2, 2, t.modelo), x(1, 1, t.serie), x(2, 2, t.subSerie), n(6, 6, t.numero), x(4, 3, t.cfop),
-                  valor(13, 14, t.valorTotal), valor(14, 14, t.baseIcms), valor(14, 14, t.valorIcms),
-                  valor(14, 14, t.isenta), valor(14, 14, t.outras), x(1, 1, t.modalidade), x(1, 1, t.situacao)},
-                 codigo, [&t] { return nomeTransporte(t); });
+    return Monta(campos70(t, p), codigo, [&t] { return nomeTransporte(t); });
+}
+
+static QList<TCampo> campos71(const TTransporteArquivo& t, const TParte& e, const TCargaArquivo& c, const TParte& d)
+{
+    return {lit("71"), n(14, 14, e.cnpj), x(14, 14, e.ccicms), data(t.dtEmissao, "Data de Emissão"), x(2, 2, e.uf),
+            x(2, 2, t.modelo), x(1, 1, t.serie), x(2, 2, t.subSerie), n(6, 6, t.numero), x(2, 2, d.uf),
+            n(14, 14, d.cnpj), x(14, 14, d.ccicms), data(c.dtEmissao, "Data da Nota Fiscal"), x(2, 2, c.modeloNF),
+            x(3, 2, c.serieNF), x(0, 2, c.subSerieNF), n(6, 6, c.numNF), valor(14, 14, c.valorNF, "Valor da Nota Fiscal"),
+            brancos(12, 11)};
 }
 
 QString Registro71(const TTransporteArquivo& t, const TParte& e, const TCargaArquivo& c, const TParte& d,
@@ -302,11 +412,38 @@ QString Registro71(const TTransporteArquivo& t, const TParte& e, const TCargaArq
     if (!c.dtEmissao.isValid())
         throw EArquivoInvalido(QString::fromUtf8("Data da nota %1 da carga não informada%2.")
                                    .arg(c.numNF.trimmed(), onde(nomeTransporte(t))));
-    return Monta({lit("71"), n(14, 14, e.cnpj), x(14, 14, e.ccicms), data(t.dtEmissao), x(2, 2, e.uf),
-                  x(2, 2, t.modelo), x(1, 1, t.serie), x(2, 2, t.subSerie), n(6, 6, t.numero), x(2, 2, d.uf),
-                  n(14, 14, d.cnpj), x(14, 14, d.ccicms), data(c.dtEmissao), x(2, 2, c.modeloNF), x(3, 2, c.serieNF),
-                  x(0, 2, c.subSerieNF), n(6, 6, c.numNF), valor(14, 14, c.valorNF), brancos(12, 11)},
-                 codigo, [&t] { return nomeTransporte(t); });
+    return Monta(campos71(t, e, c, d), codigo, [&t] { return nomeTransporte(t); });
+}
+
+QList<TCampo> Leiaute(const QString& tipo)
+{
+    // The builders' own tables with empty values: the kinds and widths are all that is read.
+    const TContribuinteArquivo c;
+    const TParte p;
+    const TNotaArquivo nf;
+    const TCupomArquivo cupom;
+    const TTransporteArquivo t;
+    if (tipo == QLatin1String("10"))
+        return campos10(c, {}, {}, {}, {}, {});
+    if (tipo == QLatin1String("11"))
+        return campos11(c);
+    if (tipo == QLatin1String("50"))
+        return campos50(nf, p, {});
+    if (tipo == QLatin1String("51"))
+        return campos51(nf, p, {});
+    if (tipo == QLatin1String("53"))
+        return campos53(nf, p, {});
+    if (tipo == QLatin1String("60M"))
+        return campos60M(cupom);
+    if (tipo == QLatin1String("60A"))
+        return campos60A(cupom, {}, {});
+    if (tipo == QLatin1String("61"))
+        return campos61(TTalaoArquivo());
+    if (tipo == QLatin1String("70"))
+        return campos70(t, p);
+    if (tipo == QLatin1String("71"))
+        return campos71(t, p, TCargaArquivo(), p);
+    return {};
 }
 
 QString Registro90(const QString& cnpj, const QString& ccicms, int linhasAntes, const QHash<QString, int>& contagem)

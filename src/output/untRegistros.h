@@ -28,16 +28,22 @@ namespace Registros {
 
 inline constexpr int Tamanho = 126;
 
-enum class Tipo { N, X, Valor, Data, Brancos, Literal };
+// Valor: an amount in cents that must be whole cents (the documents store two decimals); ValorCentavos: an
+// amount rounded to whole cents, ties to even, as the declaration screens show it (records 88 carry figures
+// computed to four decimals); Numero: a percentage or factor already multiplied, which must be a whole number
+// within a millionth; DataDia: "ddmmyyyy", zeros when there is no date.
+enum class Tipo { N, X, Valor, Data, Brancos, Literal, ValorCentavos, Numero, DataDia };
 
-// A field: its kind, its width in the current layout (codes "2"/"3") and in the older one (code "1"), and its
-// value (text, a number, a date, or an amount as its ten-thousandths); a width of 0 means the field is absent
-// from that layout.
+// A field: its kind, its width in the current layout (codes "2"/"3") and in the older one (code "1"), its
+// value (text, a number, a date, or an amount as its ten-thousandths) and the name messages give it; a width
+// of 0 means the field is absent from that layout. A number or an amount wider than its field is never cut:
+// the record is refused, naming the field.
 struct TCampo {
     Tipo tipo;
     int largura23;
     int largura1;
     QVariant valor;
+    const char* nome = nullptr;
 };
 
 // The layout code of a file from the first day of its period: "1" before 2003, "2" in 2003, "3" from 2004.
@@ -46,6 +52,10 @@ QString CodigoLeiaute(const QDate& inicioDoPeriodo);
 // Builds one record from its fields in the layout `codigo`. `documento` names the document in messages; it
 // is only asked for when a field fails.
 QString Monta(const QList<TCampo>& campos, const QString& codigo, const std::function<QString()>& documento = {});
+
+// The fields of a record type with empty values, for reading files: "10", "11", "50", "51", "53", "60M",
+// "60A", "61", "70", "71". Empty for a type not built here.
+QList<TCampo> Leiaute(const QString& tipo);
 
 // An amount in a message, as the screens show it ("1.234,56"); a fraction of a cent keeps its four
 // decimals ("10,0050").

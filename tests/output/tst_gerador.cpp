@@ -71,6 +71,12 @@ struct Gerador : ::testing::Test {
         sql("INSERT INTO NFCARGA (IDContribuinte, IDDestino, IDNotaTransporte, DtEmissao, ModeloNF, SerieNF, "
             "SubSerieNF, NumNF, ValorNF) VALUES (1, 2, 1, '2006-07-10', '01', '1', '', '000123', 12345600), "
             "(1, 2, 1, '2006-07-11', '01', '1', '', '000125', 1000000)");
+        // The declarations the files are written for; the writer refuses a period without one.
+        sql("INSERT INTO ZEL (IdContribuinte, Periodo, Tipo) VALUES (1, '200607', 'N'), (1, '200605', 'N'), "
+            "(1, '200212', 'N')");
+        sql("INSERT INTO ZEL_EPP (IdContribuinte, Periodo, Tipo) VALUES (1, '200607', 'N')");
+        sql("INSERT INTO ZEL_SN (IdContribuinte, Periodo, Tipo) VALUES (1, '200301', 'R')");
+        sql("INSERT INTO DadosAnuais (IdContribuinte, Ano, Tipo, TipoRegimeContrib) VALUES (1, '2006', 'N', 1)");
     }
 
     void sql(const QString& comando) { TBancoTeste::executaDireto(t.con->db(), comando); }
@@ -157,19 +163,21 @@ TEST_F(Gerador, ArquivoCompletoDoMes)
     EXPECT_EQ(t.dialogos.registros()[0].texto, "ZEL200607_123456789_331.txt");
 
     const QByteArray bytes = TBancoTeste::conteudo(caminho);
-    EXPECT_EQ(bytes.size(), 15 * 126 + 14 * 2);
-    EXPECT_EQ(bytes.count("\r\n"), 14);
-    EXPECT_EQ(bytes.count('\n'), 14);
-    EXPECT_EQ(bytes.count('\r'), 14);
+    EXPECT_EQ(bytes.size(), 20 * 126 + 19 * 2);
+    EXPECT_EQ(bytes.count("\r\n"), 19);
+    EXPECT_EQ(bytes.count('\n'), 19);
+    EXPECT_EQ(bytes.count('\r'), 19);
     EXPECT_FALSE(bytes.endsWith("\r\n"));
     EXPECT_EQ(bytes.back(), '1');
 
     const QStringList ls = linhas(bytes);
-    ASSERT_EQ(ls.size(), 15);
+    ASSERT_EQ(ls.size(), 20);
     for (const QString& l : ls)
         EXPECT_EQ(l.size(), 126) << l.toStdString();
     EXPECT_EQ(tipos(ls), QStringList({"10", "11", "50", "50", "51", "53", "60M", "60A", "60A", "60A", "61", "70", "71",
-                                      "71", "90"}));
+                                      "71", "88", "88", "88", "88", "88", "90"}));
+    EXPECT_EQ(QStringList({ls[14].left(4), ls[15].left(4), ls[16].left(4), ls[17].left(4), ls[18].left(4)}),
+              QStringList({"8801", "8802", "8804", "8815", "8816"}));
     EXPECT_EQ(ls[0], QString("10") + "11222333000181" + "123456789     " + "COMERCIAL EXEMPLO LTDA" + esp(11) + "  " +
                          "CIDADE EXEMPLO" + esp(16) + "ZR" + "1133334444" + "20060701" + "20060731" + "331");
     EXPECT_EQ(ls[1], QString("11") + "RUA DAS FLORES" + esp(20) + "00045" + "SALA 3" + esp(16) + "CENTRO" + esp(9) +
@@ -179,8 +187,9 @@ TEST_F(Gerador, ArquivoCompletoDoMes)
     EXPECT_EQ(ls[2], QString("50") + "77888999000155" + "111222333     " + "20060720" + "SP" + "01" + "2  " + "000045" +
                          "2102" + "T" + "0000000050000" + "0000000050000" + "0000000003500" + "0000000000000" +
                          "0000000000000" + "0700" + "N");
-    EXPECT_EQ(ls[14], cabecalho90 + "50" + "00000002" + "51" + "00000001" + "53" + "00000001" + "60" + "00000004" + "61" +
-                          "00000001" + "70" + "00000001" + "71" + "00000002" + "99" + "00000015" + esp(15) + "1");
+    EXPECT_EQ(ls[19], cabecalho90 + "50" + "00000002" + "51" + "00000001" + "53" + "00000001" + "60" + "00000004" + "61" +
+                          "00000001" + "70" + "00000001" + "71" + "00000002" + "88" + "00000005" + "99" + "00000020" +
+                          esp(5) + "1");
     EXPECT_EQ(pasta(), QStringList{"ZEL200607_123456789_331.txt"});
     EXPECT_EQ(progresso.inicios, 1);
     EXPECT_EQ(progresso.terminos, 1);
@@ -210,10 +219,15 @@ TEST_F(Gerador, DadosAnuaisSoCabecalhoETotais)
     ASSERT_TRUE(g.GerarArquivo("1", "200609", 4, "1")) << g.ultimoErro().toStdString();
     EXPECT_EQ(t.dialogos.registros()[0].texto, "DA200609_123456789_331.txt");
     const QStringList ls = linhas(TBancoTeste::conteudo(caminho));
-    ASSERT_EQ(ls.size(), 3);
+    ASSERT_EQ(ls.size(), 5);
     EXPECT_EQ(ls[0].mid(63, 2), "DA");
     EXPECT_EQ(ls[0].mid(107, 16), QString("20060901") + "20060915");
-    EXPECT_EQ(ls[2], cabecalho90 + "99" + "00000003" + esp(85) + "1");
+    // Right after record 11: the e-mail record and the year's figures.
+    EXPECT_EQ(ls[2].left(4), "8804");
+    EXPECT_EQ(ls[3].left(4), "8806");
+    EXPECT_EQ(ls[4], cabecalho90 + "88" + "00000002" + "99" + "00000005" + esp(75) + "1");
+    for (const QString& m : progresso.mensagens)
+        EXPECT_FALSE(m.contains("Registro 88")) << m.toStdString();
 }
 
 TEST_F(Gerador, PeriodoSemDocumentos)
@@ -221,37 +235,44 @@ TEST_F(Gerador, PeriodoSemDocumentos)
     const QString caminho = arquivo("vazio.txt");
     ASSERT_TRUE(gerador().GravaArquivo(caminho, "1", "200605", 1, "1"));
     const QByteArray bytes = TBancoTeste::conteudo(caminho);
-    EXPECT_EQ(bytes.size(), 3 * 126 + 2 * 2);
+    EXPECT_EQ(bytes.size(), 8 * 126 + 7 * 2);
     const QStringList ls = linhas(bytes);
-    ASSERT_EQ(ls.size(), 3);
-    EXPECT_EQ(tipos(ls), QStringList({"10", "11", "90"}));
+    ASSERT_EQ(ls.size(), 8);
+    EXPECT_EQ(tipos(ls), QStringList({"10", "11", "88", "88", "88", "88", "88", "90"}));
     EXPECT_EQ(ls[0].mid(107, 16), QString("20060501") + "20060531");
-    EXPECT_EQ(ls[2], cabecalho90 + "99" + "00000003" + esp(85) + "1");
+    EXPECT_EQ(ls[7], cabecalho90 + "88" + "00000005" + "99" + "00000008" + esp(75) + "1");
 }
 
-TEST_F(Gerador, Registros88AntesDoRegistro90EContados)
+TEST_F(Gerador, DeclaracaoRetificadoraDaOTipoAoArquivo)
 {
+    sql("UPDATE ZEL SET Tipo = 'R' WHERE Periodo = '200607'");
+    const QString caminho = arquivo("ret.txt");
     auto g = gerador();
-    QString periodo, letra;
-    g.Registros88 = [&](TGeradorArquivo::TSaida& s) {
-        periodo = s.periodo;
-        letra = s.letraTipo;
-        for (int i = 1; i <= 4; ++i)
-            s.escreve(QString("88%1").arg(i, 2, 10, QLatin1Char('0')) + esp(122));
-    };
-    const QString caminho = arquivo("com88.txt");
-    ASSERT_TRUE(g.GravaArquivo(caminho, "1", "200607", 1, "2")) << g.ultimoErro().toStdString();
-    EXPECT_EQ(periodo, "200607");
-    EXPECT_EQ(letra, "R");
+    // The type asked for must be the stored one: a normal file of a rectifying declaration is refused.
+    t.dialogos.esperaSimples("");
+    EXPECT_FALSE(g.GravaArquivo(caminho, "1", "200607", 1, "1"));
+    EXPECT_TRUE(g.ultimoErro().contains("retificadora")) << g.ultimoErro().toStdString();
+    EXPECT_FALSE(QFile::exists(caminho));
+    ASSERT_TRUE(g.GravaArquivo(caminho, "1", "200607", 1, "")) << g.ultimoErro().toStdString();
     const QStringList ls = linhas(TBancoTeste::conteudo(caminho));
-    ASSERT_EQ(ls.size(), 19);
-    EXPECT_EQ(ls[0].right(3), "332");   // rectifying
-    EXPECT_EQ(ls[13].left(2), "71");
-    EXPECT_EQ(QStringList({ls[14].left(4), ls[15].left(4), ls[16].left(4), ls[17].left(4)}),
-              QStringList({"8801", "8802", "8803", "8804"}));
-    EXPECT_EQ(ls[18], cabecalho90 + "50" + "00000002" + "51" + "00000001" + "53" + "00000001" + "60" + "00000004" + "61" +
-                          "00000001" + "70" + "00000001" + "71" + "00000002" + "88" + "00000004" + "99" + "00000019" +
-                          esp(5) + "1");
+    ASSERT_EQ(ls.size(), 20);
+    EXPECT_EQ(ls[0].right(3), "332");
+    for (int i : {14, 15, 16})
+        EXPECT_EQ(ls[i].mid(13, 7), "200607R") << ls[i].toStdString();
+}
+
+TEST_F(Gerador, PeriodoSemDeclaracaoRecusado)
+{
+    const QString caminho = arquivo("ZEL200608_123456789_331.txt");
+    t.dialogos.esperaSimples("");
+    auto g = gerador();
+    // Refused before the save dialog is offered.
+    EXPECT_FALSE(g.GerarArquivo("1", "200608", 1, "1"));
+    ASSERT_EQ(t.dialogos.registros().size(), 1);
+    EXPECT_EQ(t.dialogos.registros()[0].texto,
+              QString::fromUtf8("A declaração do regime normal de 08/2006 não foi encontrada: o arquivo não foi gerado."));
+    EXPECT_FALSE(g.cancelado());
+    EXPECT_TRUE(pasta().isEmpty());
 }
 
 TEST_F(Gerador, NotaExtemporaneaDatadaPelaAlteracao)
@@ -261,7 +282,7 @@ TEST_F(Gerador, NotaExtemporaneaDatadaPelaAlteracao)
     const QString caminho = arquivo("e.txt");
     ASSERT_TRUE(gerador().GravaArquivo(caminho, "1", "200607", 1, "1"));
     const QStringList ls = linhas(TBancoTeste::conteudo(caminho));
-    ASSERT_EQ(ls.size(), 15);
+    ASSERT_EQ(ls.size(), 20);
     for (int i : {3, 4, 5}) {
         EXPECT_EQ(ls[i].mid(30, 8), "20060902") << ls[i].toStdString();
         EXPECT_EQ(ls[i].at(ls[i].startsWith("53") ? 95 : 125), QLatin1Char('E'));
@@ -295,7 +316,7 @@ TEST_F(Gerador, TextoAcentuadoGravadoEmLatin1)
     const QString caminho = arquivo("acento.txt");
     ASSERT_TRUE(gerador().GravaArquivo(caminho, "1", "200607", 1, "1"));
     const QByteArray bytes = TBancoTeste::conteudo(caminho);
-    EXPECT_EQ(bytes.size(), 15 * 126 + 14 * 2);
+    EXPECT_EQ(bytes.size(), 20 * 126 + 19 * 2);
     EXPECT_EQ(bytes.mid(30, 12), QByteArray("A\xC7\xDA" "CAR & CIA"));
     EXPECT_EQ(bytes.mid(126 + 2 + 86, 5), QByteArray("JO\xC3O "));
 }
@@ -391,7 +412,7 @@ TEST_F(Gerador, LinhaDeComandoGravaOMesmoArquivo)
     const QString cli = arquivo("cli.txt");
     ASSERT_EQ(zelcli("123456789", cli), 0);
     const QByteArray esperado = TBancoTeste::conteudo(desktop);
-    ASSERT_EQ(esperado.size(), 15 * 126 + 14 * 2);
+    ASSERT_EQ(esperado.size(), 20 * 126 + 19 * 2);
     EXPECT_EQ(TBancoTeste::conteudo(cli), esperado);
 
     const QString nada = arquivo("nada.txt");

@@ -104,8 +104,10 @@ TEST(FormataCampo, NumericoPreencheComZerosEGuardaOsPrimeirosCaracteres)
     EXPECT_EQ(FormataCampo(Tipo::N, 6, ""), "000000");
     EXPECT_EQ(FormataCampo(Tipo::N, 3, qint64(7)), "007");
     EXPECT_EQ(FormataCampo(Tipo::N, 4, "1234567"), "1234");
-    EXPECT_EQ(FormataCampo(Tipo::N, 3, qint64(12345)), "123");
     EXPECT_EQ(FormataCampo(Tipo::N, 8, 0), "00000000");
+    // A number is never cut: keeping its leftmost digits would write another number.
+    EXPECT_THROW(FormataCampo(Tipo::N, 3, qint64(12345)), EArquivoInvalido);
+    EXPECT_THROW(FormataCampo(Tipo::N, 3, qint64(-1)), EArquivoInvalido);
 }
 
 TEST(FormataCampo, TextoPreencheComBrancosECorta)
@@ -122,7 +124,8 @@ TEST(FormataCampo, ValorEmCentavosSemSinalNemVirgula)
     EXPECT_EQ(FormataCampo(Tipo::Valor, 13, Money().raw()), "0000000000000");
     EXPECT_EQ(FormataCampo(Tipo::Valor, 12, Money::fromCents(99999999999LL).raw()), "099999999999");
     EXPECT_EQ(FormataCampo(Tipo::Valor, 4, Money::fromCents(1).raw()), "0001");
-    EXPECT_EQ(FormataCampo(Tipo::Valor, 4, Money::fromCents(123456).raw()), "1234");
+    EXPECT_THROW(FormataCampo(Tipo::Valor, 4, Money::fromCents(123456).raw()), EArquivoInvalido);
+    EXPECT_EQ(FormataCampo(Tipo::Valor, 4, Money::fromCents(9999).raw()), "9999");
     EXPECT_EQ(FormataCampo(Tipo::Data, 8, QDate(2006, 1, 5)), "20060105");
 }
 

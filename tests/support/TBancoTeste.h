@@ -40,11 +40,13 @@ struct TBancoTeste {
 // Records what a long operation reported.
 struct TProgressoGravado final : IProgresso {
     QList<int> posicoes;
+    QStringList mensagens;
     int pausas = 0;
     int inicios = 0;
     int terminos = 0;
     void inicia() override { ++inicios; }
     void posicao(int p) override { posicoes << p; }
+    void mensagem(const QString& m) override { mensagens << m; }
     void pausa(int) override { ++pausas; }
     void termina() override { ++terminos; }
 };
