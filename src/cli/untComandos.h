@@ -6,3 +6,5 @@ int ComandoValida(const QStringList& args);
 int ComandoGerar(const QStringList& args);
 int ComandoApuracao(const QStringList& args);
 int ComandoRecibo(const QStringList& args);
+int ComandoBackup(const QStringList& args);
+int ComandoRestaura(const QStringList& args);

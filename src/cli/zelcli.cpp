@@ -144,9 +144,11 @@ int main(int argc, char** argv)
                                      QStringLiteral("\n") + QString::fromUtf8(kAjudaGerar) +
                                      QStringLiteral("\n") + QString::fromUtf8(kAjudaVerifica) +
                                      QString::fromUtf8("\nUso:\n  zelcli apuracao --pasta PASTA --ie INSCRICAO --periodo AAAAMM\n"
-                                                       "  zelcli recibo ARQUIVO.rcb\n"));
+                                                       "  zelcli recibo ARQUIVO.rcb\n"
+                                                       "  zelcli backup --pasta PASTA [--destino PASTA_DE_BACKUP]\n"
+                                                       "  zelcli restaura --pasta PASTA ARQUIVO.zip\n"));
     parser.addHelpOption();
-    parser.addPositionalArgument(QStringLiteral("comando"), QStringLiteral("valida, gerar, verifica, apuracao ou recibo"));
+    parser.addPositionalArgument(QStringLiteral("comando"), QStringLiteral("valida, gerar, verifica, apuracao, recibo, backup ou restaura"));
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     parser.process(app);
     QStringList args = parser.positionalArguments();
@@ -159,6 +161,10 @@ int main(int argc, char** argv)
         return ComandoValida(args);
     if (comando == QLatin1String("gerar"))
         return ComandoGerar(args);
+    if (comando == QLatin1String("backup"))
+        return ComandoBackup(args);
+    if (comando == QLatin1String("restaura"))
+        return ComandoRestaura(args);
     if (comando == QLatin1String("verifica"))
         return ComandoVerifica(args);
     if (comando == QLatin1String("apuracao"))
