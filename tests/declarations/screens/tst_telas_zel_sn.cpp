@@ -788,7 +788,7 @@ TEST_F(TelasSN, ListaIncluiAlteraPelaLinhaEExclui)
 TEST_F(TelasSN, GerarArquivoSoRegistraADataDepoisDeGravarOArquivo)
 {
     QTemporaryDir saida;
-    const int id = linha("IdContribuinte, Periodo, Tipo", "1, '200709', 'N'");
+    const int id = linha("IdContribuinte, Periodo, Tipo, categEstabel", "1, '200709', 'N', 1");
     const QString onde = QStringLiteral("IdSN = %1").arg(id);
     TfrmZELSN t(ctx);
     Ativa(&t);

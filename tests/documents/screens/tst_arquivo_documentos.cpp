@@ -73,6 +73,9 @@ struct ArquivoDosDocumentos : ::testing::Test {
     {
         ASSERT_EQ(banco.con->Conectar(), "JET");
         banco.preencheContexto(ctx, &relogio);
+        // The month's declaration, which the file carries in its records 88.
+        TBancoTeste::executaDireto(banco.con->db(), "INSERT INTO ZEL (IdContribuinte, Periodo, Tipo, sitCadastroContrib) "
+                                                    "VALUES (1, '202407', 'N', 1)");
         TBancoTeste::executaDireto(
             banco.con->db(),
             "INSERT INTO Contribuinte (IdContribuinte, CNPJ, Ccicms, RazaoSocial, Logradouro, Numero, Complemento, "
