@@ -263,6 +263,8 @@ void TfrmMain::FecharSessao()
 QString TfrmMain::VerificacoesIniciais()
 {
     const QString r = ExecutaVerificacoesIniciais(*m_ctx.con, *m_ctx.dtm, *m_ctx.dialogos, m_progresso);
+    if (AposVerificar)
+        AposVerificar(r);
     if (r == QLatin1String("ERR")) {
         executaTela(QStringLiteral("btnRestBakcup"));
         // Closing from inside the showing would cut it short; the event loop closes the window next.

@@ -29,6 +29,9 @@ public:
 
     // The start-up checks (on first showing and after "&Gerencia Backup"); returns the connection label.
     QString VerificacoesIniciais();
+    // Told the label of every start-up check before anything else happens with it (the backup manager
+    // learns there whether the data may be archived automatically).
+    std::function<void(const QString& modo)> AposVerificar;
 
     // What a command runs: its screen. Unset commands do nothing.
     void defineTela(const QString& nomeItem, std::function<void()> tela);

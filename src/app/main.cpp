@@ -1,10 +1,13 @@
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 
 #include "widgets/DialogsQt.h"
 #include "app/Main.h"
 #include "widgets/untAguarde.h"
 #include "app/untConvencoes.h"
 #include "app/untRegistroTelas.h"
+#include "backup/untBackup.h"
 #include "core/untContexto.h"
 #include "core/untRelogio.h"
 #include "db/UntDTM.h"
@@ -37,8 +40,18 @@ int main(int argc, char** argv)
     ctx.dtm = &dtm;
     ctx.progresso = &progresso;
 
+    // The backup manager lives as long as the window: the archive name, the database it saves and the folder
+    // a restore puts it back into; its settings sit beside the program, named after it.
+    TBackup backup(pasta, QDir(pasta).filePath(QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() +
+                                               QStringLiteral(".ini")),
+                   relogio);
+    backup.prefixo = QStringLiteral("BackupZel");
+    backup.AdicionaArquivo(con.caminhoBanco());
+    backup.pastaRecuperacao = pasta;
+
     TfrmMain janela(ctx, progresso);
     RegistraTelas(janela, ctx);
+    RegistraBackup(janela, ctx, backup);
     janela.show();
     return app.exec();
 }
