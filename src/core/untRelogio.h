@@ -23,3 +23,9 @@ public:
 private:
     QDateTime m_momento;
 };
+
+// The moment a printout carries: the context's clock, or the system's where a caller has none.
+inline QDateTime Agora(const IRelogio* relogio)
+{
+    return relogio ? relogio->agora() : QDateTime::currentDateTime();
+}

@@ -196,6 +196,8 @@ void TVerificadorArquivo::verificaLinha()
         falha(linha, 1, QString::fromUtf8("tipo de registro \"%1\" desconhecido").arg(mostra(tipo)));
         return;
     }
+    // Record 90 counts records by their type alone: one of an unknown sub-type is still one of its type.
+    e.familias[tipo] += 1;
     // The key of the layout: the sub-type for 60 and 88, "61R" beside 61.
     QByteArray chave = tipo;
     if (tipo == "60") {
@@ -214,7 +216,6 @@ void TVerificadorArquivo::verificaLinha()
             return;
         }
     }
-    e.familias[tipo] += 1;
 
     // Place: 10 first, 11 second, then the types in their order, 90 last.
     if (tipo == "10") {
@@ -357,7 +358,7 @@ QList<TFalhaArquivo> TVerificadorArquivo::conclui()
     TEstado& e = *m;
     if (e.crPendente) {
         e.crPendente = false;
-        falha(m_linha + 1, int(e.tamanho + 1), QString::fromUtf8("CR sem o LF que o segue"));
+        falha(m_linha + 1, int(qMin<qint64>(e.tamanho + 1, INT_MAX)), QString::fromUtf8("CR sem o LF que o segue"));
         ++e.tamanho;
         e.atual.append('\r');
     }

@@ -65,3 +65,12 @@ bool TfrmDAnuais::geraArquivo(int id, bool* semMensagem)
     return geraArquivoDe(QString::number(d.TipoRegimeContrib), PeriodoDadosAnuais(d.Ano, m_ctx.relogio->hoje()), 4,
                          d.Tipo, semMensagem);
 }
+
+bool TfrmDAnuais::relatorio(int id, const Relatorios::TCabecalho& c, TRelatorio* r)
+{
+    TDadosAnuais d(*m_ctx.dtm);
+    if (!d.CarregarId(id, m_ctx.IdAtivo))
+        return false;
+    *r = Relatorios::DadosAnuais(*m_ctx.dtm, c, d);
+    return true;
+}

@@ -16,6 +16,7 @@ protected:
     void executaAlteracao(int id) override;
     bool exclui(int id, QString* mensagem) override;
     bool geraArquivo(int id, bool* semMensagem) override;
+    bool relatorio(int id, const Relatorios::TCabecalho& c, TRelatorio* r) override;
     QString mensagemExcluido() const override { return QString::fromUtf8("Excluído com Sucesso!"); }
     bool reabilitaGerar() const override { return false; }
 };

@@ -1,5 +1,9 @@
 #include "declarations/screens/untListaDeclaracoes.h"
 
+#include "core/untRelogio.h"
+#include "reports/untRelatorios.h"
+#include "widgets/untVisualizaRelatorio.h"
+
 #include <QAction>
 #include <QHBoxLayout>
 #include <QItemSelectionModel>
@@ -164,7 +168,21 @@ void TfrmListaDeclaracoes::Excluir()
 
 void TfrmListaDeclaracoes::Imprimir()
 {
-    // The printed declaration comes with the reports.
+    const int id = selecionada();
+    if (id == 0)
+        return;
+    Relatorios::TCabecalho c;
+    c.idAtivo = m_ctx.IdAtivo;
+    c.emissao = Agora(m_ctx.relogio);
+    TRelatorio r;
+    try {
+        if (!relatorio(id, c, &r))
+            return;
+    } catch (const EBancoDados& e) {
+        m_ctx.dialogos->mensagemSimples(e.mensagem());
+        return;
+    }
+    MostraRelatorio(*m_ctx.dialogos, this, r);
 }
 
 void TfrmListaDeclaracoes::GerarArquivo()

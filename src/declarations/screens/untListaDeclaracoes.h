@@ -1,5 +1,7 @@
 #pragma once
 #include <QDialog>
+
+#include "reports/untRelatorios.h"
 #include <QList>
 #include <utility>
 
@@ -62,6 +64,8 @@ protected:
     // Writes the return file of the row; false when it was not written. `semMensagem`: nothing more is to
     // be said (the save dialog was cancelled, or the kind told its own failure).
     virtual bool geraArquivo(int id, bool* semMensagem) = 0;
+    // The printed declaration of the row; false when the row is gone (its message already shown).
+    virtual bool relatorio(int id, const Relatorios::TCabecalho& c, TRelatorio* r) = 0;
     // The writer over the row's period: regime code, kind and the type letter "N"/"R".
     bool geraArquivoDe(const QString& regime, const QString& periodo, int tipoDeclaracao, const QString& tipo,
                        bool* semMensagem);

@@ -1,5 +1,9 @@
 #include "declarations/screens/untQuadroV.h"
 
+#include "core/untRelogio.h"
+#include "reports/untRelatorios.h"
+#include "widgets/untVisualizaRelatorio.h"
+
 #include <QApplication>
 #include <QComboBox>
 #include <QFormLayout>
@@ -83,7 +87,7 @@ TfrmSelQuadroV::TfrmSelQuadroV(TContexto& ctx, QWidget* parent)
     btnIncluir = botao("btnIncluir", "&Incluir", &TfrmSelQuadroV::Incluir);
     btnAlterar = botao("btnAlterar", "&Alterar", &TfrmSelQuadroV::Alterar);
     btnExcluir = botao("btnExcluir", "&Excluir", &TfrmSelQuadroV::Excluir);
-    btnImprimir = botao("btnImprimir", "&Imprimir", nullptr); // the printed list comes with the reports
+    btnImprimir = botao("btnImprimir", "&Imprimir", &TfrmSelQuadroV::Imprimir);
     btnFechar = botao("btnFechar", "Fechar", nullptr);
     connect(btnFechar, &QPushButton::clicked, this, &QDialog::reject);
     FechaPeloBotao(this, btnFechar);
@@ -352,7 +356,7 @@ TfrmMunicipioZR::TfrmMunicipioZR(TContexto& ctx, QWidget* parent)
 {
     setObjectName(QStringLiteral("frmMunicipioZR"));
     setWindowTitle(QString::fromUtf8("Municípios do Estado"));
-    btnImprimir = Nomeado(new QPushButton(QStringLiteral("&Imprimir"), this), "btnImprimir"); // with the reports
+    btnImprimir = Nomeado(new QPushButton(QStringLiteral("&Imprimir"), this), "btnImprimir");
     btnAtualizar = Nomeado(new QPushButton(QStringLiteral("&Atualizar"), this), "btnAtualizar");
     btnFechar = Nomeado(new QPushButton(QStringLiteral("&Fechar"), this), "btnFechar");
     pgbMuni = Nomeado(new QProgressBar(this), "pgbMuni");
@@ -366,6 +370,7 @@ TfrmMunicipioZR::TfrmMunicipioZR(TContexto& ctx, QWidget* parent)
     layout->addWidget(pgbMuni);
     layout->addLayout(botoes);
     connect(btnAtualizar, &QPushButton::clicked, this, &TfrmMunicipioZR::Atualizar);
+    connect(btnImprimir, &QPushButton::clicked, this, &TfrmMunicipioZR::Imprimir);
     connect(btnFechar, &QPushButton::clicked, this, &QDialog::reject);
     FechaPeloBotao(this, btnFechar);
 }
@@ -395,4 +400,35 @@ void TfrmMunicipioZR::Atualizar()
         return;
     }
     Informa(*m_ctx.dialogos, QString::fromUtf8("Atualização Concluída!"));
+}
+
+void TfrmSelQuadroV::Imprimir()
+{
+    if (!m_lista.active() || m_lista.isEmpty()) {
+        Informa(*m_ctx.dialogos, QString::fromUtf8("Não há registros para imprimir."));
+        return;
+    }
+    Relatorios::TCabecalho c;
+    c.idAtivo = m_ctx.IdAtivo;
+    c.emissao = Agora(m_ctx.relogio);
+    TRelatorio r;
+    try {
+        r = Relatorios::QuadroV(*m_ctx.dtm, c, m_lista);
+    } catch (const EBancoDados& e) {
+        m_ctx.dialogos->mensagemSimples(e.mensagem());
+        return;
+    }
+    MostraRelatorio(*m_ctx.dialogos, this, r);
+}
+
+void TfrmMunicipioZR::Imprimir()
+{
+    TRelatorio r;
+    try {
+        r = Relatorios::Municipios(*m_ctx.dtm, Agora(m_ctx.relogio));
+    } catch (const EBancoDados&) {
+        Informa(*m_ctx.dialogos, QString::fromUtf8("Não foi possível acessar os dados."));
+        return;
+    }
+    MostraRelatorio(*m_ctx.dialogos, this, r);
 }

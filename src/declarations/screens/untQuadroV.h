@@ -36,6 +36,8 @@ public:
     void Incluir();
     void Alterar();
     void Excluir();
+    // The list as last searched, through the preview.
+    void Imprimir();
     TDataSet& lista() { return m_lista; }
     const TQuadroV& atual() const { return m_atual; }
 
@@ -91,6 +93,7 @@ public:
 
     // Reads both files of the data folder, then applies them all or nothing.
     void Atualizar();
+    void Imprimir();
 
 private:
     TContexto& m_ctx;

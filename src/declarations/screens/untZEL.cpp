@@ -64,3 +64,12 @@ bool TfrmZEL::geraArquivo(int id, bool* semMensagem)
     }
     return geraArquivoDe(QStringLiteral("1"), z.Periodo, 1, z.Tipo, semMensagem);
 }
+
+bool TfrmZEL::relatorio(int id, const Relatorios::TCabecalho& c, TRelatorio* r)
+{
+    TZel d(*m_ctx.dtm);
+    if (!d.CarregarId(id, m_ctx.IdAtivo))
+        return false;
+    *r = Relatorios::Zel(*m_ctx.dtm, c, d);
+    return true;
+}

@@ -17,6 +17,7 @@ protected:
     void executaAlteracao(int id) override;
     bool exclui(int id, QString* mensagem) override;
     bool geraArquivo(int id, bool* semMensagem) override;
+    bool relatorio(int id, const Relatorios::TCabecalho& c, TRelatorio* r) override;
     bool crescenteAposExcluir() const override { return true; }
     QString mensagemFalhaArquivo() const override { return QStringLiteral("Ocorreu ERRO na geração do Arquivo!"); }
 };

@@ -72,3 +72,12 @@ bool TfrmZELEPP::geraArquivo(int id, bool* semMensagem)
     }
     return geraArquivoDe(QStringLiteral("7"), z.Periodo, 2, z.Tipo, semMensagem);
 }
+
+bool TfrmZELEPP::relatorio(int id, const Relatorios::TCabecalho& c, TRelatorio* r)
+{
+    TZelEPP d(*m_ctx.dtm);
+    if (!d.CarregarId(id, m_ctx.IdAtivo))
+        return false;
+    *r = Relatorios::ZelEpp(*m_ctx.dtm, c, d);
+    return true;
+}

@@ -76,3 +76,12 @@ bool TfrmZELSN::geraArquivo(int id, bool* semMensagem)
     }
     return true;
 }
+
+bool TfrmZELSN::relatorio(int id, const Relatorios::TCabecalho& c, TRelatorio* r)
+{
+    TZelSN d(*m_ctx.dtm);
+    if (!d.CarregarId(id, m_ctx.IdAtivo))
+        return false;
+    *r = Relatorios::ZelSN(*m_ctx.dtm, c, d);
+    return true;
+}

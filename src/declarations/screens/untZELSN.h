@@ -17,4 +17,5 @@ protected:
     void executaAlteracao(int id) override;
     bool exclui(int id, QString* mensagem) override;
     bool geraArquivo(int id, bool* semMensagem) override;
+    bool relatorio(int id, const Relatorios::TCabecalho& c, TRelatorio* r) override;
 };

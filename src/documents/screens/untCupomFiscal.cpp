@@ -130,3 +130,8 @@ bool TfrmCupomFiscal::exclui(const QList<int>& ids, QString* erro)
             return false;
     return true;
 }
+
+TRelatorio TfrmCupomFiscal::relatorio(const Relatorios::TCabecalho& c)
+{
+    return Relatorios::Ecf(*m_ctx.dtm, c, m_lista);
+}

@@ -1,5 +1,8 @@
 #include "documents/screens/untNavegacaoDocumentos.h"
 
+#include "widgets/untVisualizaRelatorio.h"
+#include "core/untRelogio.h"
+
 #include <QAction>
 #include <QChartView>
 #include <QComboBox>
@@ -259,5 +262,20 @@ void TfrmNavegacaoDocumentos::Excluir()
 void TfrmNavegacaoDocumentos::Imprimir()
 {
     Pesquisar();
-    // The printed list comes with the reports.
+    // A search that found nothing has said so: there is nothing to preview.
+    if (!m_lista.active() || m_lista.isEmpty())
+        return;
+    Relatorios::TCabecalho c;
+    c.idAtivo = m_ctx.IdAtivo;
+    c.emissao = Agora(m_ctx.relogio);
+    c.mes = cmbMes->currentText();
+    c.ano = cmbAno->currentText();
+    TRelatorio r;
+    try {
+        r = relatorio(c);
+    } catch (const EBancoDados& e) {
+        m_ctx.dialogos->mensagemSimples(e.mensagem());
+        return;
+    }
+    MostraRelatorio(*m_ctx.dialogos, this, r);
 }

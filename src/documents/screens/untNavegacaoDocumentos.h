@@ -5,6 +5,7 @@
 
 #include "db/untSqlite.h"
 #include "documents/untConsultasNotas.h"
+#include "reports/untRelatorios.h"
 
 class QChartView;
 class QComboBox;
@@ -78,6 +79,8 @@ protected:
     // The entry screen, run modally; returns the key of the last document it saved (0 for none).
     virtual int executaInclusao() = 0;
     virtual void executaAlteracao(int id) = 0;
+    // The kind's report of the list just searched.
+    virtual TRelatorio relatorio(const Relatorios::TCabecalho& c) = 0;
     // Deletes the keys in one transaction; false with the engine's text.
     virtual bool exclui(const QList<int>& ids, QString* erro) = 0;
 

@@ -1,5 +1,9 @@
 #include "documents/screens/untNotasFiscais.h"
 
+#include "core/untRelogio.h"
+#include "reports/untRelatorios.h"
+#include "widgets/untVisualizaRelatorio.h"
+
 #include <QAction>
 #include <QChartView>
 #include <QComboBox>
@@ -330,5 +334,21 @@ void TfrmNotasFiscais::Imprimir()
         return;
     }
     Pesquisar();
-    // The printed list comes with the reports.
+    TDataSet& lista = m_ctx.dtm->ADODataSetNotas;
+    // A search that found nothing has said so: there is nothing to preview.
+    if (!lista.active() || lista.isEmpty())
+        return;
+    Relatorios::TCabecalho c;
+    c.idAtivo = m_ctx.IdAtivo;
+    c.emissao = Agora(m_ctx.relogio);
+    c.mes = cmbMes->currentText();
+    c.ano = cmbAno->currentText();
+    TRelatorio r;
+    try {
+        r = Relatorios::Notas(*m_ctx.dtm, c, lista, tipo());
+    } catch (const EBancoDados& e) {
+        m_ctx.dialogos->mensagemSimples(e.mensagem());
+        return;
+    }
+    MostraRelatorio(*m_ctx.dialogos, this, r);
 }

@@ -85,3 +85,8 @@ bool TfrmNotasTalao::exclui(const QList<int>& ids, QString* erro)
             return false;
     return true;
 }
+
+TRelatorio TfrmNotasTalao::relatorio(const Relatorios::TCabecalho& c)
+{
+    return Relatorios::NotasTalao(*m_ctx.dtm, c, m_lista);
+}

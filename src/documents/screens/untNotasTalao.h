@@ -19,5 +19,6 @@ protected:
     QString tituloGrafico() const override;
     int executaInclusao() override;
     void executaAlteracao(int id) override;
+    TRelatorio relatorio(const Relatorios::TCabecalho& c) override;
     bool exclui(const QList<int>& ids, QString* erro) override;
 };

@@ -104,3 +104,8 @@ bool TfrmNotasTransporte::exclui(const QList<int>& ids, QString* erro)
 {
     return TNotasTransporte(*m_ctx.dtm).Excluir(ids, erro);
 }
+
+TRelatorio TfrmNotasTransporte::relatorio(const Relatorios::TCabecalho& c)
+{
+    return Relatorios::NotasTransporte(*m_ctx.dtm, c, m_lista, modalidade());
+}

@@ -25,6 +25,7 @@ protected:
     QString tituloGrafico() const override;
     int executaInclusao() override;
     void executaAlteracao(int id) override;
+    TRelatorio relatorio(const Relatorios::TCabecalho& c) override;
     bool exclui(const QList<int>& ids, QString* erro) override;
 
 private:

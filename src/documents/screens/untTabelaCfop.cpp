@@ -1,5 +1,9 @@
 #include "documents/screens/untTabelaCfop.h"
 
+#include "core/untRelogio.h"
+#include "reports/untRelatorios.h"
+#include "widgets/untVisualizaRelatorio.h"
+
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -17,7 +21,7 @@
 #include "documents/untCfop.h"
 
 TfrmTabelaCfop::TfrmTabelaCfop(TContexto& ctx, bool quatroDigitos, QWidget* parent)
-    : QDialog(parent), m_ctx(ctx)
+    : QDialog(parent), m_ctx(ctx), m_quatroDigitos(quatroDigitos)
 {
     const QString digitos = quatroDigitos ? QStringLiteral("04") : QStringLiteral("03");
     setWindowTitle(QString::fromUtf8("CFOP - %1 Dígitos").arg(digitos));
@@ -85,8 +89,14 @@ TfrmTabelaCfop::~TfrmTabelaCfop() = default;
 
 void TfrmTabelaCfop::Imprimir()
 {
-    // The printed list belongs to the reports, which the program does not have yet: the button stays
-    // where the users know it and does nothing.
+    TRelatorio r;
+    try {
+        r = Relatorios::Cfop(*m_ctx.dtm, m_quatroDigitos ? 4 : 3, Agora(m_ctx.relogio));
+    } catch (const EBancoDados&) {
+        Informa(*m_ctx.dialogos, QString::fromUtf8("Não foi possível acessar os dados."));
+        return;
+    }
+    MostraRelatorio(*m_ctx.dialogos, this, r);
 }
 
 void TfrmTabelaCfop::AtualizarDados()

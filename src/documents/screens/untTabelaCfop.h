@@ -29,6 +29,7 @@ private:
     QTableView* m_grade;
     QProgressBar* m_barra;
     QPushButton* m_btnAtualiza;
+    bool m_quatroDigitos;
 };
 
 class TfrmCfop03 : public TfrmTabelaCfop {

@@ -9,6 +9,9 @@
 #include <QVBoxLayout>
 
 #include "widgets/Enter.h"
+#include "core/untRelogio.h"
+#include "reports/untRelatorios.h"
+#include "widgets/untVisualizaRelatorio.h"
 #include "widgets/untTelas.h"
 #include "core/DialogsNew.h"
 #include "core/untContexto.h"
@@ -47,9 +50,7 @@ TfrmContadores::TfrmContadores(TContexto& ctx, QWidget* parent) : QDialog(parent
     auto* btnIncluir = botao("btnIncluir", QStringLiteral("&Incluir"), &TfrmContadores::Incluir);
     m_btnAlterar = botao("btnAlterar", QStringLiteral("&Alterar"), &TfrmContadores::Alterar);
     m_btnExcluir = botao("btnExcluir", QStringLiteral("&Excluir"), &TfrmContadores::Excluir);
-    m_btnImprimir = new QPushButton(QStringLiteral("&Imprimir"), this); // the report comes with the reports
-    m_btnImprimir->setObjectName(QStringLiteral("btnImprimir"));
-    m_btnImprimir->setAutoDefault(false);
+    m_btnImprimir = botao("btnImprimir", QStringLiteral("&Imprimir"), &TfrmContadores::Imprimir);
 
     auto menu = [this](const char* nome, const QString& legenda, void (TfrmContadores::*acao)(), QPushButton* b) {
         auto* a = new QAction(legenda, m_grade);
@@ -62,7 +63,7 @@ TfrmContadores::TfrmContadores(TContexto& ctx, QWidget* parent) : QDialog(parent
     menu("mnuIncluir", QStringLiteral("&Incluir"), &TfrmContadores::Incluir, btnIncluir);
     menu("mnuAlterar", QStringLiteral("&Alterar"), &TfrmContadores::Alterar, m_btnAlterar);
     menu("mnuExcluir", QStringLiteral("&Excluir"), &TfrmContadores::Excluir, m_btnExcluir);
-    menu("mnuImprimir", QStringLiteral("&Imprimir"), nullptr, m_btnImprimir);
+    menu("mnuImprimir", QStringLiteral("&Imprimir"), &TfrmContadores::Imprimir, m_btnImprimir);
 
     auto* botoes = new QHBoxLayout;
     for (QPushButton* b : {btnCancela, btnSelecionar, btnIncluir, m_btnAlterar, m_btnExcluir, m_btnImprimir})
@@ -175,4 +176,14 @@ void TfrmContadores::Excluir()
     }
     recarregaGrade();
     habilitaBotoes(!lista.isEmpty());
+}
+
+void TfrmContadores::Imprimir()
+{
+    TDataSet& lista = m_ctx.dtm->ADODataSetContador;
+    if (!lista.active() || lista.isEmpty()) {
+        Informa(*m_ctx.dialogos, QString::fromUtf8("Não há registros para imprimir."));
+        return;
+    }
+    MostraRelatorio(*m_ctx.dialogos, this, Relatorios::Contadores(lista, Agora(m_ctx.relogio)));
 }

@@ -22,6 +22,7 @@ public:
     void Incluir();
     void Alterar();
     void Excluir();
+    void Imprimir();
 
 private:
     void recarregaGrade();

@@ -1,5 +1,9 @@
 #include "registers/screens/untContribuinte.h"
 
+#include "core/untRelogio.h"
+#include "reports/untRelatorios.h"
+#include "widgets/untVisualizaRelatorio.h"
+
 #include <QLineEdit>
 #include <QTableView>
 
@@ -92,4 +96,9 @@ void TfrmContribuintes::Excluir()
                          QStringLiteral("este Contribuinte"),
                          QStringLiteral("C"));
     habilitaBotoes(!m_ctx.dtm->ADODataSetVariavel.isEmpty());
+}
+
+TRelatorio TfrmContribuintes::relatorio(const TDataSet& lista)
+{
+    return Relatorios::Contribuintes(*m_ctx.dtm, lista, Agora(m_ctx.relogio));
 }

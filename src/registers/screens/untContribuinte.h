@@ -12,5 +12,8 @@ public:
     void Incluir() override;
     void Alterar() override;
     void Excluir() override;
+
+protected:
+    TRelatorio relatorio(const TDataSet& lista) override;
     void done(int resultado) override;
 };

@@ -1,5 +1,9 @@
 #include "registers/screens/untEmpresas.h"
 
+#include "core/untRelogio.h"
+#include "reports/untRelatorios.h"
+#include "widgets/untVisualizaRelatorio.h"
+
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -108,4 +112,9 @@ TParteEscolhida EscolheParte(TContexto& ctx, QWidget* tela, const QString& cnpjD
         r.uf = lista.asString(QStringLiteral("UF"));
     }
     return r;
+}
+
+TRelatorio TfrmEmpresas::relatorio(const TDataSet& lista)
+{
+    return Relatorios::Fornecedores(lista, Agora(m_ctx.relogio));
 }

@@ -13,6 +13,9 @@ public:
     void Incluir() override;
     void Alterar() override;
     void Excluir() override;
+
+protected:
+    TRelatorio relatorio(const TDataSet& lista) override;
     // Fills the list as on showing.
     void Carrega();
 protected:

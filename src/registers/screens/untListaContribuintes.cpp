@@ -12,6 +12,9 @@
 #include <QVBoxLayout>
 
 #include "widgets/Enter.h"
+#include "core/untRelogio.h"
+#include "reports/untRelatorios.h"
+#include "widgets/untVisualizaRelatorio.h"
 #include "widgets/untTelas.h"
 #include "core/DialogsNew.h"
 #include "widgets/untFechamento.h"
@@ -60,7 +63,7 @@ TfrmListaContribuintes::TfrmListaContribuintes(TContexto& ctx, const TTextos& te
     m_btnIncluir = botao("btnIncluir", QStringLiteral("&Incluir"), [this] { Incluir(); });
     m_btnAlterar = botao("btnAlterar", QStringLiteral("&Alterar"), [this] { Alterar(); });
     m_btnExcluir = botao("btnExcluir", QStringLiteral("&Excluir"), [this] { Excluir(); });
-    m_btnImprimir = botao("btnImprimir", QStringLiteral("&Imprimir"), {}); // the report comes with the reports
+    m_btnImprimir = botao("btnImprimir", QStringLiteral("&Imprimir"), [this] { Imprimir(); });
 
     auto menu = [this](const char* nome, const QString& legenda, std::function<void()> acao, QPushButton* b) {
         auto* a = new QAction(legenda, m_grade);
@@ -73,7 +76,7 @@ TfrmListaContribuintes::TfrmListaContribuintes(TContexto& ctx, const TTextos& te
     menu("mnuIncluir", QStringLiteral("&Incluir"), [this] { Incluir(); }, m_btnIncluir);
     menu("mnuAlterar", QStringLiteral("&Alterar"), [this] { Alterar(); }, m_btnAlterar);
     menu("mnuExcluir", QStringLiteral("&Excluir"), [this] { Excluir(); }, m_btnExcluir);
-    menu("mnuImprimir", QStringLiteral("Im&primir"), {}, m_btnImprimir);
+    menu("mnuImprimir", QStringLiteral("Im&primir"), [this] { Imprimir(); }, m_btnImprimir);
 
     auto* pesquisa = new QGroupBox(this);
     auto* rotulo = new QLabel(QString::fromUtf8("Pesquisar por Razão Social"), pesquisa);
@@ -148,4 +151,21 @@ bool TfrmListaContribuintes::excluiComConfirmacao(const QString& pergunta, const
     atualizaGrade();
     Informa(*m_ctx.dialogos, QString::fromUtf8("Excluído com Sucesso."));
     return true;
+}
+
+void TfrmListaContribuintes::Imprimir()
+{
+    TDataSet& lista = m_ctx.dtm->ADODataSetVariavel;
+    if (!lista.active() || lista.isEmpty()) {
+        Informa(*m_ctx.dialogos, QString::fromUtf8("Não há registros para imprimir."));
+        return;
+    }
+    TRelatorio r;
+    try {
+        r = relatorio(lista);
+    } catch (const EBancoDados& e) {
+        m_ctx.dialogos->mensagemSimples(e.mensagem());
+        return;
+    }
+    MostraRelatorio(*m_ctx.dialogos, this, r);
 }

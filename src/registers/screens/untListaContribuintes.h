@@ -5,7 +5,9 @@ class QLineEdit;
 class QPushButton;
 class QStatusBar;
 class QTableView;
+class TDataSet;
 class TDataSetModel;
+struct TRelatorio;
 struct TContexto;
 
 // The grid, buttons, pop-up menu and search panel shared by the taxpayer selection and the
@@ -19,6 +21,8 @@ public:
     virtual void Incluir() = 0;
     virtual void Alterar() = 0;
     virtual void Excluir() = 0;
+    // The list as it stands, through the preview.
+    void Imprimir();
 
     // Puts the grid's selection where the register list's cursor is, after the list was refilled.
     void atualizaGrade();
@@ -37,6 +41,8 @@ protected:
     bool excluiComConfirmacao(const QString& pergunta, const QString& quem, const QString& tipo);
     // A row is under the register list's cursor (the change dialog needs one).
     bool temLinhaEscolhida() const;
+    // The screen's report of the list.
+    virtual TRelatorio relatorio(const TDataSet& lista) = 0;
 
     TContexto& m_ctx;
     TDataSetModel* m_modelo;

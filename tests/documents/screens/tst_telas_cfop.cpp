@@ -8,6 +8,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include "widgets/untVisualizaRelatorio.h"
+
 #include "widgets/Enter.h"
 #include "core/untContexto.h"
 #include "db/untSqlite.h"
@@ -116,10 +118,22 @@ TEST_F(TelasCfop, TelasDasTabelas)
     EXPECT_EQ(filho<QTableView>(quatro, "dbgCFOP")->model()->rowCount(), 619);
 
     quatro.show();
+    // The whole four-digit table through the preview.
+    banco.dialogos.esperaTela("TfrmVisualizaRelatorio", [](QObject* o) {
+        auto* v = qobject_cast<TfrmVisualizaRelatorio*>(o);
+        EXPECT_TRUE(v);
+        if (v) {
+            EXPECT_EQ(v->relatorio().nome, "TfrmRelCFOP");
+            EXPECT_EQ(v->relatorio().linhas.size(), 619);
+            EXPECT_GE(v->paginas(), 5);
+        }
+        return 0;
+    });
     clica(quatro, "btnImprimir");
+    banco.dialogos.verificaConsumo();
     clica(quatro, "btnFechar");
     EXPECT_FALSE(quatro.isVisible());
-    EXPECT_TRUE(banco.dialogos.registros().isEmpty());
+    EXPECT_EQ(banco.dialogos.registros().size(), 1);
 }
 
 TEST_F(TelasCfop, AtualizarDadosComESemArquivo)
