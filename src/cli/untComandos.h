@@ -8,3 +8,4 @@ int ComandoApuracao(const QStringList& args);
 int ComandoRecibo(const QStringList& args);
 int ComandoBackup(const QStringList& args);
 int ComandoRestaura(const QStringList& args);
+int ComandoRelatorio(const QStringList& args);

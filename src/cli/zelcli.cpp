@@ -1,6 +1,8 @@
 // The program's headless tool: the same core as the desktop program, for scripts and accountants.
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <memory>
 
 #include "cli/untComandos.h"
 #include "cli/untTerminal.h"
@@ -137,7 +139,13 @@ int ComandoGerar(const QStringList& args)
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    // Reports are laid out with fonts and pages, which need the GUI application object, though no window
+    // is ever shown: without a display it draws on the offscreen platform.
+    const bool relatorio = argc > 1 && qstrcmp(argv[1], "relatorio") == 0;
+    if (relatorio && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::unique_ptr<QCoreApplication> aplicacao(relatorio ? new QGuiApplication(argc, argv) : new QCoreApplication(argc, argv));
+    QCoreApplication& app = *aplicacao;
     QCoreApplication::setApplicationName(QStringLiteral("zelcli"));
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Zel do ICMS sem janelas.\n\n") + QString::fromLatin1(kAjudaValida) +
@@ -146,9 +154,10 @@ int main(int argc, char** argv)
                                      QString::fromUtf8("\nUso:\n  zelcli apuracao --pasta PASTA --ie INSCRICAO --periodo AAAAMM\n"
                                                        "  zelcli recibo ARQUIVO.rcb\n"
                                                        "  zelcli backup --pasta PASTA [--destino PASTA_DE_BACKUP]\n"
-                                                       "  zelcli restaura --pasta PASTA ARQUIVO.zip\n"));
+                                                       "  zelcli restaura --pasta PASTA ARQUIVO.zip\n"
+                                                       "  zelcli relatorio NOME --pasta PASTA [--ie IE --periodo AAAAMM ...] --pdf ARQUIVO.pdf\n"));
     parser.addHelpOption();
-    parser.addPositionalArgument(QStringLiteral("comando"), QStringLiteral("valida, gerar, verifica, apuracao, recibo, backup ou restaura"));
+    parser.addPositionalArgument(QStringLiteral("comando"), QStringLiteral("valida, gerar, verifica, apuracao, recibo, backup, restaura ou relatorio"));
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     parser.process(app);
     QStringList args = parser.positionalArguments();
@@ -161,6 +170,8 @@ int main(int argc, char** argv)
         return ComandoValida(args);
     if (comando == QLatin1String("gerar"))
         return ComandoGerar(args);
+    if (comando == QLatin1String("relatorio"))
+        return ComandoRelatorio(args);
     if (comando == QLatin1String("backup"))
         return ComandoBackup(args);
     if (comando == QLatin1String("restaura"))

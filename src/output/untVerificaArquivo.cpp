@@ -4,7 +4,9 @@
 #include <QFile>
 #include <QSet>
 #include <QStringList>
+#include <array>
 #include <climits>
+#include <optional>
 #include <vector>
 
 #include "output/untRegistros.h"
@@ -45,6 +47,20 @@ const QList<QByteArray>& ordemDosTipos()
     static const QList<QByteArray> t = {"10", "11", "50", "51", "53", "54", "55", "56", "57", "60", "61",
                                         "70", "71", "74", "75", "76", "77", "85", "86", "88", "90"};
     return t;
+}
+
+// The place of a type in the order of the file; -1 for a type the layout does not know.
+int ordemDoTipo(int tipo)
+{
+    static const std::array<int, 100> ordem = [] {
+        std::array<int, 100> r;
+        r.fill(-1);
+        const QList<QByteArray>& tipos = ordemDosTipos();
+        for (int i = 0; i < tipos.size(); ++i)
+            r[size_t(tipos[i].toInt())] = i;
+        return r;
+    }();
+    return tipo >= 0 && tipo < 100 ? ordem[size_t(tipo)] : -1;
 }
 
 bool digitos(QByteArrayView b)
@@ -100,11 +116,12 @@ struct TVerificadorArquivo::TEstado {
     QByteArray codigo = "3";     // layout code of record 10
     QByteArray periodo;          // "yyyymm" of record 10
     QByteArray cnpj, ie;
-    QHash<QByteArray, TLeiauteLido> leiautes;
+    // The layouts read so far, by key (kept per file: record 10 gives the layout code and the period).
+    std::array<std::optional<TLeiauteLido>, 256> leiautes;
 
-    QHash<QByteArray, qint64> familias;
+    std::array<qint64, 100> familias{};   // records per type "00".."99"
     int ultimoTipo = -1;
-    QByteArray tipoAnterior;
+    int tipoAnterior = -1;
     int ultimo88 = -1;
     QSet<QByteArray> vistos88;
     QByteArray anterior60;
@@ -134,8 +151,30 @@ void TVerificadorArquivo::falha(qint64 linha, int posicao, const QString& mensag
 void TVerificadorArquivo::adiciona(QByteArrayView bytes)
 {
     TEstado& e = *m;
-    for (const char ch : bytes) {
+    const char* dados = bytes.data();
+    const qsizetype n = bytes.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char ch = dados[i];
         const auto b = static_cast<unsigned char>(ch);
+        // The body of a line in one run: its bytes checked, the first ones kept.
+        if (!e.crPendente && b != '\r' && b != '\n') {
+            qsizetype j = i;
+            while (j < n && dados[j] != '\r' && dados[j] != '\n') {
+                const auto c = static_cast<unsigned char>(dados[j]);
+                if (byteInvalido(c))
+                    falha(m_linha + 1, int(qMin<qint64>(e.tamanho + (j - i) + 1, INT_MAX)),
+                          QString::fromUtf8("byte 0x%1 fora da página de código do arquivo").arg(int(c), 2, 16, QLatin1Char('0')));
+                ++j;
+            }
+            const qsizetype guarda = qMin<qsizetype>(j - i, Tamanho + 1 - e.atual.size());
+            if (guarda > 0)
+                e.atual.append(dados + i, guarda);
+            e.tamanho += j - i;
+            e.algumByte = true;
+            e.aposSeparador = false;
+            i = j - 1;
+            continue;
+        }
         e.algumByte = true;
         if (e.crPendente) {
             e.crPendente = false;
@@ -175,7 +214,7 @@ void TVerificadorArquivo::fimDeLinha()
 {
     ++m_linha;
     verificaLinha();
-    m->atual.clear();
+    m->atual.truncate(0);   // keeps its buffer for the next line
     m->tamanho = 0;
 }
 
@@ -191,13 +230,14 @@ void TVerificadorArquivo::verificaLinha()
         return;
     }
     const QByteArray tipo = a.left(2);
-    const int ordem = int(ordemDosTipos().indexOf(tipo));
+    const int numeroTipo = digitos(tipo) ? numero(tipo) : -1;
+    const int ordem = numeroTipo >= 0 ? ordemDoTipo(numeroTipo) : -1;
     if (ordem < 0) {
         falha(linha, 1, QString::fromUtf8("tipo de registro \"%1\" desconhecido").arg(mostra(tipo)));
         return;
     }
     // Record 90 counts records by their type alone: one of an unknown sub-type is still one of its type.
-    e.familias[tipo] += 1;
+    e.familias[numeroTipo] += 1;
     // The key of the layout: the sub-type for 60 and 88, "61R" beside 61.
     QByteArray chave = tipo;
     if (tipo == "60") {
@@ -232,10 +272,10 @@ void TVerificadorArquivo::verificaLinha()
     }
     if (ordem < e.ultimoTipo)
         falha(linha, 1, QString::fromUtf8("registro %1 fora de ordem: vem depois do registro %2")
-                            .arg(mostra(tipo), mostra(e.tipoAnterior)));
+                            .arg(mostra(tipo), QStringLiteral("%1").arg(e.tipoAnterior, 2, 10, QLatin1Char('0'))));
     if (ordem > e.ultimoTipo) {
         e.ultimoTipo = ordem;
-        e.tipoAnterior = tipo;
+        e.tipoAnterior = numeroTipo;
     }
     if (tipo == "88") {
         const int posicao = int(Subtipos88().indexOf(QString::fromLatin1(chave)));
@@ -265,6 +305,8 @@ void TVerificadorArquivo::verificaLinha()
     if (tipo == "10") {
         e.codigo = a.mid(123, 1);
         e.periodo = a.mid(107, 6);
+        for (auto& l : e.leiautes)
+            l.reset();
         e.cnpj = a.mid(2, 14);
         e.ie = a.mid(16, 14);
     }
@@ -307,14 +349,21 @@ void TVerificadorArquivo::verificaLinha()
     }
 
     const bool antigo = e.codigo == "1";
-    const QByteArray chaveLeiaute = chave + (antigo ? "/1" : "/3") + (chave == "8815" ? e.periodo : QByteArray());
-    auto it = e.leiautes.constFind(chaveLeiaute);
-    if (it == e.leiautes.constEnd()) {
+    // The layout's key: the type, or its sub-type for 60, 61R and 88.
+    int chaveLeiaute = numeroTipo;
+    if (tipo == "60")
+        chaveLeiaute = 100 + int(QByteArrayView("MADIR").indexOf(chave[2]));
+    else if (chave == "61R")
+        chaveLeiaute = 110;
+    else if (tipo == "88")
+        chaveLeiaute = 120 + int(Subtipos88().indexOf(QString::fromLatin1(chave)));
+    std::optional<TLeiauteLido>& leiaute = e.leiautes[size_t(chaveLeiaute)];
+    if (!leiaute) {
         const QList<TCampo> campos = tipo == "88" ? Leiaute88(QString::fromLatin1(chave), QString::fromLatin1(e.periodo))
                                                   : Leiaute(QString::fromLatin1(chave));
-        it = e.leiautes.insert(chaveLeiaute, compila(campos, antigo));
+        leiaute = compila(campos, antigo);
     }
-    for (const TPosicao& p : *it) {
+    for (const TPosicao& p : *leiaute) {
         const QByteArrayView campo = QByteArrayView(a).sliced(p.inicio, p.largura);
         switch (p.tipo) {
         case Tipo::N:
@@ -391,16 +440,17 @@ QList<TFalhaArquivo> TVerificadorArquivo::conclui()
             continue;
         }
         contadas.insert(c.familia);
-        const qint64 tem = e.familias.value(c.familia);
+        const qint64 tem = digitos(c.familia) ? e.familias[size_t(numero(c.familia))] : 0;
         if (c.quantidade != tem)
             falha(c.linha, c.posicao, QString::fromUtf8("o registro 90 conta %1 registros do tipo %2; o arquivo tem %3")
                                           .arg(c.quantidade).arg(mostra(c.familia)).arg(tem));
     }
-    for (auto it = e.familias.constBegin(); it != e.familias.constEnd(); ++it) {
-        if (it.key() == "10" || it.key() == "11" || it.key() == "90" || contadas.contains(it.key()))
+    for (int t = 0; t < 100; ++t) {
+        const QByteArray familia = QByteArray::number(t).rightJustified(2, '0');
+        if (e.familias[size_t(t)] == 0 || t == 10 || t == 11 || t == 90 || contadas.contains(familia))
             continue;
         falha(e.primeiro90, 31, QString::fromUtf8("o registro 90 não conta os %1 registros do tipo %2")
-                                    .arg(it.value()).arg(mostra(it.key())));
+                                    .arg(e.familias[size_t(t)]).arg(mostra(familia)));
     }
     if (e.total99 < 0)
         falha(e.primeiro90, 31, QString::fromUtf8("o registro 90 não tem o total (tipo 99)"));

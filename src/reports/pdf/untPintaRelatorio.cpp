@@ -38,12 +38,13 @@ TGeometria geometria(const TRelatorio& r, QPagedPaintDevice& d)
     int caracteres = 0;
     for (const TColunaRelatorio& c : r.colunas)
         caracteres += c.largura + 1;
-    // The detail font as large as the page allows, at most 8.5 points: a wide list gets a smaller one.
+    // The detail font as large as the page allows, at most 8.5 points: a wide list gets a smaller one. A
+    // column is as wide as its characters in digits, the widest of the figures it holds.
     qreal pontos = 8.5;
     if (caracteres > 0) {
-        const qreal largura = QFontMetricsF(fonte(pontos), &d).averageCharWidth() * caracteres;
+        const qreal largura = QFontMetricsF(fonte(pontos), &d).horizontalAdvance(QLatin1Char('0')) * caracteres;
         if (largura > g.area.width())
-            pontos = qMax<qreal>(4.5, pontos * g.area.width() / largura);
+            pontos = qMax<qreal>(4.0, pontos * g.area.width() / largura);
     }
     g.normal = fonte(pontos);
     g.negrito = fonte(pontos, true);
@@ -136,10 +137,16 @@ int TPintorRelatorio::percorre(QPainter* p, QPagedPaintDevice& d) const
         regua(y + alto * 0.2);
         y += alto * 0.4;
         if (!m_r.colunas.isEmpty()) {
-            usa(g.negrito);
-            for (int c = 0; c < m_r.colunas.size(); ++c)
+            for (int c = 0; c < m_r.colunas.size(); ++c) {
+                // A long heading over a narrow column is set smaller rather than cut.
+                QFont f = g.negrito;
+                const qreal precisa = QFontMetricsF(f, &d).horizontalAdvance(m_r.colunas[c].titulo);
+                if (precisa > g.largura[c])
+                    f.setPointSizeF(qMax(f.pointSizeF() * 0.55, f.pointSizeF() * g.largura[c] / precisa));
+                usa(f);
                 texto(p, QRectF(g.x[c], y, g.largura[c], g.linha), m_r.colunas[c].titulo,
                       m_r.colunas[c].direita ? Qt::AlignRight : Qt::AlignLeft);
+            }
             y += g.linha;
             regua(y);
             y += g.linha * 0.2;
@@ -153,7 +160,13 @@ int TPintorRelatorio::percorre(QPainter* p, QPagedPaintDevice& d) const
         usa(f);
         for (int c = 0; c < cs.size() && primeira + c < m_r.colunas.size(); ++c) {
             const int k = primeira + c;
-            texto(p, QRectF(g.x[k], y, g.largura[k], g.linha), cs[c], m_r.colunas[k].direita ? Qt::AlignRight : Qt::AlignLeft);
+            const bool direita = m_r.colunas[k].direita;
+            // A left-aligned text runs on over the empty cells after it ("TOTAIS GERAIS:").
+            int ate = k;
+            while (!direita && ate + 1 < m_r.colunas.size() && (c + ate + 1 - k >= cs.size() || cs[c + ate + 1 - k].isEmpty()))
+                ++ate;
+            const qreal largura = g.x[ate] + g.largura[ate] - g.x[k];
+            texto(p, QRectF(g.x[k], y, largura, g.linha), cs[c], direita ? Qt::AlignRight : Qt::AlignLeft);
         }
     };
     auto linha = [&](const TLinhaRelatorio& l) {
