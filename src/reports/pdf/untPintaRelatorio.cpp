@@ -17,6 +17,7 @@ struct TGeometria {
     QRectF area;
     QFont normal, negrito, titulo, cabecalho;
     qreal linha = 0;
+    qreal unidade = 0;    // the width of one character of the columns
     QList<qreal> x;       // left of each column
     QList<qreal> largura; // width of each column
 };
@@ -52,6 +53,7 @@ TGeometria geometria(const TRelatorio& r, QPagedPaintDevice& d)
     g.cabecalho = fonte(qMax<qreal>(pontos, 8));
     g.linha = QFontMetricsF(g.normal, &d).height() * 1.15;
     const qreal unidade = caracteres > 0 ? g.area.width() / caracteres : 0;
+    g.unidade = unidade;
     qreal x = 0;
     for (const TColunaRelatorio& c : r.colunas) {
         g.x << x;
@@ -177,9 +179,19 @@ int TPintorRelatorio::percorre(QPainter* p, QPagedPaintDevice& d) const
         case T::Detalhe:
             celulas(l.celulas, 0, g.normal);
             break;
-        case T::Sub:
-            celulas(l.celulas, 1, g.normal);
+        case T::Sub: {
+            // Sub-lines ("Tributados 17.00% BC: ... tax") have their own slots from the second column on,
+            // wide enough for their texts whatever the columns above them.
+            usa(g.normal);
+            const qreal vaga = 16 * g.unidade;
+            qreal x = g.x.value(1, 0) + g.unidade;
+            for (int c = 0; c < l.celulas.size(); ++c) {
+                const bool ultima = c == l.celulas.size() - 1;
+                texto(p, QRectF(x, y, vaga, g.linha), l.celulas[c], ultima ? Qt::AlignRight : Qt::AlignLeft);
+                x += vaga + g.unidade;
+            }
             break;
+        }
         case T::Total:
             celulas(l.celulas, 0, g.negrito);
             break;
