@@ -119,8 +119,14 @@ struct Backup : ::testing::Test {
 TEST_F(Backup, ArquivoTemSoABaseDeDadosCompactadaIgualAoArquivo)
 {
     QStringList dicas;
+    QList<int> passos;
     b->dica = [&](const QString& d) { dicas << d; };
+    b->progresso = [&](int p) { passos << p; };
     const QString arquivo = faz();
+    // The compression reports how far it got, up to the end.
+    ASSERT_FALSE(passos.isEmpty());
+    EXPECT_EQ(passos.last(), 100);
+    EXPECT_TRUE(std::is_sorted(passos.begin(), passos.end()));
     EXPECT_EQ(arquivo, padrao() + "/BackupZel 2024-05-01 10h05min33s (manual).zip");
     const QList<TEntrada> e = entradas(arquivo);
     ASSERT_EQ(e.size(), 1);
@@ -274,6 +280,27 @@ TEST_F(Backup, RecuperaDeUmArquivoBom)
     ASSERT_TRUE(QFile::exists(seguranca));
     EXPECT_EQ(entradas(seguranca).value(0).bytes, depois);
     EXPECT_EQ(tudoEm(pasta).filter(".tmp").size(), 0);
+}
+
+TEST_F(Backup, SemCopiaDeSegurancaNaoHaRecuperacao)
+{
+    const QString destino = QDir(pasta).filePath("outra");
+    const QString arquivo = faz(TTipoBackup::Manual, destino);
+    t.con->Conectar();
+    sql("UPDATE Contribuinte SET RazaoSocial = 'DEPOIS'");
+    t.con->Fechar();
+    const QByteArray atual = TBancoTeste::conteudo(banco);
+    // The default folder cannot be made (a file holds its name): the safety copy fails, and so the restore.
+    QFile ocupa(padrao());
+    ASSERT_TRUE(ocupa.open(QIODevice::WriteOnly));
+    ocupa.close();
+    QString erro;
+    EXPECT_FALSE(b->Recupera(arquivo, [] { return false; }, &erro));
+    EXPECT_TRUE(erro.contains(QString::fromUtf8("Nada foi recuperado"))) << erro.toStdString();
+    EXPECT_TRUE(erro.endsWith(QString::fromUtf8("Os dados atuais não foram alterados.")));
+    EXPECT_EQ(TBancoTeste::conteudo(banco), atual);
+    EXPECT_FALSE(b->recuperado);
+    EXPECT_EQ(tudoEm(pasta).filter(".tmp").size(), 0) << "the extracted copy is removed";
 }
 
 TEST_F(Backup, NuncaComAConexaoAberta)
