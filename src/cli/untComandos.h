@@ -9,3 +9,4 @@ int ComandoRecibo(const QStringList& args);
 int ComandoBackup(const QStringList& args);
 int ComandoRestaura(const QStringList& args);
 int ComandoRelatorio(const QStringList& args);
+int ComandoImportaNFe(const QStringList& args);

@@ -155,9 +155,10 @@ int main(int argc, char** argv)
                                                        "  zelcli recibo ARQUIVO.rcb\n"
                                                        "  zelcli backup --pasta PASTA [--destino PASTA_DE_BACKUP]\n"
                                                        "  zelcli restaura --pasta PASTA ARQUIVO.zip\n"
-                                                       "  zelcli relatorio NOME --pasta PASTA [--ie IE --periodo AAAAMM ...] --pdf ARQUIVO.pdf\n"));
+                                                       "  zelcli relatorio NOME --pasta PASTA [--ie IE --periodo AAAAMM ...] --pdf ARQUIVO.pdf\n"
+                                                       "  zelcli importa-nfe --pasta PASTA --ie INSCRICAO ARQUIVOS...\n"));
     parser.addHelpOption();
-    parser.addPositionalArgument(QStringLiteral("comando"), QStringLiteral("valida, gerar, verifica, apuracao, recibo, backup, restaura ou relatorio"));
+    parser.addPositionalArgument(QStringLiteral("comando"), QStringLiteral("valida, gerar, verifica, apuracao, recibo, backup, restaura, relatorio ou importa-nfe"));
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     parser.process(app);
     QStringList args = parser.positionalArguments();
@@ -182,6 +183,8 @@ int main(int argc, char** argv)
         return ComandoApuracao(args);
     if (comando == QLatin1String("recibo"))
         return ComandoRecibo(args);
+    if (comando == QLatin1String("importa-nfe"))
+        return ComandoImportaNFe(args);
     erros() << "comando desconhecido: " << comando << "\n" << parser.helpText();
     return 2;
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 class QObject;
 
@@ -38,6 +39,13 @@ public:
     virtual QString salvarArquivo(const QString& titulo, const QString& caminhoSugerido, const QString& filtro) = 0;
     // Folder picker; the chosen folder, or an empty text when cancelled.
     virtual QString escolherPasta(const QString& titulo, const QString& pastaInicial) = 0;
+    // Open-files picker with several files chosen at once; empty when cancelled (or where nothing can ask).
+    virtual QStringList abrirArquivos(const QString& titulo, const QString& filtro)
+    {
+        Q_UNUSED(titulo);
+        Q_UNUSED(filtro);
+        return {};
+    }
     // Opens a document or web address with its associated program; false when nothing could open it.
     virtual bool abrirAssociado(const QString& enderecoOuArquivo) = 0;
     // Shows a child screen modally and returns its result (QDialog::Accepted / Rejected).

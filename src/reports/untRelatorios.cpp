@@ -573,4 +573,30 @@ TRelatorio ZelSN(TDTM& dtm, const TCabecalho& c, const TZelSN& z)
     return r;
 }
 
+QString TextoSituacaoNFe(const TResultadoNFe& r)
+{
+    switch (r.situacao) {
+    case TResultadoNFe::Situacao::Importado: return QStringLiteral("Importado");
+    case TResultadoNFe::Situacao::Duplicado: return QString::fromUtf8("Já cadastrado");
+    case TResultadoNFe::Situacao::Recusado: return QStringLiteral("Recusado");
+    }
+    return {};
+}
+
+TRelatorio ResultadoImportacaoNFe(const QList<TResultadoNFe>& resultados, const QDateTime& emissao)
+{
+    TRelatorio r = novo("TfrmResultadoNFe", "Importação de NF-e", emissao);
+    colunas(r, {txt("Arquivo", 40), txt("Situação", 14), txt("Detalhe", 60)});
+    int importados = 0, duplicados = 0, recusados = 0;
+    for (const TResultadoNFe& x : resultados) {
+        r.detalhe({x.arquivo, TextoSituacaoNFe(x), x.situacao == TResultadoNFe::Situacao::Importado ? x.descricao : x.motivo});
+        (x.situacao == TResultadoNFe::Situacao::Importado ? importados
+         : x.situacao == TResultadoNFe::Situacao::Duplicado ? duplicados
+                                                            : recusados) += 1;
+    }
+    r.textoResumo(QString::fromUtf8("Importados: %1   Já cadastrados: %2   Recusados: %3")
+                      .arg(importados).arg(duplicados).arg(recusados));
+    return r;
+}
+
 } // namespace Relatorios

@@ -2,6 +2,7 @@
 #include <QDateTime>
 #include <QString>
 
+#include "nfe/untImportaNFe.h"
 #include "reports/untRelatorio.h"
 
 class TDataSet;
@@ -40,6 +41,11 @@ TRelatorio DadosAnuais(TDTM& dtm, const TCabecalho& c, const TDadosAnuais& d);
 TRelatorio Zel(TDTM& dtm, const TCabecalho& c, const TZel& z);
 TRelatorio ZelEpp(TDTM& dtm, const TCabecalho& c, const TZelEPP& z);
 TRelatorio ZelSN(TDTM& dtm, const TCabecalho& c, const TZelSN& z);
+
+// The list of an import of electronic invoices: one line per file with what became of it.
+TRelatorio ResultadoImportacaoNFe(const QList<TResultadoNFe>& resultados, const QDateTime& emissao);
+// "Importado", "Já cadastrado" or "Recusado".
+QString TextoSituacaoNFe(const TResultadoNFe& r);
 
 // "Contribuinte: 12.345678-9  RAZÃO" of the open taxpayer.
 QString LinhaContribuinte(TDTM& dtm, int idAtivo);

@@ -76,6 +76,11 @@ QString TDialogosQt::escolherPasta(const QString& titulo, const QString& pastaIn
     return QFileDialog::getExistingDirectory(QApplication::activeWindow(), titulo, pastaInicial);
 }
 
+QStringList TDialogosQt::abrirArquivos(const QString& titulo, const QString& filtro)
+{
+    return QFileDialog::getOpenFileNames(QApplication::activeWindow(), titulo, QString(), filtro);
+}
+
 bool TDialogosQt::abrirAssociado(const QString& enderecoOuArquivo)
 {
     return QDesktopServices::openUrl(QUrl::fromUserInput(enderecoOuArquivo));

@@ -10,6 +10,7 @@ public:
     void mensagemSimples(const QString& texto) override;
     QString salvarArquivo(const QString& titulo, const QString& caminhoSugerido, const QString& filtro) override;
     QString escolherPasta(const QString& titulo, const QString& pastaInicial) override;
+    QStringList abrirArquivos(const QString& titulo, const QString& filtro) override;
     bool abrirAssociado(const QString& enderecoOuArquivo) override;
     int executaModal(QObject* tela) override;
 };

@@ -7,49 +7,57 @@ TDialogosRoteiro::~TDialogosRoteiro() = default;
 
 TDialogosRoteiro& TDialogosRoteiro::esperaMensagem(const QString& texto, Botao resposta)
 {
-    m_fila.append({QStringLiteral("mensagem"), texto, resposta, Tecla::Botao, false, {}});
+    m_fila.append({QStringLiteral("mensagem"), texto, resposta, Tecla::Botao, false, {}, {}});
     return *this;
 }
 
 TDialogosRoteiro& TDialogosRoteiro::esperaMensagemTecla(const QString& texto, Tecla tecla)
 {
-    m_fila.append({QStringLiteral("mensagem"), texto, Botao::Nenhum, tecla, false, {}});
+    m_fila.append({QStringLiteral("mensagem"), texto, Botao::Nenhum, tecla, false, {}, {}});
     return *this;
 }
 
 TDialogosRoteiro& TDialogosRoteiro::esperaExclusao(const QString& texto, bool resposta)
 {
-    m_fila.append({QStringLiteral("exclusao"), texto, Botao::Nenhum, Tecla::Botao, resposta, {}});
+    m_fila.append({QStringLiteral("exclusao"), texto, Botao::Nenhum, Tecla::Botao, resposta, {}, {}});
     return *this;
 }
 
 TDialogosRoteiro& TDialogosRoteiro::esperaSimples(const QString& texto)
 {
-    m_fila.append({QStringLiteral("simples"), texto, Botao::Ok, Tecla::Botao, false, {}});
+    m_fila.append({QStringLiteral("simples"), texto, Botao::Ok, Tecla::Botao, false, {}, {}});
     return *this;
 }
 
 TDialogosRoteiro& TDialogosRoteiro::esperaSalvar(const QString& caminho)
 {
-    m_fila.append({QStringLiteral("salvar"), caminho, Botao::Ok, Tecla::Botao, false, {}});
+    m_fila.append({QStringLiteral("salvar"), caminho, Botao::Ok, Tecla::Botao, false, {}, {}});
     return *this;
 }
 
 TDialogosRoteiro& TDialogosRoteiro::esperaPasta(const QString& pasta)
 {
-    m_fila.append({QStringLiteral("pasta"), pasta, Botao::Ok, Tecla::Botao, false, {}});
+    m_fila.append({QStringLiteral("pasta"), pasta, Botao::Ok, Tecla::Botao, false, {}, {}});
+    return *this;
+}
+
+TDialogosRoteiro& TDialogosRoteiro::esperaArquivos(const QStringList& arquivos)
+{
+    TEspera e{QStringLiteral("arquivos"), QString(), Botao::Ok, Tecla::Botao, false, {}, {}};
+    e.lista = arquivos;
+    m_fila.append(e);
     return *this;
 }
 
 TDialogosRoteiro& TDialogosRoteiro::esperaAbrir(bool resultado)
 {
-    m_fila.append({QStringLiteral("abrir"), QString(), Botao::Ok, Tecla::Botao, resultado, {}});
+    m_fila.append({QStringLiteral("abrir"), QString(), Botao::Ok, Tecla::Botao, resultado, {}, {}});
     return *this;
 }
 
 TDialogosRoteiro& TDialogosRoteiro::esperaTela(const QString& classe, std::function<int(QObject*)> tratador)
 {
-    m_fila.append({QStringLiteral("modal"), classe, Botao::Ok, Tecla::Botao, false, std::move(tratador)});
+    m_fila.append({QStringLiteral("modal"), classe, Botao::Ok, Tecla::Botao, false, std::move(tratador), {}});
     return *this;
 }
 
@@ -70,6 +78,7 @@ const TDialogosRoteiro::TEspera* TDialogosRoteiro::proxima(const QString& tipo, 
     }
     const TEspera& e = m_fila.first();
     const bool textoConfere = (tipo == QLatin1String("salvar") || tipo == QLatin1String("pasta") ||
+                               tipo == QLatin1String("arquivos") ||
                                tipo == QLatin1String("abrir") || e.texto.isEmpty() || e.texto == texto);
     if (e.tipo != tipo || !textoConfere) {
         ADD_FAILURE() << "Diálogo inesperado (" << tipo.toStdString() << "): \"" << texto.toStdString()
@@ -123,6 +132,13 @@ QString TDialogosRoteiro::escolherPasta(const QString& titulo, const QString& pa
     m_registros.append({QStringLiteral("pasta"), titulo, pastaInicial, {}});
     const TEspera* e = proxima(QStringLiteral("pasta"), pastaInicial);
     return e ? e->texto : QString();
+}
+
+QStringList TDialogosRoteiro::abrirArquivos(const QString& titulo, const QString& filtro)
+{
+    m_registros.append({QStringLiteral("arquivos"), titulo, filtro, {}});
+    const TEspera* e = proxima(QStringLiteral("arquivos"), filtro);
+    return e ? e->lista : QStringList();
 }
 
 bool TDialogosRoteiro::abrirAssociado(const QString& enderecoOuArquivo)

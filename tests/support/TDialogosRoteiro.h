@@ -30,6 +30,7 @@ public:
     TDialogosRoteiro& esperaSimples(const QString& texto);
     TDialogosRoteiro& esperaSalvar(const QString& caminho);   // empty: cancelled
     TDialogosRoteiro& esperaPasta(const QString& pasta);      // empty: cancelled
+    TDialogosRoteiro& esperaArquivos(const QStringList& arquivos);   // empty: cancelled
     TDialogosRoteiro& esperaAbrir(bool resultado = true);
     // A child screen of the given class: the handler fills and clicks it and returns its result.
     TDialogosRoteiro& esperaTela(const QString& classe, std::function<int(QObject*)> tratador);
@@ -44,6 +45,7 @@ public:
     void mensagemSimples(const QString& texto) override;
     QString salvarArquivo(const QString& titulo, const QString& caminhoSugerido, const QString& filtro) override;
     QString escolherPasta(const QString& titulo, const QString& pastaInicial) override;
+    QStringList abrirArquivos(const QString& titulo, const QString& filtro) override;
     bool abrirAssociado(const QString& enderecoOuArquivo) override;
     int executaModal(QObject* tela) override;
 
@@ -55,6 +57,7 @@ private:
         Tecla tecla = Tecla::Botao;
         bool logico = false;
         std::function<int(QObject*)> tratador;
+        QStringList lista;
     };
     const TEspera* proxima(const QString& tipo, const QString& texto);
     QList<TEspera> m_fila;

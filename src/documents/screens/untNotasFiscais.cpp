@@ -3,6 +3,7 @@
 #include "core/untRelogio.h"
 #include "reports/untRelatorios.h"
 #include "widgets/untVisualizaRelatorio.h"
+#include "documents/screens/untImportacaoNFe.h"
 
 #include <QAction>
 #include <QChartView>
@@ -81,6 +82,8 @@ TfrmNotasFiscais::TfrmNotasFiscais(TContexto& ctx, QWidget* parent)
     btnAlterar = botao("btnAlterar", QStringLiteral("&Alterar"), &TfrmNotasFiscais::Alterar);
     btnExcluir = botao("btnExcluir", QStringLiteral("&Excluir"), &TfrmNotasFiscais::Excluir);
     btnImprimir = botao("btnImprimir", QStringLiteral("&Imprimir"), &TfrmNotasFiscais::Imprimir);
+    btnImportarXML = botao("btnImportarXML", QStringLiteral("Importar &XML"), &TfrmNotasFiscais::ImportarXML);
+    btnImportarXML->setToolTip(QString::fromUtf8("Importa arquivos XML de NF-e (ou arquivos .zip com eles)"));
     auto* btnFechar = botao("btnFechar", QStringLiteral("Fechar"), nullptr);
     connect(btnFechar, &QPushButton::clicked, this, &QDialog::reject);
     FechaPeloBotao(this, btnFechar);
@@ -111,7 +114,8 @@ TfrmNotasFiscais::TfrmNotasFiscais(TContexto& ctx, QWidget* parent)
     for (auto [nome, legenda, acao] : {std::tuple{"mnuIncluir", "&Incluir", &TfrmNotasFiscais::Incluir},
                                        std::tuple{"mnuAlterar", "&Alterar", &TfrmNotasFiscais::Alterar},
                                        std::tuple{"mnuExcluir", "&Excluir", &TfrmNotasFiscais::Excluir},
-                                       std::tuple{"mnuImprimir", "Im&primir", &TfrmNotasFiscais::Imprimir}}) {
+                                       std::tuple{"mnuImprimir", "Im&primir", &TfrmNotasFiscais::Imprimir},
+                                       std::tuple{"mnuImportarPasta", "Importar pasta de XML...", &TfrmNotasFiscais::ImportarPastaXML}}) {
         auto* a = new QAction(QString::fromUtf8(legenda), dbgNotas);
         a->setObjectName(QString::fromLatin1(nome));
         connect(a, &QAction::triggered, this, acao);
@@ -131,7 +135,7 @@ TfrmNotasFiscais::TfrmNotasFiscais(TContexto& ctx, QWidget* parent)
     topo->addWidget(periodo);
     topo->addStretch();
     auto* botoes = new QHBoxLayout;
-    for (QPushButton* b : {btnPesquisar, btnIncluir, btnAlterar, btnExcluir, btnImprimir, btnFechar})
+    for (QPushButton* b : {btnPesquisar, btnIncluir, btnAlterar, btnExcluir, btnImprimir, btnImportarXML, btnFechar})
         botoes->addWidget(b);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(topo);
@@ -351,4 +355,26 @@ void TfrmNotasFiscais::Imprimir()
         return;
     }
     MostraRelatorio(*m_ctx.dialogos, this, r);
+}
+
+void TfrmNotasFiscais::ImportarXML()
+{
+    importa(m_ctx.dialogos->abrirArquivos(QStringLiteral("Importar NF-e"),
+                                          QString::fromUtf8("Arquivos de NF-e (*.xml *.zip);;Todos os arquivos (*)")));
+}
+
+void TfrmNotasFiscais::ImportarPastaXML()
+{
+    const QString pasta = m_ctx.dialogos->escolherPasta(QStringLiteral("Selecione a pasta dos arquivos XML"), m_ctx.pasta);
+    if (!pasta.isEmpty())
+        importa({pasta});
+}
+
+void TfrmNotasFiscais::importa(const QStringList& caminhos)
+{
+    if (caminhos.isEmpty())
+        return;
+    // The list shows the month searched: it is searched again when something went in.
+    if (ImportaNFeNaTela(m_ctx, this, caminhos) > 0 && m_ctx.dtm->ADODataSetNotas.active())
+        reabreLista();
 }

@@ -35,12 +35,16 @@ public:
     QPushButton* btnAlterar;
     QPushButton* btnExcluir;
     QPushButton* btnImprimir;
+    QPushButton* btnImportarXML;
 
     void Pesquisar();
     void Incluir();
     void Alterar();
     void Excluir();
     void Imprimir();
+    // Electronic invoices from XML files (or zip archives of them), or from every such file of a folder.
+    void ImportarXML();
+    void ImportarPastaXML();
     bool saiMes();
     bool saiAno();
     // The texts of the "Resumo" page by object name, for whoever reads them.
@@ -57,6 +61,7 @@ private:
     void preencheResumo(const ConsultasNotas::TResumo& r);
     void reabreLista(int idNota = 0);
     void habilita(bool sim);
+    void importa(const QStringList& caminhos);
 
     TContexto& m_ctx;
     TDataSetModel* m_modelo;

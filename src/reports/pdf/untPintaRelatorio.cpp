@@ -71,6 +71,25 @@ void texto(QPainter* p, const QRectF& caixa, const QString& t, Qt::Alignment ali
     p->drawText(caixa, int(alinhamento | Qt::AlignVCenter) | Qt::TextSingleLine, cabe);
 }
 
+// A figure is never cut short: "9.999.99…" would print another amount. One wider than its column (a
+// twelve-character total under a ten-character column) is set smaller until it fits whole.
+void figura(QPainter* p, const QRectF& caixa, const QString& t)
+{
+    if (!p || t.isEmpty())
+        return;
+    const QFont antes = p->font();
+    QFont f = antes;
+    for (int i = 0; i < 8; ++i) {
+        const qreal precisa = QFontMetricsF(f, p->device()).horizontalAdvance(t);
+        if (precisa <= caixa.width())
+            break;
+        f.setPointSizeF(f.pointSizeF() * caixa.width() / precisa * 0.98);
+    }
+    p->setFont(f);
+    p->drawText(caixa, int(Qt::AlignRight | Qt::AlignVCenter) | Qt::TextSingleLine, t);
+    p->setFont(antes);
+}
+
 } // namespace
 
 void TPintorRelatorio::preparaDispositivo(QPagedPaintDevice& d) const
@@ -168,7 +187,10 @@ int TPintorRelatorio::percorre(QPainter* p, QPagedPaintDevice& d) const
             while (!direita && ate + 1 < m_r.colunas.size() && (c + ate + 1 - k >= cs.size() || cs[c + ate + 1 - k].isEmpty()))
                 ++ate;
             const qreal largura = g.x[ate] + g.largura[ate] - g.x[k];
-            texto(p, QRectF(g.x[k], y, largura, g.linha), cs[c], direita ? Qt::AlignRight : Qt::AlignLeft);
+            if (direita)
+                figura(p, QRectF(g.x[k], y, largura, g.linha), cs[c]);
+            else
+                texto(p, QRectF(g.x[k], y, largura, g.linha), cs[c], Qt::AlignLeft);
         }
     };
     auto linha = [&](const TLinhaRelatorio& l) {

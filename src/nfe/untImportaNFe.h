@@ -1,0 +1,62 @@
+#pragma once
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+class IRelogio;
+class TDTM;
+
+// Import of electronic invoices (model 55, layout 4.00) into the invoice register of the open taxpayer.
+// Each file becomes one invoice row per (CFOP, ICMS rate) group of its items, written through the same checks
+// and statements as the invoice entry screen, in one savepoint per file: a file either goes in whole or
+// leaves nothing of itself behind.
+
+// Files larger than this are refused before any parsing (a zip entry by its stated and its real size).
+inline constexpr qint64 kMaiorArquivoNFe = 16 * 1024 * 1024;
+
+// The check digit of an access key: modulo 11 over the first 43 digits with weights 2 to 9 from the right;
+// a remainder of 0 or 1 gives 0. -1 when the text is not 43 digits.
+int DigitoChaveNFe(const QString& primeiros43);
+// 44 digits whose last one is the check digit of the others.
+bool ChaveNFeValida(const QString& chave);
+
+// What became of one input file (or one entry of a zip archive, named "arquivo.zip:entrada.xml").
+struct TResultadoNFe {
+    enum class Situacao { Importado, Duplicado, Recusado };
+    QString arquivo;
+    Situacao situacao = Situacao::Recusado;
+    QString motivo;      // refused or duplicate: why, in Portuguese
+    QString descricao;   // imported: what went in ("nota 000123 série 1, 2 linhas")
+    QList<int> idsNotas; // imported: the NotaFiscal rows written
+};
+
+// One input already in memory: its name for the listing and its bytes.
+struct TArquivoNFe {
+    QString nome;
+    QByteArray conteudo;
+    QString recusa; // set when the input could not even be read (too big, unreadable); the bytes are then empty
+};
+
+// Reads files, folders (their *.xml and *.zip files, not descending into subfolders) and zip archives (their
+// *.xml entries, read into memory, never extracted). Unreadable inputs come back with `recusa` set.
+QList<TArquivoNFe> LeEntradasNFe(const QStringList& caminhos);
+
+class TImportaNFe {
+public:
+    TImportaNFe(TDTM& dtm, const IRelogio& relogio, int idContribuinte);
+
+    // Imports the files in the order given, after pairing each cancellation event with its invoice among them.
+    // One result per input, in the same order. Nothing here stops the batch: each bad file is refused alone.
+    QList<TResultadoNFe> Importa(const QList<TArquivoNFe>& arquivos);
+    QList<TResultadoNFe> ImportaCaminhos(const QStringList& caminhos) { return Importa(LeEntradasNFe(caminhos)); }
+
+    // Told after each invoice file, with how many of the inputs are done, for a progress bar.
+    std::function<void(int feitos)> progresso;
+
+private:
+    TDTM& m_dtm;
+    const IRelogio& m_relogio;
+    int m_idContribuinte;
+};
