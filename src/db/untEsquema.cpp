@@ -171,6 +171,9 @@ const QStringList& indicesEGuardas()
     static const QStringList s = {
         QStringLiteral("CREATE INDEX IF NOT EXISTS ixNotaFiscalEmissao ON NotaFiscal (IdContribuinte, DtEmissao)"),
         QStringLiteral("CREATE INDEX IF NOT EXISTS ixNotaFiscalEmtDest ON NotaFiscal (IdEmtDest)"),
+        // The duplicate rule asks for one number of the taxpayer: by the counterparty alone it would read every
+        // invoice of a large supplier or client for each note entered or imported.
+        QStringLiteral("CREATE INDEX IF NOT EXISTS ixNotaFiscalNumero ON NotaFiscal (IdContribuinte, NumeroNF)"),
         // The lines are read by invoice for sums: indexes that hold the amounts answer without the table.
         QStringLiteral("CREATE INDEX IF NOT EXISTS ixNFICMSNotaValores ON NFICMS "
                        "(IdNotaFiscal, BaseCalculoICMS, ValorICMS, IsentaICMS, OutrasICMS, AliquotaICMS)"),
