@@ -24,17 +24,6 @@ constexpr int kArquivos = 10000;
 constexpr int kItens = 20;
 constexpr int kNotasExistentes = 1000000;
 
-double picoMB()
-{
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& l : f.readAll().split('\n'))
-        if (l.startsWith("VmHWM:"))
-            return l.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
-    return 0;
-}
-
 // An own sale of 20 items at four rates under 5102.
 TNotaTeste nota(int numero)
 {

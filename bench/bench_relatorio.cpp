@@ -26,18 +26,6 @@ namespace {
 constexpr int kNotas = 20000;
 constexpr int kPartes = 2000;
 
-// The peak resident memory of the process so far, in MB.
-double picoMB()
-{
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& l : f.readAll().split('\n'))
-        if (l.startsWith("VmHWM:"))
-            return l.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
-    return 0;
-}
-
 struct Base {
     QTemporaryDir pasta;
     TDialogosMudos dialogos;

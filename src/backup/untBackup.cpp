@@ -16,6 +16,7 @@
 #include <zip.h>
 
 #include "core/untDatas.h"
+#include "core/untFuncoes.h"
 #include "core/untRelogio.h"
 #include "db/untEsquema.h"
 #include "db/untTravaPasta.h"
@@ -40,16 +41,6 @@ QString comBarraFinal(const QString& p)
 
 QString erroDoSistema() { return QString::fromLocal8Bit(std::strerror(errno)); }
 
-// The bytes of a file on the disk before it takes a name that others rely on.
-bool gravaNoDisco(const QString& caminho)
-{
-    const int fd = ::open(QFile::encodeName(caminho).constData(), O_RDONLY);
-    if (fd < 0)
-        return false;
-    const bool ok = ::fsync(fd) == 0;
-    ::close(fd);
-    return ok;
-}
 
 // A name in `pasta` that no file holds, for work in progress.
 QString nomeTemporario(const QString& pasta, const QString& base)
@@ -267,7 +258,7 @@ QString TBackup::Realiza(TTipoBackup tipo, const QString& pasta, QString* erro)
         QFile::remove(temporario);
         return falha(QString::fromUtf8("A cópia de segurança falhou: %1. Nenhum arquivo de backup foi gravado.").arg(motivo));
     }
-    if (!gravaNoDisco(temporario)) {
+    if (!GravaNoDisco(temporario)) {
         motivo = erroDoSistema();
         QFile::remove(temporario);
         return falha(QString::fromUtf8("A cópia de segurança falhou ao gravar no disco: %1.").arg(motivo));
@@ -434,7 +425,7 @@ bool TBackup::Recupera(const QString& arquivo, const std::function<bool()>& cone
     if (!problema.isEmpty())
         return desiste(QString::fromUtf8("O arquivo %1 não pode ser recuperado: a Base de Dados contida nele %2.")
                            .arg(arquivo, problema));
-    if (!gravaNoDisco(temporario))
+    if (!GravaNoDisco(temporario))
         return desiste(QString::fromUtf8("Não foi possível gravar a Base de Dados recuperada no disco: %1.").arg(erroDoSistema()));
 
     // The safety copy of the current data once the archive is known to be good (a refused archive leaves no

@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include "core/DialogsNew.h"
+#include "core/untFuncoes.h"
 #include "core/untProgresso.h"
 #include "db/untEsquema.h"
 #include "db/untSqlite.h"
@@ -25,17 +26,6 @@ static bool renomeiaAtomico(const QString& de, const QString& para, QString* err
     return false;
 }
 
-// Makes the copy's bytes durable before it takes the database's name, so a power cut cannot leave a
-// renamed but empty file behind.
-static bool gravaNoDisco(const QString& caminho)
-{
-    const int fd = ::open(QFile::encodeName(caminho).constData(), O_RDONLY);
-    if (fd < 0)
-        return false;
-    const bool ok = ::fsync(fd) == 0;
-    ::close(fd);
-    return ok;
-}
 
 TDTMCON::TDTMCON(QString pasta, IDialogos& dialogos)
     : m_pasta(std::move(pasta)), m_dialogos(dialogos)
@@ -198,7 +188,7 @@ bool TDTMCON::CompactarBanco(const QString& nomeArquivo, IProgresso& progresso)
         erro = QString::fromUtf8(sqlite3_errmsg(fonte));
     }
 
-    if (ok && !gravaNoDisco(temporario)) {
+    if (ok && !GravaNoDisco(temporario)) {
         ok = false;
         erro = QString::fromUtf8("Não foi possível gravar a cópia compactada em disco.");
     }

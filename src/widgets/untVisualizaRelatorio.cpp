@@ -10,6 +10,9 @@
 #include <QVBoxLayout>
 
 #include "core/DialogsNew.h"
+#include "core/untContexto.h"
+#include "core/untRelogio.h"
+#include "db/untSqlite.h"
 #include "reports/pdf/untPintaRelatorio.h"
 #include "widgets/untFechamento.h"
 #include "widgets/untTelas.h"
@@ -143,4 +146,31 @@ void MostraRelatorio(IDialogos& dialogos, QWidget* pai, const TRelatorio& relato
 {
     TfrmVisualizaRelatorio tela(relatorio, dialogos, pai);
     dialogos.executaModal(&tela);
+}
+
+Relatorios::TCabecalho CabecalhoRelatorio(const TContexto& ctx, const QString& mes, const QString& ano)
+{
+    Relatorios::TCabecalho c;
+    c.idAtivo = ctx.IdAtivo;
+    c.emissao = Agora(ctx.relogio);
+    c.mes = mes;
+    c.ano = ano;
+    return c;
+}
+
+void ImprimeRelatorio(TContexto& ctx, QWidget* pai, const std::function<bool(TRelatorio&)>& monta,
+                      const QString& mensagemErro)
+{
+    TRelatorio r;
+    try {
+        if (!monta(r))
+            return;
+    } catch (const EBancoDados& e) {
+        if (mensagemErro.isEmpty())
+            ctx.dialogos->mensagemSimples(e.mensagem());
+        else
+            Informa(*ctx.dialogos, mensagemErro);
+        return;
+    }
+    MostraRelatorio(*ctx.dialogos, pai, r);
 }

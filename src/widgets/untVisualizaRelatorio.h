@@ -3,7 +3,7 @@
 #include <functional>
 #include <memory>
 
-#include "reports/untRelatorio.h"
+#include "reports/untRelatorios.h"
 
 class IDialogos;
 class QLabel;
@@ -52,3 +52,12 @@ private:
 
 // Opens the preview of a report through the dialogs (so that tests can drive it).
 void MostraRelatorio(IDialogos& dialogos, QWidget* pai, const TRelatorio& relatorio);
+
+struct TContexto;
+// The header part a screen's report takes from the context: the open taxpayer, the moment, the period shown.
+Relatorios::TCabecalho CabecalhoRelatorio(const TContexto& ctx, const QString& mes = {}, const QString& ano = {});
+// A screen's print command: builds the report (`monta` false: nothing to print, already said) and opens its
+// preview. A database error while building it is shown (as `mensagemErro` when given, else the engine's text)
+// and no preview opens.
+void ImprimeRelatorio(TContexto& ctx, QWidget* pai, const std::function<bool(TRelatorio&)>& monta,
+                      const QString& mensagemErro = {});

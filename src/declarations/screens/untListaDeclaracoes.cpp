@@ -171,18 +171,7 @@ void TfrmListaDeclaracoes::Imprimir()
     const int id = selecionada();
     if (id == 0)
         return;
-    Relatorios::TCabecalho c;
-    c.idAtivo = m_ctx.IdAtivo;
-    c.emissao = Agora(m_ctx.relogio);
-    TRelatorio r;
-    try {
-        if (!relatorio(id, c, &r))
-            return;
-    } catch (const EBancoDados& e) {
-        m_ctx.dialogos->mensagemSimples(e.mensagem());
-        return;
-    }
-    MostraRelatorio(*m_ctx.dialogos, this, r);
+    ImprimeRelatorio(m_ctx, this, [this, id](TRelatorio& r) { return relatorio(id, CabecalhoRelatorio(m_ctx), &r); });
 }
 
 void TfrmListaDeclaracoes::GerarArquivo()

@@ -408,27 +408,19 @@ void TfrmSelQuadroV::Imprimir()
         Informa(*m_ctx.dialogos, QString::fromUtf8("Não há registros para imprimir."));
         return;
     }
-    Relatorios::TCabecalho c;
-    c.idAtivo = m_ctx.IdAtivo;
-    c.emissao = Agora(m_ctx.relogio);
-    TRelatorio r;
-    try {
-        r = Relatorios::QuadroV(*m_ctx.dtm, c, m_lista);
-    } catch (const EBancoDados& e) {
-        m_ctx.dialogos->mensagemSimples(e.mensagem());
-        return;
-    }
-    MostraRelatorio(*m_ctx.dialogos, this, r);
+    ImprimeRelatorio(m_ctx, this, [this](TRelatorio& r) {
+        r = Relatorios::QuadroV(*m_ctx.dtm, CabecalhoRelatorio(m_ctx), m_lista);
+        return true;
+    });
 }
 
 void TfrmMunicipioZR::Imprimir()
 {
-    TRelatorio r;
-    try {
-        r = Relatorios::Municipios(*m_ctx.dtm, Agora(m_ctx.relogio));
-    } catch (const EBancoDados&) {
-        Informa(*m_ctx.dialogos, QString::fromUtf8("Não foi possível acessar os dados."));
-        return;
-    }
-    MostraRelatorio(*m_ctx.dialogos, this, r);
+    ImprimeRelatorio(
+        m_ctx, this,
+        [this](TRelatorio& r) {
+            r = Relatorios::Municipios(*m_ctx.dtm, Agora(m_ctx.relogio));
+            return true;
+        },
+        QString::fromUtf8("Não foi possível acessar os dados."));
 }

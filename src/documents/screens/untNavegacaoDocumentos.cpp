@@ -265,17 +265,8 @@ void TfrmNavegacaoDocumentos::Imprimir()
     // A search that found nothing has said so: there is nothing to preview.
     if (!m_lista.active() || m_lista.isEmpty())
         return;
-    Relatorios::TCabecalho c;
-    c.idAtivo = m_ctx.IdAtivo;
-    c.emissao = Agora(m_ctx.relogio);
-    c.mes = cmbMes->currentText();
-    c.ano = cmbAno->currentText();
-    TRelatorio r;
-    try {
-        r = relatorio(c);
-    } catch (const EBancoDados& e) {
-        m_ctx.dialogos->mensagemSimples(e.mensagem());
-        return;
-    }
-    MostraRelatorio(*m_ctx.dialogos, this, r);
+    ImprimeRelatorio(m_ctx, this, [this](TRelatorio& r) {
+        r = relatorio(CabecalhoRelatorio(m_ctx, cmbMes->currentText(), cmbAno->currentText()));
+        return true;
+    });
 }

@@ -342,19 +342,11 @@ void TfrmNotasFiscais::Imprimir()
     // A search that found nothing has said so: there is nothing to preview.
     if (!lista.active() || lista.isEmpty())
         return;
-    Relatorios::TCabecalho c;
-    c.idAtivo = m_ctx.IdAtivo;
-    c.emissao = Agora(m_ctx.relogio);
-    c.mes = cmbMes->currentText();
-    c.ano = cmbAno->currentText();
-    TRelatorio r;
-    try {
-        r = Relatorios::Notas(*m_ctx.dtm, c, lista, tipo());
-    } catch (const EBancoDados& e) {
-        m_ctx.dialogos->mensagemSimples(e.mensagem());
-        return;
-    }
-    MostraRelatorio(*m_ctx.dialogos, this, r);
+    ImprimeRelatorio(m_ctx, this, [&](TRelatorio& r) {
+        r = Relatorios::Notas(*m_ctx.dtm, CabecalhoRelatorio(m_ctx, cmbMes->currentText(), cmbAno->currentText()), lista,
+                              tipo());
+        return true;
+    });
 }
 
 void TfrmNotasFiscais::ImportarXML()

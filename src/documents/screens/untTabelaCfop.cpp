@@ -89,14 +89,13 @@ TfrmTabelaCfop::~TfrmTabelaCfop() = default;
 
 void TfrmTabelaCfop::Imprimir()
 {
-    TRelatorio r;
-    try {
-        r = Relatorios::Cfop(*m_ctx.dtm, m_quatroDigitos ? 4 : 3, Agora(m_ctx.relogio));
-    } catch (const EBancoDados&) {
-        Informa(*m_ctx.dialogos, QString::fromUtf8("Não foi possível acessar os dados."));
-        return;
-    }
-    MostraRelatorio(*m_ctx.dialogos, this, r);
+    ImprimeRelatorio(
+        m_ctx, this,
+        [this](TRelatorio& r) {
+            r = Relatorios::Cfop(*m_ctx.dtm, m_quatroDigitos ? 4 : 3, Agora(m_ctx.relogio));
+            return true;
+        },
+        QString::fromUtf8("Não foi possível acessar os dados."));
 }
 
 void TfrmTabelaCfop::AtualizarDados()

@@ -160,12 +160,8 @@ void TfrmListaContribuintes::Imprimir()
         Informa(*m_ctx.dialogos, QString::fromUtf8("Não há registros para imprimir."));
         return;
     }
-    TRelatorio r;
-    try {
+    ImprimeRelatorio(m_ctx, this, [this, &lista](TRelatorio& r) {
         r = relatorio(lista);
-    } catch (const EBancoDados& e) {
-        m_ctx.dialogos->mensagemSimples(e.mensagem());
-        return;
-    }
-    MostraRelatorio(*m_ctx.dialogos, this, r);
+        return true;
+    });
 }
