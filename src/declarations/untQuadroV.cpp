@@ -23,7 +23,8 @@ void AbreListaQuadroV(TDataSet& lista, int idAtivo, const QString& mes, const QS
         sql += QStringLiteral(" AND MONTH(PeriodoZel) =:Mes");
     if (!a.isEmpty())
         sql += QStringLiteral(" AND YEAR(PeriodoZel) =:Ano ");
-    sql += QStringLiteral(" ORDER BY codMunicipio");
+    // By the code's number: "123", "04405" and "4405" are codes 123 and 4405, in that order.
+    sql += QStringLiteral(" ORDER BY CAST(codMunicipio AS INTEGER), codMunicipio");
     lista.setCommandText(sql);
     lista.setParam(QStringLiteral("IdContribuinte"), idAtivo);
     // As numbers: the engine never finds an integer equal to a text.
@@ -77,11 +78,11 @@ bool TQuadrosV::Duplicado(const TQuadroV& q, int excetoId)
     // The month as a range of the stored date: a row stored with a time of day is the same month.
     TDataSet d(m_dtm.conexao());
     d.setCommandText(QStringLiteral("SELECT IdQuadroV FROM VORNQUADROV WHERE idContribuinte =:pIdContribuinte "
-                                    "AND periodoZel >= :Inicio AND periodoZel < :Fim AND codMunicipio = :pCodMunicipio "
+                                    "AND periodoZel >= :Inicio AND periodoZel < :Fim AND CAST(codMunicipio AS INTEGER) = :pCodMunicipio "
                                     "AND IdQuadroV <> :Exceto"));
     d.setParam(QStringLiteral("pIdContribuinte"), q.IdContribuinte);
     ligaPeriodo(d, q.PeriodoZel);
-    d.setParam(QStringLiteral("pCodMunicipio"), q.CodMunicipio.trimmed());
+    d.setParam(QStringLiteral("pCodMunicipio"), q.CodMunicipio.trimmed().toLongLong());
     d.setParam(QStringLiteral("Exceto"), excetoId);
     d.open();
     return !d.isEmpty();
@@ -176,8 +177,12 @@ bool MunicipiosAtualizados(TDTM& dtm)
 bool MunicipioExiste(TDTM& dtm, const QString& codigo)
 {
     TDataSet q(dtm.conexao());
-    q.setCommandText(QStringLiteral("SELECT * FROM municipio WHERE codMunicipio =:OLDCodMunicipio"));
-    q.setParam(QStringLiteral("OLDCodMunicipio"), codigo.trimmed());
+    q.setCommandText(QStringLiteral("SELECT * FROM municipio WHERE CAST(codMunicipio AS INTEGER) =:OLDCodMunicipio"));
+    bool numero = false;
+    const qint64 n = codigo.trimmed().toLongLong(&numero);
+    if (!numero)
+        return false;
+    q.setParam(QStringLiteral("OLDCodMunicipio"), n);
     q.open();
     return !q.isEmpty();
 }
@@ -277,9 +282,44 @@ bool LeArquivosMunicipios(const QString& pasta, TArquivosMunicipios* arquivos, Q
     return true;
 }
 
-bool AplicaMunicipios(TDTM& dtm, const TArquivosMunicipios& a, const std::function<void(int, int)>& passo,
-                      QString* erro)
+int SomaQuadrosVRepetidos(TDTM& dtm)
 {
+    TDataSet grupos(dtm.conexao());
+    grupos.setCommandText(QStringLiteral(
+        "SELECT IdContribuinte, YEAR(PeriodoZel) AS Ano, MONTH(PeriodoZel) AS Mes, CAST(CodMunicipio AS INTEGER) AS Cod, "
+        "MIN(IdQuadroV) AS Fica, SUM(Valor) AS Total, COUNT(*) AS Linhas FROM VornQuadroV "
+        "GROUP BY IdContribuinte, YEAR(PeriodoZel), MONTH(PeriodoZel), CAST(CodMunicipio AS INTEGER) HAVING COUNT(*) > 1"));
+    grupos.open();
+    int somadas = 0;
+    TComando& cmd = dtm.ADOCommand;
+    for (grupos.first(); !grupos.eof(); grupos.next()) {
+        const int fica = grupos.asInteger(QStringLiteral("Fica"));
+        cmd.setCommandText(QStringLiteral("update VornQuadroV set Valor = :pValor where IdQuadroV = :pFica"));
+        cmd.setParam(QStringLiteral("pValor"), grupos.asMoney(QStringLiteral("Total")));
+        cmd.setParam(QStringLiteral("pFica"), fica);
+        if (cmd.execute() != 1)
+            throw EBancoDados(QString::fromUtf8("a linha %1 do Quadro V não foi encontrada").arg(fica));
+        cmd.setCommandText(QStringLiteral("delete from VornQuadroV where IdContribuinte = :pId AND YEAR(PeriodoZel) = :pAno "
+                                          "AND MONTH(PeriodoZel) = :pMes AND CAST(CodMunicipio AS INTEGER) = :pCod "
+                                          "AND IdQuadroV <> :pFica"));
+        cmd.setParam(QStringLiteral("pId"), grupos.asInteger(QStringLiteral("IdContribuinte")));
+        cmd.setParam(QStringLiteral("pAno"), grupos.asInteger(QStringLiteral("Ano")));
+        cmd.setParam(QStringLiteral("pMes"), grupos.asInteger(QStringLiteral("Mes")));
+        cmd.setParam(QStringLiteral("pCod"), grupos.fieldByName(QStringLiteral("Cod")).toLongLong());
+        cmd.setParam(QStringLiteral("pFica"), fica);
+        const int apagadas = cmd.execute();
+        if (apagadas != grupos.asInteger(QStringLiteral("Linhas")) - 1)
+            throw EBancoDados(QString::fromUtf8("as linhas repetidas do Quadro V não foram somadas"));
+        somadas += apagadas + 1;
+    }
+    return somadas;
+}
+
+bool AplicaMunicipios(TDTM& dtm, const TArquivosMunicipios& a, const std::function<void(int, int)>& passo,
+                      QString* erro, int* linhasSomadas)
+{
+    if (linhasSomadas)
+        *linhasSomadas = 0;
     const int total = int(a.municipios.size()) * 2 + int(a.mudancas.size());
     int feitos = 0;
     auto avanca = [&](int n) {
@@ -321,14 +361,20 @@ bool AplicaMunicipios(TDTM& dtm, const TArquivosMunicipios& a, const std::functi
         }
         avanca(int(a.municipios.size()));
         nosQuadros = true;
-        cmd.setCommandText(QStringLiteral("update VornQuadroV set CodMunicipio = :pCodNovo where CodMunicipio = :pCodAntigo"));
+        // Old rows keep the code as it was typed ("4405" beside "04405"): the change finds them by number.
+        cmd.setCommandText(QStringLiteral("update VornQuadroV set CodMunicipio = :pCodNovo where CAST(CodMunicipio AS INTEGER) = :pCodAntigo"));
         for (const auto& [antigo, novo] : a.mudancas) {
             cmd.setParam(QStringLiteral("pCodNovo"), novo);
-            cmd.setParam(QStringLiteral("pCodAntigo"), antigo);
+            cmd.setParam(QStringLiteral("pCodAntigo"), antigo.toLongLong());
             cmd.execute();
             avanca(1);
         }
+        // A code moved onto one the month already has, or one month's rows under two spellings of a code, would
+        // give the file two records of one municipality: they become one row with their sum.
+        const int somadas = SomaQuadrosVRepetidos(dtm);
         transacao.commit();
+        if (linhasSomadas)
+            *linhasSomadas = somadas;
         return true;
     } catch (const EBancoDados& e) {
         *erro = (nosQuadros ? QString::fromUtf8("Ocorreu um erro atualizando os municípios do quadro V. Erro: %1")

@@ -24,7 +24,7 @@ struct TQuadroV {
 };
 
 // The list of the selection screen: the taxpayer's rows, of a month ("" or "**": every month) and a year
-// (empty: every year), by municipality code. Month and year are bound as numbers.
+// (empty: every year), by municipality code as a number. Month and year are bound as numbers.
 void AbreListaQuadroV(TDataSet& lista, int idAtivo, const QString& mes, const QString& ano);
 void CarregaQuadroV(const TDataSet& lista, TQuadroV& q);
 
@@ -49,7 +49,7 @@ private:
 // The municipality list, by name; whether it is current (it holds the code "04405").
 void AbreMunicipios(TDataSet& lista);
 bool MunicipiosAtualizados(TDTM& dtm);
-// Whether the code is one of the table's municipalities.
+// Whether the code is one of the table's municipalities (compared as numbers: "4405" is "04405").
 bool MunicipioExiste(TDTM& dtm, const QString& codigo);
 
 // The two import files read whole before anything changes.
@@ -65,5 +65,10 @@ bool LeArquivosMunicipios(const QString& pasta, TArquivosMunicipios* arquivos, Q
 // Applies them in one transaction: each municipality inserted or renamed, those missing from the file
 // deleted, then every taxpayer's Quadro V rows moved to their new codes. Any error rolls everything back.
 // `passo` is told the steps done out of the total.
+// Rows of one taxpayer, month and municipality (codes compared as numbers) are then summed into the first of
+// them; `linhasSomadas` gets how many rows took part.
 bool AplicaMunicipios(TDTM& dtm, const TArquivosMunicipios& arquivos, const std::function<void(int, int)>& passo,
-                      QString* erro);
+                      QString* erro, int* linhasSomadas = nullptr);
+// Sums every group of rows of one taxpayer, month and municipality into its first row, inside the caller's
+// transaction; the number of rows that took part. Raises EBancoDados when a statement fails.
+int SomaQuadrosVRepetidos(TDTM& dtm);

@@ -96,6 +96,18 @@ void AnexaCampo(QByteArray& r, Tipo tipo, int largura, const QVariant& valor)
         }
         anexaTexto(r, valor.toString().trimmed(), largura, true);
         return;
+    case Tipo::Alfanumerico: {
+        // A registration wider than its field, or with a separator in it, would be delivered as another one.
+        const QString t = valor.toString().trimmed();
+        if (t.size() > largura)
+            throw EArquivoInvalido(QString::fromUtf8("O código \"%1\" não cabe nas %2 posições").arg(t).arg(largura));
+        for (const QChar c : t)
+            if (!((c >= QLatin1Char('0') && c <= QLatin1Char('9')) || (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))))
+                throw EArquivoInvalido(QString::fromUtf8("O código \"%1\" tem caracteres que não são letras maiúsculas "
+                                                         "nem algarismos").arg(t));
+        anexaTexto(r, t, largura, true);
+        return;
+    }
     case Tipo::Valor: {
         const Money m = Money::fromRaw(valor.toLongLong());
         if (!m.isNegative() && m.hasFractionOfCent())

@@ -31,8 +31,9 @@ inline constexpr int Tamanho = 126;
 // Valor: an amount in cents that must be whole cents (the documents store two decimals); ValorCentavos: an
 // amount rounded to whole cents, ties to even, as the declaration screens show it (records 88 carry figures
 // computed to four decimals); Numero: a percentage or factor already multiplied, which must be a whole number
-// within a millionth; DataDia: "ddmmyyyy", zeros when there is no date.
-enum class Tipo { N, X, Valor, Data, Brancos, Literal, ValorCentavos, Numero, DataDia };
+// within a millionth; DataDia: "ddmmyyyy", zeros when there is no date; Alfanumerico: a registration of
+// letters and digits (the accountant's CRC), right-aligned and zero-filled like N, its letters kept.
+enum class Tipo { N, X, Valor, Data, Brancos, Literal, ValorCentavos, Numero, DataDia, Alfanumerico };
 
 // A field: its kind, its width in the current layout (codes "2"/"3") and in the older one (code "1"), its
 // value (text, a number, a date, or an amount as its ten-thousandths) and the name messages give it; a width

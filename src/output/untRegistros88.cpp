@@ -74,7 +74,7 @@ QList<TCampo> campos8804(const TDeclaracaoArquivo& d)
 
 QList<TCampo> campos8805(const TContadorArquivo& c)
 {
-    return {lit("8805"), n(14, c.cpf, "CPF"), n(10, c.crc, "CRC"), x(40, c.nome), x(12, c.fone), x(40, c.email),
+    return {lit("8805"), n(14, c.cpf, "CPF"), {Tipo::Alfanumerico, 10, 10, c.crc, "CRC"}, x(40, c.nome), x(12, c.fone), x(40, c.email),
             brancos(6)};
 }
 
@@ -227,6 +227,23 @@ QList<QStringList> Registros88(const TDeclaracaoArquivo& d)
     }
     if (regimeNormal && tipo != 4 && !d.municipios.isEmpty()) {
         QList<QList<TCampo>> municipios;
+        // Two rows of one code (as numbers: "4405" is "04405") would hand in the municipality twice.
+        QHash<qint64, QStringList> porCodigo;
+        for (const TMunicipioArquivo& m : d.municipios) {
+            bool numero = false;
+            const qint64 codigo = m.codigo.toLongLong(&numero);
+            if (numero)
+                porCodigo[codigo] << QStringLiteral("\"%1\"").arg(m.codigo);
+        }
+        for (const TMunicipioArquivo& m : d.municipios) {
+            const QStringList mesmos = porCodigo.value(m.codigo.toLongLong());
+            if (mesmos.size() > 1)
+                throw EArquivoInvalido(QString::fromUtf8("O Quadro V de %1/%2 tem %3 linhas do município %4 (%5): exclua as "
+                                                         "repetidas ou atualize os municípios, que as soma, e gere o arquivo "
+                                                         "de novo.")
+                                           .arg(p.mid(4, 2), p.left(4)).arg(mesmos.size()).arg(m.codigo.toLongLong())
+                                           .arg(mesmos.join(QStringLiteral(", "))));
+        }
         for (const TMunicipioArquivo& m : d.municipios) {
             // Zero-filled, never cut: a code that is not five digits at most names another municipality.
             bool ok = !m.codigo.isEmpty() && m.codigo.size() <= 5;
@@ -242,10 +259,15 @@ QList<QStringList> Registros88(const TDeclaracaoArquivo& d)
     }
     if (p >= QLatin1String("201105") && d.letraTipo == QLatin1String("N") &&
         (tipo == 3 || (regimeNormal && tipo != 4))) {
-        if (d.recibo.tipoEntrega < 0 || d.recibo.tipoEntrega > 9)
+        if (d.recibo.tipoEntrega < 0)
             throw EArquivoInvalido(QString::fromUtf8("O tipo de entrega não está informado na %1: informe-o na página "
                                                      "\"Recibo\" da declaração e salve-a de novo.")
                                        .arg(d.descricao()));
+        // The layout knows the codes 0 to 3 only; any other digit would be read as no delivery type at all.
+        if (d.recibo.tipoEntrega > 3)
+            throw EArquivoInvalido(QString::fromUtf8("O tipo de entrega %1 da %2 não existe (de 0 a 3): corrija-o na página "
+                                                     "\"Recibo\" da declaração e salve-a de novo.")
+                                       .arg(d.recibo.tipoEntrega).arg(d.descricao()));
         grupo({campos8830(d.recibo)});
     }
     return grupos;

@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QFile>
+#include <QFileInfo>
 #include <QSet>
 #include <QStringList>
 #include <array>
@@ -86,7 +87,32 @@ bool byteInvalido(unsigned char b)
     return b < 0x20 || b == 0x7F || b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D;
 }
 
-QString mostra(QByteArrayView b) { return QString::fromLatin1(b.data(), b.size()); }
+// Bytes of a file as a message shows them: a control or undefined byte by its hex code, never raw, so that
+// what the check prints cannot disturb the terminal or the log it goes to.
+QString mostra(QByteArrayView b)
+{
+    QString r;
+    r.reserve(b.size());
+    for (const char ch : b) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (byteInvalido(c) || (c >= 0x80 && c <= 0x9F))
+            r += QStringLiteral("<0x%1>").arg(int(c), 2, 16, QLatin1Char('0'));
+        else
+            r += QChar(c);
+    }
+    return r;
+}
+
+// Beyond this a line is too long whatever it holds: its bytes are not looked at one by one, so that a file
+// of one endless line gives one fault, not one per byte.
+constexpr qint64 MaiorLinhaLida = Registros::Tamanho + 2;
+
+// The sub-types 88 that begin with the common header (registration, period, type letter), and 8806, which
+// has the year in place of the period.
+bool temCabecalho88(QByteArrayView chave)
+{
+    return chave == "8801" || chave == "8802" || chave == "8804" || chave == "8818";
+}
 
 struct TContagem90 {
     qint64 linha;
@@ -126,6 +152,10 @@ struct TVerificadorArquivo::TEstado {
     QSet<QByteArray> vistos88;
     QByteArray anterior60;
     bool tem10 = false, tem11 = false;
+    bool lido10 = false;         // record 10 was whole, so its fields can be compared
+    QByteArray ie88, letra88;    // what the headers 88 must carry, from record 10
+    qint64 ultimoMunicipio = -1;
+    QSet<qint64> municipios;
     qint64 registros90 = 0;
     qint64 primeiro90 = 0;
     int declarados90 = -1;
@@ -141,7 +171,8 @@ TVerificadorArquivo::~TVerificadorArquivo() = default;
 
 void TVerificadorArquivo::falha(qint64 linha, int posicao, const QString& mensagem)
 {
-    if (m_falhas.size() >= MaxFalhas) {
+    // The faults of the file as a whole are found last and tell the most: they are listed whatever came before.
+    if (m_falhas.size() >= MaxFalhas && !m_concluindo) {
         ++m_omitidas;
         return;
     }
@@ -161,7 +192,7 @@ void TVerificadorArquivo::adiciona(QByteArrayView bytes)
             qsizetype j = i;
             while (j < n && dados[j] != '\r' && dados[j] != '\n') {
                 const auto c = static_cast<unsigned char>(dados[j]);
-                if (byteInvalido(c))
+                if (byteInvalido(c) && e.tamanho + (j - i) < MaiorLinhaLida)
                     falha(m_linha + 1, int(qMin<qint64>(e.tamanho + (j - i) + 1, INT_MAX)),
                           QString::fromUtf8("byte 0x%1 fora da página de código do arquivo").arg(int(c), 2, 16, QLatin1Char('0')));
                 ++j;
@@ -204,7 +235,7 @@ void TVerificadorArquivo::adiciona(QByteArrayView bytes)
         ++e.tamanho;
         if (e.atual.size() < Tamanho + 1)
             e.atual.append(ch);
-        if (byteInvalido(b))
+        if (byteInvalido(b) && e.tamanho <= MaiorLinhaLida)
             falha(m_linha + 1, int(qMin<qint64>(e.tamanho, INT_MAX)),
                   QString::fromUtf8("byte 0x%1 fora da página de código do arquivo").arg(int(b), 2, 16, QLatin1Char('0')));
     }
@@ -243,7 +274,7 @@ void TVerificadorArquivo::verificaLinha()
     if (tipo == "60") {
         const char s = a.size() > 2 ? a[2] : ' ';
         if (s != 'M' && s != 'A' && s != 'D' && s != 'I' && s != 'R') {
-            falha(linha, 3, QString::fromUtf8("subtipo \"60%1\" desconhecido").arg(QLatin1Char(s)));
+            falha(linha, 3, QString::fromUtf8("subtipo \"60%1\" desconhecido").arg(mostra(QByteArrayView(&s, 1))));
             return;
         }
         chave += s;
@@ -309,6 +340,10 @@ void TVerificadorArquivo::verificaLinha()
             l.reset();
         e.cnpj = a.mid(2, 14);
         e.ie = a.mid(16, 14);
+        e.lido10 = true;
+        // The headers 88 carry the registration trimmed and cut to 9, and the finality as a letter.
+        e.ie88 = e.ie.trimmed().left(9);
+        e.letra88 = a[125] == '1' ? "N" : a[125] == '2' ? "R" : "";
     }
     if (tipo == "90") {
         if (!digitos(QByteArrayView(a).sliced(2, 14)))
@@ -373,7 +408,15 @@ void TVerificadorArquivo::verificaLinha()
             for (int k = 0; k < p.largura; ++k)
                 if (campo[k] < '0' || campo[k] > '9') {
                     falha(linha, p.inicio + k + 1, QString::fromUtf8("campo numérico com o caractere \"%1\"")
-                                                       .arg(QLatin1Char(campo[k])));
+                                                       .arg(mostra(campo.sliced(k, 1))));
+                    break;
+                }
+            break;
+        case Tipo::Alfanumerico:
+            for (int k = 0; k < p.largura; ++k)
+                if (!((campo[k] >= '0' && campo[k] <= '9') || (campo[k] >= 'A' && campo[k] <= 'Z'))) {
+                    falha(linha, p.inicio + k + 1, QString::fromUtf8("campo de letras e algarismos com o caractere \"%1\"")
+                                                       .arg(mostra(campo.sliced(k, 1))));
                     break;
                 }
             break;
@@ -396,10 +439,64 @@ void TVerificadorArquivo::verificaLinha()
                                                .arg(QString::fromLatin1(p.literal), mostra(campo)));
             break;
         case Tipo::X:
+            break;
         case Tipo::Brancos:
+            // Where an 88 has its blanks depends on the period of record 10: without a whole record 10 the
+            // layout read is a guess, and its blanks are not held against the record.
+            if (tipo == "88" && !e.lido10)
+                break;
+            for (int k = 0; k < p.largura; ++k)
+                if (campo[k] != ' ') {
+                    falha(linha, p.inicio + k + 1, QString::fromUtf8("posição que o leiaute deixa em branco com o caractere \"%1\"")
+                                                       .arg(mostra(campo.sliced(k, 1))));
+                    break;
+                }
             break;
         }
     }
+    if (tipo == "88")
+        verifica88(chave, linha);
+}
+
+void TVerificadorArquivo::verifica88(const QByteArray& chave, qint64 linha)
+{
+    TEstado& e = *m;
+    const QByteArray& a = e.atual;
+    auto confere = [&](int inicio, const QByteArray& lido, const QByteArray& esperado, const char* oque) {
+        if (lido != esperado)
+            falha(linha, inicio + 1, QString::fromUtf8("%1 \"%2\" do registro %3 difere do registro 10 (\"%4\")")
+                                         .arg(QString::fromUtf8(oque), mostra(lido), mostra(chave), mostra(esperado)));
+    };
+    const bool anual = chave == "8806";
+    if (e.lido10 && (temCabecalho88(chave) || anual)) {
+        confere(4, a.mid(4, 9).trimmed(), e.ie88, "a inscrição estadual");
+        if (anual)
+            confere(13, a.mid(13, 4), e.periodo.left(4), "o ano");
+        else
+            confere(13, a.mid(13, 6), e.periodo, "o período");
+        const int letra = anual ? 17 : 19;
+        if (a[letra] != 'N' && a[letra] != 'R')
+            falha(linha, letra + 1, QString::fromUtf8("a letra do tipo \"%1\" do registro %2 não é N nem R")
+                                        .arg(mostra(a.mid(letra, 1)), mostra(chave)));
+        else if (!e.letra88.isEmpty())
+            confere(letra, a.mid(letra, 1), e.letra88, "a letra do tipo");
+    }
+    const int regime = chave == "8804" ? 98 : chave == "8818" ? 83 : -1;
+    if (regime >= 0 && a[regime] != '1' && a[regime] != '7' && a[regime] != '3')
+        falha(linha, regime + 1, QString::fromUtf8("código de regime \"%1\" do registro %2 diferente de 1, 7 e 3")
+                                     .arg(mostra(a.mid(regime, 1)), mostra(chave)));
+    if (chave == "8829" && digitos(QByteArrayView(a).sliced(4, 5))) {
+        const qint64 codigo = numero(QByteArrayView(a).sliced(4, 5));
+        if (e.municipios.contains(codigo))
+            falha(linha, 5, QString::fromUtf8("município %1 repetido nos registros 8829").arg(codigo));
+        else if (codigo < e.ultimoMunicipio)
+            falha(linha, 5, QString::fromUtf8("município %1 fora da ordem dos códigos nos registros 8829 (vem depois do %2)")
+                                .arg(codigo).arg(e.ultimoMunicipio));
+        e.municipios.insert(codigo);
+        e.ultimoMunicipio = qMax(e.ultimoMunicipio, codigo);
+    }
+    if (chave == "8830" && a[36] >= '4' && a[36] <= '9')
+        falha(linha, 37, QString::fromUtf8("tipo de entrega \"%1\" do registro 8830 fora de 0 a 3").arg(QLatin1Char(a[36])));
 }
 
 QList<TFalhaArquivo> TVerificadorArquivo::conclui()
@@ -419,6 +516,7 @@ QList<TFalhaArquivo> TVerificadorArquivo::conclui()
         fimDeLinha();
     else
         falha(m_linha, 0, QString::fromUtf8("o arquivo termina com uma quebra de linha depois do último registro"));
+    m_concluindo = true;
 
     if (!e.tem10)
         falha(0, 0, QString::fromUtf8("falta o registro 10"));
@@ -431,7 +529,7 @@ QList<TFalhaArquivo> TVerificadorArquivo::conclui()
     if (e.declarados90 >= 0 && e.declarados90 != e.registros90)
         falha(e.primeiro90, 126, QString::fromUtf8("o registro 90 declara %1 registros 90; o arquivo tem %2")
                                      .arg(e.declarados90).arg(e.registros90));
-    if (e.tem10 && e.linhaCnpj90 > 0 && (e.cnpj90 != e.cnpj || e.ie90 != e.ie))
+    if (e.lido10 && e.linhaCnpj90 > 0 && (e.cnpj90 != e.cnpj || e.ie90 != e.ie))
         falha(e.linhaCnpj90, 3, QString::fromUtf8("CNPJ ou inscrição estadual do registro 90 diferente do registro 10"));
     QSet<QByteArray> contadas;
     for (const TContagem90& c : e.contagens) {
@@ -469,9 +567,19 @@ QList<TFalhaArquivo> TVerificadorArquivo::Verifica(QByteArrayView conteudo)
 
 int ExecutaVerifica(const QString& caminho, QString* saida, QString* erro)
 {
+    // A device or a pipe has no end a check could wait for (/dev/zero never ends): only files are read.
+    const QFileInfo info(caminho);
+    if (info.exists() && !info.isFile()) {
+        *erro = QString::fromUtf8("%1 não é um arquivo comum").arg(caminho);
+        return 2;
+    }
     QFile f(caminho);
     if (!f.open(QIODevice::ReadOnly)) {
         *erro = QString::fromUtf8("não foi possível abrir %1: %2").arg(caminho, f.errorString());
+        return 2;
+    }
+    if (f.isSequential()) {
+        *erro = QString::fromUtf8("%1 não é um arquivo comum").arg(caminho);
         return 2;
     }
     TVerificadorArquivo v;

@@ -45,11 +45,14 @@ private:
     struct TEstado;
     void fimDeLinha();
     void verificaLinha();
+    // The fields of a record 88 that depend on record 10 and on the records before it.
+    void verifica88(const QByteArray& chave, qint64 linha);
     void falha(qint64 linha, int posicao, const QString& mensagem);
 
     std::unique_ptr<TEstado> m;
     qint64 m_linha = 0;
     qint64 m_omitidas = 0;
+    bool m_concluindo = false;
     QList<TFalhaArquivo> m_falhas;
 };
 

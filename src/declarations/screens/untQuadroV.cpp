@@ -385,6 +385,7 @@ void TfrmMunicipioZR::Atualizar()
         return;
     }
     btnAtualizar->setEnabled(false);
+    int somadas = 0;
     const bool ok = AplicaMunicipios(*m_ctx.dtm, arquivos,
                                      [this](int feitos, int total) {
                                          pgbMuni->setMaximum(total);
@@ -392,14 +393,17 @@ void TfrmMunicipioZR::Atualizar()
                                          if (feitos % 200 == 0)
                                              QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
                                      },
-                                     &erro);
+                                     &erro, &somadas);
     btnAtualizar->setEnabled(true);
     pgbMuni->setValue(0);
     if (!ok) {
         InformaErro(*m_ctx.dialogos, erro);
         return;
     }
-    Informa(*m_ctx.dialogos, QString::fromUtf8("Atualização Concluída!"));
+    QString mensagem = QString::fromUtf8("Atualização Concluída!");
+    if (somadas > 0)
+        mensagem += QString::fromUtf8("\n%1 linhas do Quadro V de um mesmo mês e município foram somadas numa só.").arg(somadas);
+    Informa(*m_ctx.dialogos, mensagem);
 }
 
 void TfrmSelQuadroV::Imprimir()
