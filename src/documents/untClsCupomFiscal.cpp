@@ -137,6 +137,11 @@ Money ImpostoDaLinha(const QString& aliquota, Money valor)
     return valor.timesRateHundredths(aliquota.toLongLong());
 }
 
+QString EmDinheiro(Money m)
+{
+    return m.toString().rightJustified(8);
+}
+
 } // namespace RegrasCupom
 
 bool TCuponsFiscais::Duplicata(const TCupomFiscal& c)

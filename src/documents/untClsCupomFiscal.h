@@ -46,6 +46,9 @@ TFalha ChecaSalvar(const TCupomFiscal& c, Money somaLinhas);
 TFalha LeAliquota(const QString& texto, QString* aliquota);
 // The tax of a rate line: rate × value ÷ 10000, exact to the ten-thousandth.
 Money ImpostoDaLinha(const QString& aliquota, Money valor);
+// An amount as the summary screens show it beside its caption: the program's money text, right-aligned to
+// at least eight characters so that the figures of a column line up.
+QString EmDinheiro(Money m);
 } // namespace RegrasCupom
 
 // The statements of the summaries and their rate lines. The writes return false when nothing was written;

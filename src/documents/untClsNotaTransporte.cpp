@@ -226,6 +226,7 @@ QList<TNotaCarga> TNotasTransporte::Cargas(int idNota)
         c.SubSerieNF = q.asString(QStringLiteral("SubSerieNF"));
         c.NumNF = q.asString(QStringLiteral("NumNF"));
         c.ValorNF = q.asMoney(QStringLiteral("ValorNF"));
+        c.DtUltAlteracao = q.fieldByName(QStringLiteral("DtUltAlteracao")).toDateTime();
         r.append(c);
     }
     return r;

@@ -64,19 +64,23 @@ TChecagemTransporte ChecaNotaTransporte(const TCamposTransporte& c, int idAtivo,
         uf = QStringLiteral("ZR");
         cfop = versao == QLatin1String("1") ? QStringLiteral("599") : QStringLiteral("5949");
     }
+    // The state rule binds only the digits that name a place (home state, another state, abroad). A code
+    // with no such digit is no code of the date's table, which the length rule below tells; a party not yet
+    // chosen has no state and is not "ZR" nor "EX", so an interstate code goes on to ask for the party.
     const QChar primeiro = cfop.isEmpty() ? QChar() : cfop[0];
-    bool ufServe = false;
+    bool ufServe = true;
     if (primeiro == QLatin1Char('1') || primeiro == QLatin1Char('5'))
         ufServe = uf == QLatin1String("ZR");
     else if (primeiro == QLatin1Char('3') || primeiro == QLatin1Char('7'))
         ufServe = uf == QLatin1String("EX");
     else if (primeiro == QLatin1Char('2') || primeiro == QLatin1Char('6'))
-        ufServe = !uf.isEmpty() && uf != QLatin1String("ZR") && uf != QLatin1String("EX");
+        ufServe = uf != QLatin1String("ZR") && uf != QLatin1String("EX");
     if (!ufServe) {
         r.falha = falha("UF Inválida para CFOP informado!", "edtCodCFOP");
         return r;
     }
-    if (cfop.size() != (versao == QLatin1String("1") ? 3 : 4)) {
+    const bool primeiroDaTabela = primeiro >= QLatin1Char('1') && primeiro <= QLatin1Char('7');
+    if (!primeiroDaTabela || cfop.size() != (versao == QLatin1String("1") ? 3 : 4)) {
         r.falha = falha("CFOP Inválido para a Data informada!", "edtCodCFOP");
         return r;
     }

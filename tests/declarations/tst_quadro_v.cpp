@@ -192,3 +192,45 @@ TEST_F(QuadroV, ArquivoMalFormadoNaoMudaNadaENomeiaALinha)
     EXPECT_EQ(municipios(), antes);
     EXPECT_EQ(valor("SELECT COUNT(*) FROM VornQuadroV WHERE CodMunicipio = '00100'").toInt(), 3);
 }
+
+// Codes are numbers: "4405" is "04405" in the list's order, the duplicate rule and the municipality lookup; the
+// update sums the rows of one month and municipality that older spellings or a code change leave side by side.
+TEST_F(QuadroV, CodigosComoNumerosEUpdateSomaOsRepetidos)
+{
+    sql("DELETE FROM VornQuadroV");
+    sql("INSERT INTO municipio VALUES ('04405', 'CAPITAL'), ('00123', 'VILA'), ('00150', 'NOVA'), ('00100', 'VELHA')");
+    sql("INSERT INTO VornQuadroV (IdQuadroV, IdContribuinte, PeriodoZel, CodMunicipio, Municipio, Valor) VALUES "
+        "(1, 1, '2024-05-01', '4405', 'CAPITAL', 10000), (2, 1, '2024-05-01', '04405', 'CAPITAL', 20000), "
+        "(3, 1, '2024-05-01', '123', 'VILA', 30000), (4, 1, '2024-05-01', '00150', 'NOVA', 40000), "
+        "(5, 1, '2024-05-01', '00100', 'VELHA', 50000), (6, 1, '2024-06-01', '00100', 'VELHA', 60000), "
+        "(7, 2, '2024-05-01', '00100', 'VELHA', 70000)");
+    EXPECT_EQ(ids("5", "2024"), QStringList({"5", "3", "4", "2", "1"})) << "100, 123, 150, 4405: by number";
+
+    TQuadrosV q(*t.dtm);
+    TQuadroV nova;
+    nova.IdContribuinte = 1;
+    nova.PeriodoZel = QDate(2024, 5, 1);
+    for (const char* codigo : {"4405", "04405", "0004405"}) {
+        nova.CodMunicipio = QString::fromLatin1(codigo);
+        EXPECT_TRUE(q.Duplicado(nova)) << codigo;
+        EXPECT_TRUE(MunicipioExiste(*t.dtm, nova.CodMunicipio)) << codigo;
+    }
+    EXPECT_FALSE(MunicipioExiste(*t.dtm, "ABC"));
+
+    // 00100 becomes 00150, which May already has: those two sum, and so do the two spellings of 4405.
+    TArquivosMunicipios a;
+    a.municipios = {{"04405", "CAPITAL"}, {"00123", "VILA"}, {"00150", "NOVA"}};
+    a.mudancas = {{"100", "00150"}};
+    QString erro;
+    int somadas = -1;
+    ASSERT_TRUE(AplicaMunicipios(*t.dtm, a, {}, &erro, &somadas)) << erro.toStdString();
+    EXPECT_EQ(somadas, 4);
+    EXPECT_EQ(valor("SELECT group_concat(IdQuadroV || ':' || CodMunicipio || '=' || Valor, ';') FROM "
+                    "(SELECT * FROM VornQuadroV ORDER BY IdQuadroV)").toString(),
+              "1:4405=30000;3:123=30000;4:00150=90000;6:00150=60000;7:00150=70000")
+        << "each month of each taxpayer keeps one row per municipality, the first, with the sum";
+
+    // Nothing repeated: nothing summed.
+    ASSERT_TRUE(AplicaMunicipios(*t.dtm, a, {}, &erro, &somadas)) << erro.toStdString();
+    EXPECT_EQ(somadas, 0);
+}

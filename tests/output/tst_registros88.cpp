@@ -11,6 +11,7 @@
 #include "output/untRegistros88.h"
 #include "output/untVerificaArquivo.h"
 #include "support/TBancoTeste.h"
+#include "support/TCadastroTeste.h"
 
 using namespace Registros;
 
@@ -201,11 +202,33 @@ TEST(Registro8804, InscricaoCortadaEmNoveEEmailEm40)
 TEST(Registro8805, ContadorComTelefoneComHifen)
 {
     TDeclaracaoArquivo d = normal();
-    d.contador = TContadorArquivo{"12345678909", "12345", "MARIA CONTADORA", "61-3322-4455", "maria@contab.com"};
-    EXPECT_EQ(registro(d, "8805"), QString("8805") + "00012345678909" + "0000012345" + "MARIA CONTADORA" + esp(25) +
+    d.contador = TContadorArquivo{"12345678909", "ZR123456O9", "MARIA CONTADORA", "61-3322-4455", "maria@contab.com"};
+    EXPECT_EQ(registro(d, "8805"), QString("8805") + "00012345678909" + "ZR123456O9" + "MARIA CONTADORA" + esp(25) +
                                        "61-3322-4455" + "maria@contab.com" + esp(24) + esp(6));
     d.contador->fone = "3322";
     EXPECT_EQ(registro(d, "8805").mid(68, 12), "3322" + esp(8));
+}
+
+// The CRC keeps its letters, right-aligned and zero-filled to ten; one the field cannot carry as it is stops
+// the file, naming the field.
+TEST(Registro8805, CrcComLetrasAlinhadoADireita)
+{
+    TDeclaracaoArquivo d = normal();
+    d.contador = TContadorArquivo{"12345678909", "", "MARIA CONTADORA", "6133224455", "maria@contab.com"};
+    const struct {
+        const char* crc;
+        const char* gravado;   // positions 19-28; empty when refused
+    } casos[] = {{"ZR123456O9", "ZR123456O9"}, {"ZR123456O", "0ZR123456O"}, {"12345", "0000012345"},
+                 {"ZR-123456/O", ""}, {"ZR123456O91", ""}, {"zr123456o", ""}};
+    for (const auto& c : casos) {
+        d.contador->crc = QString::fromLatin1(c.crc);
+        if (*c.gravado) {
+            EXPECT_EQ(registro(d, "8805").mid(18, 10), QString::fromLatin1(c.gravado)) << c.crc;
+        } else {
+            const QString m = mensagemDe(d);
+            EXPECT_TRUE(m.contains("CRC") && m.contains("8805")) << c.crc << ": " << m.toStdString();
+        }
+    }
 }
 
 TEST(Registro8806, DadosAnuaisComOAnoSo)
@@ -453,7 +476,22 @@ INSTANTIATE_TEST_SUITE_P(
                    d.recibo.tipoEntrega = -1;
                    return d;
                },
-               {"tipo de entrega", QString::fromUtf8("declaração do regime normal de 05/2011")}}),
+               {"tipo de entrega", QString::fromUtf8("declaração do regime normal de 05/2011")}},
+        // The layout has the delivery codes 0 to 3; a 7 left in an older row is no code at all.
+        Recusa{"TipoDeEntregaForaDaTabela",
+               [] {
+                   auto d = normal("201105");
+                   d.recibo.tipoEntrega = 7;
+                   return d;
+               },
+               {"tipo de entrega 7", "de 0 a 3", QString::fromUtf8("declaração do regime normal de 05/2011")}},
+        Recusa{"MunicipioRepetidoComOutraGrafia",
+               [] {
+                   auto d = normal();
+                   d.municipios = {{"123", c(1)}, {"4405", c(2)}, {"04405", c(3)}};
+                   return d;
+               },
+               {"Quadro V de 07/2006", QString::fromUtf8("2 linhas do município 4405 (\"4405\", \"04405\")")}}),
     [](const ::testing::TestParamInfo<Recusa>& i) { return std::string(i.param.nome); });
 
 TEST(Valores88, OMaiorValorDeCadaLarguraCabe)
@@ -479,11 +517,17 @@ struct Declaracao88 : ::testing::Test {
     void SetUp() override
     {
         ASSERT_EQ(t.con->Conectar(), "JET");
-        sql("INSERT INTO Contador (IDContador, CPF, CRC, Nome, EMail, Fone) VALUES "
-            "(7, '12345678909', '12345', 'MARIA CONTADORA', 'maria@contab.com', '61-3322-4455')");
-        sql("INSERT INTO Contribuinte (IdContribuinte, IdContador, CNPJ, Ccicms, RazaoSocial, Municipio, UF, Email, "
-            "Tipo) VALUES (1, 7, '11222333000181', '123456789', 'COMERCIAL EXEMPLO LTDA', 'CIDADE', 'ZR', "
-            "'fiscal@exemplo.com.br', 'C')");
+        // Registered as the screens register them: the accountant's CRC in its pattern, the phone with its hyphen.
+        TCadastroTeste cadastro(*t.dtm, t.dialogos);
+        TCamposContador contador = Fixtura::Contador();
+        contador.numero = "12345678909";
+        contador.nome = "Maria Contadora";
+        contador.email = "maria@contab.com";
+        contador.fone = "61-3322-4455";
+        TCamposContribuinte contribuinte = Fixtura::Contribuinte();
+        contribuinte.razaoSocial = "Comercial Exemplo Ltda";
+        contribuinte.email = "fiscal@exemplo.com.br";
+        ASSERT_EQ(cadastro.contribuinte(contribuinte, cadastro.contador(contador)), 1);
     }
     void sql(const QString& s) { TBancoTeste::executaDireto(t.con->db(), s); }
     TDeclaracaoArquivo carrega(int tipo, const QString& periodo, const QString& regime, const QString& pedido = {})
@@ -533,7 +577,7 @@ TEST_F(Declaracao88, RegimeNormalLidoDaLinhaComContadorChequesEMunicipios)
     ASSERT_GE(i, 2);
     EXPECT_EQ(ls[i].mid(20, 13), v(12345, 13));
     EXPECT_EQ(ls[i + 1].mid(20, 13), v(10000, 13)) << "100,0050 written as 100,00";
-    EXPECT_EQ(ls[i + 3], QString("8805") + "00012345678909" + "0000012345" + "MARIA CONTADORA" + esp(25) +
+    EXPECT_EQ(ls[i + 3], QString("8805") + "00012345678909" + "ZR123456O9" + "MARIA CONTADORA" + esp(25) +
                              "61-3322-4455" + "maria@contab.com" + esp(30));
     EXPECT_EQ(ls[i + 6], QString("8825") + v(100, 13) + zeros(13) + zeros(13) + v(50, 13) + zeros(13) + v(50, 13) +
                              "2" + esp(43));

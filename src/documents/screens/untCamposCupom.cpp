@@ -33,11 +33,6 @@ namespace {
 
 const char* const kZero = "R$ 0,00";
 
-QString emDinheiro(Money m)
-{
-    return m.toString().rightJustified(8);
-}
-
 } // namespace
 
 TfrmCamposCupom::TfrmCamposCupom(TContexto& ctx, bool alteracao, QWidget* parent)
@@ -309,8 +304,8 @@ void TfrmCamposCupom::mostraSaldo()
     } catch (const EBancoDados&) {
         // Only the display takes an unreadable sum as 0: "&Salvar" reads it again and stops on the error.
     }
-    lblVendaLiquida->setText(emDinheiro(RegrasCupom::VendaLiquida(c)));
-    lblSaldo->setText(emDinheiro(RegrasCupom::Saldo(c, soma)));
+    lblVendaLiquida->setText(RegrasCupom::EmDinheiro(RegrasCupom::VendaLiquida(c)));
+    lblSaldo->setText(RegrasCupom::EmDinheiro(RegrasCupom::Saldo(c, soma)));
 }
 
 void TfrmCamposCupom::totais()
@@ -393,7 +388,7 @@ bool TfrmCamposCupom::saiVlrAcumulado()
         return false;
     }
     mostraSaldo();
-    lblimposto->setText(emDinheiro(RegrasCupom::ImpostoDaLinha(aliquota, valor)));
+    lblimposto->setText(RegrasCupom::EmDinheiro(RegrasCupom::ImpostoDaLinha(aliquota, valor)));
     leLinhas();
     cmbAliquota->setEditText(QString());
     curVlrAcumulado->defineValor(Money());

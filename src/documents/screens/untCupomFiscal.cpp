@@ -79,13 +79,13 @@ void TfrmCupomFiscal::preencheResumo(const ConsultasNotas::TPeriodo& p)
 {
     const auto r = ConsultasCupom::Resumo(m_ctx.dtm->conexao(), m_ctx.IdAtivo, p);
     defineResumo("lblQuant", QString::number(r.quantidade).rightJustified(8));
-    defineResumo("lblVendaBruta", r.vendaBruta.toString());
-    defineResumo("lblT_F", r.f.toString());
-    defineResumo("lblT_I", r.i.toString());
-    defineResumo("lblT_N", r.n.toString());
-    defineResumo("lblT_ISS", r.iss.toString());
-    defineResumo("lblT_CANC", r.canc.toString());
-    defineResumo("lblT_DESC", r.desc.toString());
+    defineResumo("lblVendaBruta", RegrasCupom::EmDinheiro(r.vendaBruta));
+    defineResumo("lblT_F", RegrasCupom::EmDinheiro(r.f));
+    defineResumo("lblT_I", RegrasCupom::EmDinheiro(r.i));
+    defineResumo("lblT_N", RegrasCupom::EmDinheiro(r.n));
+    defineResumo("lblT_ISS", RegrasCupom::EmDinheiro(r.iss));
+    defineResumo("lblT_CANC", RegrasCupom::EmDinheiro(r.canc));
+    defineResumo("lblT_DESC", RegrasCupom::EmDinheiro(r.desc));
     const auto aliquotas = ConsultasCupom::IcmsPorAliquota(m_ctx.dtm->conexao(), m_ctx.IdAtivo, p);
     dbgAliquotas->setRowCount(int(aliquotas.size()));
     Money soma;

@@ -13,6 +13,7 @@
 #include "core/untRelogio.h"
 #include "db/UntDTM.h"
 #include "db/untEdicao.h"
+#include "db/untSqlite.h"
 #include "documents/screens/untCamposDocumento.h"
 #include "widgets/untTelas.h"
 
@@ -97,7 +98,25 @@ bool TfrmIncluirNotasTransporte::gravaCabecalho()
     m_idNota = id;
     m_idTomador = r.nota.IDEmitente;
     m_mensagemFinal = r.situacao.mensagemFinal;
+    m_checagem = r;
     cabecalhoGravado();
+    return true;
+}
+
+bool TfrmIncluirNotasTransporte::regrava(const QList<TNotaCarga>& cargas)
+{
+    QString foco;
+    int id = 0;
+    if (!GravaNotasTransporte(*m_ctx.dtm, *m_ctx.dialogos, m_checagem, &foco, &id))
+        return false;
+    TNotasTransporte notas(*m_ctx.dtm);
+    for (TNotaCarga c : cargas) {
+        c.IDNFCarga = 0;
+        c.IDNotaTransporte = id;
+        if (!notas.IncluirCarga(c))
+            return false;
+    }
+    m_idNota = id;
     return true;
 }
 
@@ -105,15 +124,32 @@ void TfrmIncluirNotasTransporte::Salvar()
 {
     if (!m_edicao->ativa())
         return;
-    if (m_cabecalhoGravado)
-        ckbTransportadora->setChecked(false);
-    else if (!gravaCabecalho())
+    if (!m_cabecalhoGravado && !gravaCabecalho())
         return;
+    QList<TNotaCarga> cargas;
+    try {
+        // What the commit would make permanent, kept in case it is refused.
+        cargas = TNotasTransporte(*m_ctx.dtm).Cargas(m_idNota);
+    } catch (const EBancoDados& e) {
+        m_ctx.dialogos->mensagemSimples(e.mensagem());
+        return;
+    }
+    ckbTransportadora->setChecked(false);
     if (!m_edicao->confirma()) {
-        // The refused commit took the header and its cargo notes back: the header is typed in again.
+        // The refused commit gave back the header and its cargo notes; they are written again in the new
+        // transaction, so that the user can save again or cancel without typing anything twice.
+        ckbTransportadora->setChecked(true);
+        if (m_edicao->ativa() && regrava(cargas)) {
+            cabecalhoGravado();
+            return;
+        }
+        // Not even that: the header is typed in again.
+        m_edicao->desfaz();
+        m_edicao->inicia();
         m_idNota = 0;
         m_cabecalhoGravado = false;
         fechaCargas();
+        ckbTransportadora->setChecked(false);
         habilitaCabecalho(true);
         m_nfe->rgSituacaoNF->setEnabled(!chbSituacao->isChecked());
         ckbTransportadora->setEnabled(true);

@@ -29,6 +29,10 @@ protected:
 
 private:
     void ocioso();
+    // After a refused commit: the header rows of the last save and these cargo notes, written again in the
+    // fresh transaction under the new key. False when any of them is refused.
+    bool regrava(const QList<TNotaCarga>& cargas);
     int m_ultima = 0;
     QString m_mensagemFinal;
+    TChecagemTransporte m_checagem;   // what the header save wrote, to write it again
 };

@@ -665,14 +665,13 @@ TEST_F(NavegacaoCupom, PesquisaPorPeriodoTotaisEImpostoExatoPorAliquota)
 
     pesquisa(t, "5", "2024");
     EXPECT_EQ(crzs(t), (QStringList{"1", "2"}));
-    EXPECT_EQ(t.textoResumo("lblQuant"), "       2");
-    EXPECT_EQ(t.textoResumo("lblVendaBruta"), "800,00");
-    EXPECT_EQ(t.textoResumo("lblT_F"), "600,00");
-    EXPECT_EQ(t.textoResumo("lblT_I"), "20,00");
-    EXPECT_EQ(t.textoResumo("lblT_N"), "10,00");
-    EXPECT_EQ(t.textoResumo("lblT_ISS"), "5,00");
-    EXPECT_EQ(t.textoResumo("lblT_CANC"), "10,00");
-    EXPECT_EQ(t.textoResumo("lblT_DESC"), "5,00");
+    // The count and the seven amounts right-aligned to eight characters, so that the column lines up.
+    const std::pair<const char*, const char*> totais[] = {
+        {"lblQuant", "       2"}, {"lblVendaBruta", "  800,00"}, {"lblT_F", "  600,00"}, {"lblT_I", "   20,00"},
+        {"lblT_N", "   10,00"},  {"lblT_ISS", "    5,00"},    {"lblT_CANC", "   10,00"}, {"lblT_DESC", "    5,00"},
+    };
+    for (const auto& [rotulo, texto] : totais)
+        EXPECT_EQ(t.textoResumo(rotulo), QString::fromLatin1(texto)) << rotulo;
     // 15,5% of 100,00 is 15,50; 17% of the two summaries' 300,00 is 51,00; 3,64% of 100,00 is 3,64.
     EXPECT_EQ(tributados(t), (QStringList{"0364=3,64", "1550=15,50", "1700=51,00"}));
     EXPECT_EQ(t.textoResumo("lblTotalTributados"), "70,14");
@@ -681,6 +680,7 @@ TEST_F(NavegacaoCupom, PesquisaPorPeriodoTotaisEImpostoExatoPorAliquota)
     EXPECT_EQ(crzs(t), (QStringList{"4", "1", "2", "3"})) << "every period, by day, only this taxpayer's";
     EXPECT_EQ(t.textoResumo("lblQuant"), "       4");
     EXPECT_EQ(t.textoResumo("lblVendaBruta"), "1.900,00");
+    EXPECT_EQ(t.textoResumo("lblT_DESC"), "    5,00");
     EXPECT_EQ(tributados(t), (QStringList{"0364=3,64", "1200=6,00", "1550=15,50", "1700=51,00"}));
     EXPECT_EQ(t.textoResumo("lblTotalTributados"), "76,14");
 

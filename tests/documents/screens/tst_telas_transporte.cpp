@@ -489,6 +489,52 @@ TEST_F(TelasTransporte, CodigoETomadorProcuradosAoSairDosCampos)
     EXPECT_EQ(daNota("IDEmitente || ' ' || Cfop", "000123"), QString::number(local) + " 1352");
 }
 
+// Without a party there is no state: an interstate code passes the state rule and the save asks for the
+// party; a missing code is told by the date rule, whoever the party.
+TEST_F(TelasTransporte, SemTomadorOuSemCodigoCadaUmComSuaMensagem)
+{
+    struct Caso {
+        const char* cfop;    // typed and left; empty: the field is never visited
+        QString cnpj;        // the party typed; empty: left empty (the selection closed without a choice)
+        const char* mensagem;
+        const char* campo;
+    };
+    const Caso casos[] = {
+        {"2352", QString(), "Selecione o Emitente/Tomador", "edtCnpjTomador"},
+        {"", kCnpjLocal, "CFOP Inválido para a Data informada!", "edtCodCFOP"},
+        {"", QString(), "CFOP Inválido para a Data informada!", "edtCodCFOP"},
+    };
+    for (const Caso& caso : casos) {
+        SCOPED_TRACE(std::string(caso.cfop) + " / " + caso.cnpj.toStdString());
+        TfrmIncluirNotasTransporte t(ctx);
+        Ativa(&t);
+        Clica(t.btnNovaNota);
+        Digita(t.edtNumNtTransporte, "123");
+        Data(t.edtEmissao, QDate(2024, 5, 10));
+        Digita(t.curNTVlrTotal, "100,00");
+        Digita(t.curNTBaseCalc, "100,00");
+        const bool comCodigo = *caso.cfop != '\0';
+        if (comCodigo) {
+            Digita(t.edtCodCFOP, QString::fromLatin1(caso.cfop));
+            Sai();
+            ASSERT_EQ(t.edtCodCFOP->text(), QString::fromLatin1(caso.cfop)) << "a transport code of the list";
+            EXPECT_EQ(Foco(), "edtCnpjTomador");
+        }
+        if (!caso.cnpj.isEmpty()) {
+            Digita(t.edtCnpjTomador, caso.cnpj);
+            Sai();
+            EXPECT_EQ(Foco(), "btnSalvar");
+        } else if (comCodigo) {
+            // Leaving the empty party for "&Salvar" opens the selection, closed without a choice.
+            banco.dialogos.esperaTela("TfrmEmpresas", [](QObject*) { return int(QDialog::Rejected); });
+        }
+        recusa(t.btnSalvar, QString::fromUtf8(caso.mensagem), caso.campo);
+        EXPECT_EQ(conta("NFTRANSPORTE"), 0);
+        verificaEditando(t, true);
+        Clica(t.btnCancelar);
+    }
+}
+
 TEST_F(TelasTransporte, DuplicataSemASerieNaoGravaNada)
 {
     TDoc d;
@@ -729,6 +775,63 @@ TEST_F(TelasTransporte, CancelarOuSairDesfazemCabecalhoECargas)
     EXPECT_FALSE(emTransacao());
     EXPECT_EQ(conta("NFTRANSPORTE"), 1);
     EXPECT_EQ(conta("NFCARGA"), 0);
+}
+
+// A commit the file refuses (another program holds it) takes back the header and its cargo notes; both are
+// written again in the new transaction, so that "&Salvar" can simply be clicked again.
+TEST_F(TelasTransporte, CommitRecusadoReescreveCabecalhoECargas)
+{
+    TfrmIncluirNotasTransporte t(ctx);
+    Ativa(&t);
+    Clica(t.btnNovaNota);
+    preenche(t, "123");
+    Clica(t.ckbTransportadora);
+    const int antes = t.notaAtual();
+    ASSERT_GT(antes, 0);
+    incluiCargas(t, {"45", "46"});
+    const QString cargas = QStringLiteral("SELECT IDContribuinte || '|' || IDTomador || '|' || IDDestino || '|' || "
+                                          "DtEmissao || '|' || ModeloNF || '|' || SerieNF || '|' || NumNF || '|' || "
+                                          "ValorNF || '|' || DtUltAlteracao FROM NFCARGA ORDER BY IDNFCarga");
+    const QStringList digitadas = lista(cargas);
+    ASSERT_EQ(digitadas.size(), 2);
+    const QString cabecalho = QStringLiteral("SELECT Modelo || '|' || Serie || '|' || Numero || '|' || Cfop || '|' || "
+                                             "IDEmitente || '|' || ValorTotal || '|' || Obs FROM NFTRANSPORTE");
+    const QStringList digitado = lista(cabecalho);
+
+    sqlite3* leitor = TBancoTeste::abreDireto(banco.caminho());
+    TBancoTeste::executaDireto(leitor, "BEGIN");
+    TBancoTeste::valorDireto(leitor, "SELECT COUNT(*) FROM NFTRANSPORTE");
+    sqlite3_busy_timeout(db(), 50);
+    const qsizetype mostradas = banco.dialogos.registros().size();
+    banco.dialogos.esperaSimples(QString()); // the engine's text, and no success after it
+    Clica(t.btnSalvar);
+    banco.dialogos.verificaConsumo();
+    ASSERT_EQ(banco.dialogos.registros().size(), mostradas + 1);
+    EXPECT_EQ(banco.dialogos.registros().last().tipo, "simples");
+
+    EXPECT_TRUE(t.transacaoAberta());
+    EXPECT_EQ(lista(cabecalho), digitado) << "the header written again";
+    EXPECT_EQ(lista(cargas), digitadas) << "and its cargo notes, as they were";
+    EXPECT_GT(t.notaAtual(), 0);
+    EXPECT_EQ(lista("SELECT DISTINCT IDNotaTransporte FROM NFCARGA"), QStringList{QString::number(t.notaAtual())})
+        << "hung on the header's new key";
+    EXPECT_EQ(t.linhasDaCarga(), 2);
+    EXPECT_EQ(numerosDaGrade(t.dbgCarga, 4), (QStringList{"000045", "000046"}));
+    EXPECT_TRUE(t.ckbTransportadora->isChecked()) << "the header counts as written";
+    EXPECT_FALSE(t.ckbTransportadora->isEnabled());
+    EXPECT_TRUE(t.dbgCarga->isEnabled());
+    EXPECT_FALSE(t.grbDados->isEnabled());
+    EXPECT_TRUE(t.btnSalvar->isEnabled());
+    TBancoTeste::executaDireto(leitor, "COMMIT");
+    EXPECT_EQ(TBancoTeste::valorDireto(leitor, "SELECT COUNT(*) FROM NFTRANSPORTE").toInt(), 0) << "nothing reached the file";
+
+    informa(t.btnSalvar, kGravadaTransporte);
+    EXPECT_FALSE(emTransacao());
+    EXPECT_EQ(TBancoTeste::valorDireto(leitor, "SELECT COUNT(*) FROM NFTRANSPORTE").toInt(), 1);
+    EXPECT_EQ(TBancoTeste::listaDireta(leitor, cargas), digitadas);
+    EXPECT_EQ(t.ultimaIncluida(), valor("SELECT IDNFTransporte FROM NFTRANSPORTE").toInt());
+    verificaEditando(t, false);
+    sqlite3_close(leitor);
 }
 
 // ----- entry screen: electronic situations
