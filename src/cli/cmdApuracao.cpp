@@ -14,8 +14,9 @@ static const char* const kAjudaApuracao =
     "para cada campo que o \"Processa\" da apuração do regime normal preenche (NN o número do rótulo do\n"
     "campo: 1, 3, 8 ... 17, 01 ... 06). Com --declaracao epp ou sn, só o que o \"Processa\" dessa tela\n"
     "preenche (epp: a tela antiga até 06/2006, a da MP 37/06 depois), uma linha COLUNA<TAB>valor pela coluna\n"
-    "da tabela ZEL_EPP ou ZEL_SN. Esses valores têm quatro casas e ponto decimal. O banco não é alterado;\n"
-    "erros vão para a saída de erros.\n";
+    "da tabela ZEL_EPP ou ZEL_SN. Esses valores têm quatro casas e ponto decimal. Um período que a tela\n"
+    "recusa (epp antes de 2004, sn antes de 07/2007) termina com a mensagem da tela e o código 1.\n"
+    "O banco não é alterado; erros vão para a saída de erros.\n";
 
 int ComandoApuracao(const QStringList& args)
 {

@@ -31,6 +31,17 @@ int ExecutaApuracao(const TOpcoesApuracao& o, IDialogos& dialogos, QStringList* 
         *erro = QString::fromUtf8("declaração desconhecida: %1 (use normal, epp ou sn)").arg(o.declaracao);
         return 2;
     }
+    // A period the declaration's screen refuses is refused here too, with the screen's own words: the tool
+    // must not print figures of a month no screen would compute.
+    TFalha periodoRecusado;
+    if (declaracao == QLatin1String("epp"))
+        periodoRecusado = TApuracaoEPP::ChecaPeriodo(TApuracaoEPP::PeriodoDaMP3706(mes, ano), mes, ano);
+    else if (declaracao == QLatin1String("sn"))
+        periodoRecusado = ChecaPeriodoSN(mes, ano);
+    if (periodoRecusado.falhou()) {
+        *erro = periodoRecusado.mensagem;
+        return 1;
+    }
     TDTMCON con(o.pasta, dialogos);
     int idAtivo = 0;
     if (const int r = AbreContribuinteDaPasta(con, o.ie, &idAtivo, erro); r != 0)

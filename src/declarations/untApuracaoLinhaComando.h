@@ -16,5 +16,6 @@ struct TOpcoesApuracao {
 };
 
 // 0 with the listing of LinhasApuracao in `linhas`; otherwise 2 for arguments that do not read, 1 for
-// anything else, with `erro` saying why and `linhas` left empty.
+// anything else (a period the declaration's screen refuses among them, with that screen's message), with
+// `erro` saying why and `linhas` left empty.
 int ExecutaApuracao(const TOpcoesApuracao& opcoes, IDialogos& dialogos, QStringList* linhas, QString* erro);

@@ -26,3 +26,12 @@ bool AbreLinhaDoContribuinte(TDataSet& q, const char* tabela, const char* chave,
     q.open();
     return !q.isEmpty();
 }
+
+bool TipoEntregaGravavel(int tipoEntrega, QString* erro)
+{
+    if (tipoEntrega >= -1 && tipoEntrega <= 3)
+        return true;
+    if (erro)
+        *erro = QString::fromUtf8("O tipo de entrega %1 não existe: os tipos vão de 0 a 3.").arg(tipoEntrega);
+    return false;
+}

@@ -12,3 +12,6 @@ bool ExcluiUmaLinha(TDTM& dtm, const QString& sql, const QString& parametro, int
 // Opens the row of the key only when it is the taxpayer's; false when there is none. `tabela` and `chave`
 // are names from the code, never typed.
 bool AbreLinhaDoContribuinte(TDataSet& q, const char* tabela, const char* chave, int id, int idContribuinte);
+// The delivery type a row may store: none (-1) or one of the codes 0 to 3 the return file knows; false with
+// the reason in `erro` for any other.
+bool TipoEntregaGravavel(int tipoEntrega, QString* erro);

@@ -2,6 +2,7 @@
 
 #include "core/untDatas.h"
 #include "declarations/untApuracao.h"
+#include "declarations/untDadosAnuais.h"
 #include "db/UntDTM.h"
 #include "db/untDTMCON.h"
 #include "db/untSqlite.h"
@@ -71,7 +72,8 @@ Money LimiteMirvel(Money base)
 
 bool DeducaoAceita(Money deducao, Money base)
 {
-    return !deducao.isNegative() && !(LimiteMirvel(base) < deducao);
+    // No deduction is always acceptable, whatever the base.
+    return deducao.isZero() || (!deducao.isNegative() && !(LimiteMirvel(base) < deducao));
 }
 
 // ----- the screen's model
@@ -109,7 +111,65 @@ TFalha TApuracaoNormal::ChecaSalvar() const
     }
     if (s03().isNegative())
         return falha("Resultado Negativo!", "edtIcmsSTEntradas");
+    // Every column goes to a thirteen-digit field of the return file, which has no sign. A computed figure
+    // names its label and puts the focus on the typed field nearest to it.
+    const TValoresZel v = valores();
+    const struct {
+        Money valor;
+        const char* campo;
+        const char* rotulo;
+    } colunas[] = {{v.CredEntradas, "edtCredAtivoImobilizado", "1- Por entradas"},
+                   {v.CredAtivoImob, "edtCredAtivoImobilizado", "2- Ativo Imobilizado"},
+                   {v.CredTransferencia, "edtCredAtivoImobilizado", "3- Cred. Acum. rec. p/ transf."},
+                   {v.CredIcms_AR, "edtCredICMS_AR", "4- ICMS antecipado a recolher"},
+                   {v.CredIcms_JR, "edtCredICMS_JR", "5- ICMS antecipado recolhido"},
+                   {v.CredOutros, "edtCredOutros", "6- Outros créditos"},
+                   {v.CredEstornoDeb, "edtCredEstornoDeb", "7- Estorno de Débito"},
+                   {v.OutrosRegEspec, "btnCredPresumido", "01- Outros Regimes Especiais"},
+                   {v.Tare, "btnCredPresumido", "02- Termo de Acordo - TARE"},
+                   {v.PrevRicms, "btnCredPresumido", "03- Previsão do RICMS"},
+                   {v.Dorq, "btnCredPresumido", "04- DORQ"},
+                   {v.ChqHabitacao, "btnCredProgGov", "Cheque Habitação"},
+                   {v.ChqEducacao, "btnCredProgGov", "Cheque Educação"},
+                   {v.CredSaldoAnterior, "edtCredSaldoAnterior", "9- Saldo Credor Anterior"},
+                   {v.DebSaidas, "edtDebOutros", "11- Por saídas"},
+                   {v.DebTransfCredAc, "edtDebOutros", "12- Transf. créditos acumulados"},
+                   {v.DebOutros, "edtDebOutros", "13- Outros débitos"},
+                   {v.DebEstornoCred, "edtDebEstornoCred", "14- Estorno de créditos"},
+                   {v.MirvelIcms, "edtMirvelIcms", "18- MIRVEL-ZR - ICMS Normal"},
+                   {v.DifAliquota, "edtDifAliquota", "19-Diferença de alíquota a recolher"},
+                   {v.MirvelDifAliq, "edtMirvelDifAliq", "20- MIRVEL-ZR - Dif.Alíquota"},
+                   {v.ImpOutraUF, "edtRetidoOutrasUF", "21- ICMS retido por outras UF"},
+                   {v.SubstEnt_JR, "edtIcmsST_JR", "02-Subst. recolhida"},
+                   {v.SubstEnt_AR, "edtIcmsSTEntradas", "03-Subst. a recolher"},
+                   {v.SubstSai_AR, "edtIcmsSTEntradas", "04-ICMS Subst. Saídas Internas"},
+                   {v.SubstSai_JR, "edtIcmsSTEntradas", "05-ICMS Subst. Regime Fonte"},
+                   {v.MirvelSubEntrada, "edtMirvelSubEntrada", "07- Entradas"},
+                   {v.MirvelSubSaida, "edtMirvelSubSaida", "09- Saídas Internas"},
+                   {v.MirvelRegFonte, "edtMirvelRegFonte", "10- Regime Fonte"}};
+    for (const auto& c : colunas) {
+        if (c.valor.isNegative())
+            return {QString::fromUtf8("O valor de \"%1\" não pode ser negativo.").arg(QString::fromUtf8(c.rotulo)),
+                    QString::fromLatin1(c.campo)};
+        if (c.valor.raw() > kMaiorValorTrezeDigitos)
+            return {QString::fromUtf8("O valor de \"%1\" é maior que o arquivo da declaração comporta "
+                                      "(99.999.999.999,99).")
+                        .arg(QString::fromUtf8(c.rotulo)),
+                    QString::fromLatin1(c.campo)};
+    }
     return {};
+}
+
+TFalha TApuracaoNormal::ZeraDeducao18SemSaidas()
+{
+    if (m18.isZero() || permiteDeducao18())
+        return {};
+    const Money anterior = m18;
+    m18 = Money();
+    return {QString::fromUtf8("Sem saídas no mês, o limite da Dedução MIRVEL-ZR é zero: o valor de \"18- MIRVEL-ZR - "
+                              "ICMS Normal\" (%1) passou a 0,00.")
+                .arg(anterior.toStringExato()),
+            QString()};
 }
 
 TApuracaoNormal TApuracaoNormal::DaLinha(const TValoresZel& v)
@@ -211,6 +271,8 @@ static QString listaColunas(const QString& prefixo, const QString& separador)
 
 bool TZel::Incluir(QString* erro)
 {
+    if (!TipoEntregaGravavel(sitCadastroContrib, erro))
+        return false;
     try {
         QString colunas = QStringLiteral("IdContribuinte, Periodo, Tipo, ") + listaColunas({}, QStringLiteral(", ")) +
                           QStringLiteral(", Entregue, DtGeracao");
@@ -250,6 +312,8 @@ bool TZel::Incluir(QString* erro)
 
 bool TZel::Alterar(QString* erro)
 {
+    if (!TipoEntregaGravavel(sitCadastroContrib, erro))
+        return false;
     try {
         QStringList sets = {QStringLiteral("IdContribuinte = :IdContribuinte"), QStringLiteral("Periodo = :Periodo"),
                             QStringLiteral("Tipo = :Tipo")};
@@ -257,12 +321,11 @@ bool TZel::Alterar(QString* erro)
             sets << QStringLiteral("%1 = :%1").arg(QString::fromLatin1(c.nome));
         sets << QStringLiteral("Entregue = :Entregue") << QStringLiteral("DtGeracao = :DtGeracao");
         const bool recibo = sitCadastroContrib >= 0;
-        if (recibo) {
+        // With a delivery type the row takes the page's number as it stands, an emptied one included: a number
+        // kept from before would go into the file beside a type that carries none.
+        if (recibo)
             sets << QStringLiteral("sitCadastroContrib = :sitCadastroContrib")
-                 << QStringLiteral("dataSitCadastro = :dataSitCadastro");
-            if (!NumRecibo.trimmed().isEmpty())
-                sets << QStringLiteral("NumRecibo = :NumRecibo");
-        }
+                 << QStringLiteral("dataSitCadastro = :dataSitCadastro") << QStringLiteral("NumRecibo = :NumRecibo");
         TComando& cmd = m_dtm.ADOCommand;
         cmd.setCommandText(QStringLiteral("update ZEL set %1 where IDZel = :OLD_IDZel and IdContribuinte = :OLD_IdContribuinte")
                                .arg(sets.join(QStringLiteral(", "))));
@@ -272,7 +335,9 @@ bool TZel::Alterar(QString* erro)
             // A missing date is written as 0, the "no date" of older rows.
             cmd.setParam(QStringLiteral("dataSitCadastro"),
                          dataSitCadastro.isValid() ? QVariant(dataSitCadastro) : QVariant(0));
-            cmd.setParam(QStringLiteral("NumRecibo"), NumRecibo.trimmed());
+            // An empty number is no number, as an inclusion leaves it.
+            const QString numero = NumRecibo.trimmed();
+            cmd.setParam(QStringLiteral("NumRecibo"), numero.isEmpty() ? QVariant() : QVariant(numero));
         }
         cmd.setParam(QStringLiteral("OLD_IDZel"), IDZel);
         cmd.setParam(QStringLiteral("OLD_IdContribuinte"), IdContribuinte);
@@ -345,9 +410,26 @@ bool ExisteZel(TDTM& dtm, int idAtivo, const QString& periodo)
 
 // ----- government programmes
 
+Money SaldoRemanescente(Money anterior, Money autorizado, Money entrada, Money saida, Money apropriado)
+{
+    return anterior + autorizado + entrada - saida - apropriado;
+}
+
+QStringList AvisosSaldoRemanescente(Money habitacao, Money educacao)
+{
+    QStringList avisos;
+    if (habitacao.isNegative())
+        avisos << QString::fromUtf8("O saldo remanescente do cheque habitação está negativo para os valores informados. "
+                                    "Por favor, corrija-os.");
+    if (educacao.isNegative())
+        avisos << QString::fromUtf8("O saldo remanescente do cheque educação está negativo para os valores informados. "
+                                    "Por favor, corrija-os.");
+    return avisos;
+}
+
 Money TZelCredGov::saldoCalculado() const
 {
-    return sldPeriodoAnterior + credAutorizado + transfCredEntrada - transfCredSaida - valorApropriado;
+    return SaldoRemanescente(sldPeriodoAnterior, credAutorizado, transfCredEntrada, transfCredSaida, valorApropriado);
 }
 
 Money TZelCredGov::credito() const

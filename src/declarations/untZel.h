@@ -74,9 +74,17 @@ struct TApuracaoNormal {
     Money s06() const;
 
     // The checks of "&Salvar Apuração" on the figures, in their order: a negative tax, every deduction
-    // (negative or above its limit: 18, 20, 07, 09, 10), then a negative field 03. The field named is the one
-    // to take the focus.
+    // (negative or above its limit: 18, 20, 07, 09, 10), a negative field 03, then every amount of the row
+    // that the return file's thirteen-digit fields cannot carry (negative, or above 99.999.999.999,99),
+    // named by its label. The field named is the one to take the focus.
     TFalha ChecaSalvar() const;
+
+    // Field 18 can be typed only while the month has exits to deduct from (field 11 above zero).
+    bool permiteDeducao18() const { return debitoSaidas > Money(); }
+    // A deduction in field 18 kept from a month that no longer has exits can neither be corrected (the field
+    // is closed) nor saved (its limit is 0): it becomes 0. The message names the field and the value that was
+    // dropped; empty when nothing changed.
+    TFalha ZeraDeducao18SemSaidas();
 
     // The stored row shown for a change: the gross figures are the stored ones plus the deductions that
     // were taken from them.
@@ -122,6 +130,13 @@ private:
 void AbreListaZel(TDataSet& lista, int idAtivo, bool crescente = false);
 // Whether the taxpayer has a declaration of the period, of either finality.
 bool ExisteZel(TDTM& dtm, int idAtivo, const QString& periodo);
+
+// The remaining balance of one cheque's month: previous balance + authorised + transferred in - transferred
+// out - appropriated.
+Money SaldoRemanescente(Money anterior, Money autorizado, Money entrada, Money saida, Money apropriado);
+// What the programme window tells once it has recomputed both remaining balances: the message of each
+// negative one, housing first; empty when neither is negative.
+QStringList AvisosSaldoRemanescente(Money habitacao, Money educacao);
 
 // One month's account of one government-programme cheque (table ZEL_PRGGOV): 1 housing, 2 education.
 class TZelCredGov {

@@ -306,7 +306,7 @@ bool ExisteEpp(TDTM& dtm, int idAtivo, const QString& periodo)
 
 void ProcessaEPP(TDTMCON& con, int idAtivo, int mes, int ano, TApuracaoEPP& a)
 {
-    a.mp3706 = ano > 2006 || (ano == 2006 && mes >= 7);
+    a.mp3706 = TApuracaoEPP::PeriodoDaMP3706(mes, ano);
     // Shown in two-decimal fields and stored as shown: rounded to the cent, ties to even.
     a.recApurada = EmCentavos(ReceitaApuradaEPP(con, idAtivo, mes, ano));
     a.substSaidas = EmCentavos(SubstituicaoSaidasInternas(con, idAtivo, mes, ano));

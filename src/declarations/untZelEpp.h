@@ -58,6 +58,8 @@ struct TApuracaoEPP {
     static int FaixaDoPercentual(double percentual);
     // The period checks of "Processa" on each screen ("yyyymm"); empty when the period is accepted.
     static TFalha ChecaPeriodo(bool mp3706, int mes, int ano);
+    // Whether the month falls under the provisional measure 37/06 (from July 2006) and so its screen.
+    static bool PeriodoDaMP3706(int mes, int ano) { return ano > 2006 || (ano == 2006 && mes >= 7); }
 };
 
 // One row of ZEL_EPP.

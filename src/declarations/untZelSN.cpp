@@ -51,6 +51,12 @@ Money TInformacoesSN::icmsEsperado() const
     return EmCentavos(faturamento.timesRateHundredths(valorAliquota().raw() / 100));
 }
 
+bool FigurasDosDocumentosMudaram(const TInformacoesSN& mostrado, const TInformacoesSN& guardado)
+{
+    return mostrado.totEntradas != guardado.totEntradas || mostrado.subsSaidas != guardado.subsSaidas ||
+           mostrado.retidoFonte != guardado.retidoFonte;
+}
+
 TPassoSN ChecaSalvarSN(const TInformacoesSN& c, bool existemDocumentos, const QString& cnpj, bool perguntaFeita)
 {
     if (c.aliquota.trimmed().isEmpty())
@@ -178,6 +184,8 @@ static const char* const kColunasSN = "Periodo, Tipo, Faturamento, TotEntradas, 
 
 bool TZelSN::Incluir(const QDateTime& agora, QString* erro)
 {
+    if (!TipoEntregaGravavel(sitCadastroContrib, erro))
+        return false;
     try {
         QStringList colunas = QString::fromLatin1(kColunasSN).split(QStringLiteral(", "));
         colunas << QStringLiteral("DtInclusao");
@@ -211,6 +219,8 @@ bool TZelSN::Incluir(const QDateTime& agora, QString* erro)
 
 bool TZelSN::Alterar(const QDateTime& agora, QString* erro)
 {
+    if (!TipoEntregaGravavel(sitCadastroContrib, erro))
+        return false;
     try {
         QStringList sets;
         for (const QString& c : QString::fromLatin1(kColunasSN).split(QStringLiteral(", ")))

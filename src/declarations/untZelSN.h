@@ -30,6 +30,10 @@ struct TInformacoesSN {
     Money valorAliquota() const;
 };
 
+// Whether the figures "Processa" takes from the documents (entries total, output substitution, source-regime
+// substitution), as the screen shows them, differ from those the stored row holds: closing then loses them.
+bool FigurasDosDocumentosMudaram(const TInformacoesSN& mostrado, const TInformacoesSN& guardado);
+
 // One step of the save's checks: stop with a message (and maybe a field to zero), ask a question whose
 // "No" stops the save, or go on with the category to store.
 struct TPassoSN {

@@ -120,7 +120,14 @@ void TEdValor::defineValor(Money valor)
 {
     m_valor = valor;
     m_editado = false;
-    setText(valor.toStringExato());
+    setText(m_duasCasas ? valor.toString() : valor.toStringExato());
+}
+
+void TEdValor::setDuasCasas(bool sim)
+{
+    m_duasCasas = sim;
+    if (!m_editado)
+        defineValor(m_valor);
 }
 
 QString TEdValor::problemaDoTexto() const

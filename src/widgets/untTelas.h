@@ -54,6 +54,9 @@ public:
     void defineValor(Money valor);
     bool permiteNegativo() const { return m_permiteNegativo; }
     void setPermiteNegativo(bool sim) { m_permiteNegativo = sim; }
+    // Shows the amount with two decimals (ties to even) even when it holds a fraction of a cent; what the
+    // field holds stays exact. Off by default: the field then shows every decimal it holds.
+    void setDuasCasas(bool sim);
     // Empty when the typed text is an amount the field accepts; otherwise the message that says why not.
     QString problemaDoTexto() const;
     // Takes what was typed as the field's amount and shows it back the way it is held.
@@ -65,6 +68,7 @@ private:
     Money m_valor;
     bool m_editado = false;
     bool m_permiteNegativo = false;
+    bool m_duasCasas = false;
 };
 
 // The numeric keypad's decimal key types the comma in this field (rates and other decimal fields).

@@ -609,6 +609,46 @@ TEST_F(Apuracao, ListagemDoComando)
     EXPECT_TRUE(erro.contains("NFICMS")) << erro.toStdString();
 }
 
+TEST_F(Apuracao, ComandoRecusaOPeriodoQueATelaRecusaComAMensagemDela)
+{
+    TOpcoesApuracao o;
+    o.pasta = t.pasta.path();
+    o.ie = "123456789";
+    const struct {
+        const char* declaracao;
+        const char* periodo;
+        const char* mensagem; // nullptr: accepted
+    } casos[] = {
+        {"epp", "200312", "O Ano deve ser a partir de 2004!"},
+        {"epp", "199901", "O Ano deve ser a partir de 2004!"},
+        {"epp", "200401", nullptr},
+        {"epp", "200606", nullptr}, // the old screen's last month
+        {"epp", "200607", nullptr}, // the MP 37/06 screen's first
+        {"epp", "202405", nullptr},
+        {"sn", "200612", "O Ano deve ser a partir de 2007!"},
+        {"sn", "200706", "O Mês deve ser a partir de 07/2007!"},
+        {"sn", "200707", nullptr},
+        {"normal", "200312", nullptr},
+        {"", "199901", nullptr},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(std::string(c.declaracao) + " " + c.periodo);
+        o.declaracao = QString::fromLatin1(c.declaracao);
+        o.periodo = QString::fromLatin1(c.periodo);
+        QStringList linhas{"resto"};
+        QString erro;
+        const int r = ExecutaApuracao(o, t.dialogos, &linhas, &erro);
+        if (c.mensagem) {
+            EXPECT_EQ(r, 1);
+            EXPECT_EQ(erro, QString::fromUtf8(c.mensagem));
+            EXPECT_TRUE(linhas.isEmpty());
+        } else {
+            EXPECT_EQ(r, 0) << erro.toStdString();
+            EXPECT_FALSE(linhas.isEmpty());
+        }
+    }
+}
+
 TEST_F(Apuracao, ComandoRecusaPastaSemBancoEArgumentos)
 {
     TOpcoesApuracao o;

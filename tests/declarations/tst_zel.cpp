@@ -13,6 +13,7 @@
 #include "db/untSqlite.h"
 #include "declarations/untApuracao.h"
 #include "declarations/untZel.h"
+#include "declarations/untZelSN.h"
 #include "support/TBancoTeste.h"
 
 // Amounts read in a failure message as the user would type them, all four decimals.
@@ -292,6 +293,112 @@ TEST(ApuracaoNormal, SalvarRecusaDeducoesNegativasOuAcimaDoLimiteNaOrdemDosCampo
     EXPECT_EQ(v.ChecaSalvar().campo, "edtMirvelSubSaida");
     v.m09 = a.m09;
     EXPECT_EQ(v.ChecaSalvar().mensagem, kResultadoNegativo);
+}
+
+TEST(ApuracaoNormal, DeducaoDoCampo18SemSaidasViraZeroComAvisoPeloCampo)
+{
+    // A deduction stored while the month had exits, reopened once they are gone: the field is closed and its
+    // limit is 0, so the value becomes 0 and the user is told, by the field's label and the value dropped.
+    const struct {
+        qint64 debito, deducao; // raw ten-thousandths
+        bool zera;
+    } casos[] = {
+        {0, 1000000, true},
+        {-50000, 10000, true}, // a month of returned exits only
+        {0, 1, true},
+        {0, 0, false},          // nothing to drop
+        {4000000, 800000, false}, // exits left: the field stays open and the value as it is
+        {1, 1000000, false},    // open too: the save names the field, which the user can correct
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(std::to_string(c.debito) + " / " + std::to_string(c.deducao));
+        TApuracaoNormal a;
+        a.debitoSaidas = D(c.debito);
+        a.m18 = D(c.deducao);
+        EXPECT_EQ(a.permiteDeducao18(), c.debito > 0);
+        const TFalha f = a.ZeraDeducao18SemSaidas();
+        EXPECT_EQ(f.falhou(), c.zera);
+        if (!c.zera) {
+            EXPECT_EQ(a.m18, D(c.deducao));
+            continue;
+        }
+        EXPECT_EQ(a.m18, R(0));
+        EXPECT_TRUE(f.mensagem.contains(QString::fromUtf8("\"18- MIRVEL-ZR - ICMS Normal\""))) << f.mensagem.toStdString();
+        EXPECT_TRUE(f.mensagem.contains(D(c.deducao).toStringExato())) << f.mensagem.toStdString();
+        EXPECT_EQ(a.d11(), D(c.debito));
+        EXPECT_NE(a.ChecaSalvar().mensagem, kLimite);
+        if (c.debito >= 0) {
+            EXPECT_FALSE(a.ChecaSalvar().falhou()) << "the save goes through: " << a.ChecaSalvar().mensagem.toStdString();
+        }
+        EXPECT_EQ(a.valores().MirvelIcms, R(0));
+    }
+}
+
+TEST(ApuracaoNormal, SalvarRecusaOQueOArquivoNaoComportaPeloRotuloDoCampo)
+{
+    // Every column goes to a thirteen-digit field of the file, without sign: 99.999.999.999,99 at most.
+    const qint64 maior = 9999999999999LL * 100;
+    const struct {
+        Money TApuracaoNormal::*campo;
+        const char* rotulo;
+        const char* foco;
+    } casos[] = {
+        {&TApuracaoNormal::c1, "1- Por entradas", "edtCredAtivoImobilizado"},
+        {&TApuracaoNormal::c2, "2- Ativo Imobilizado", "edtCredAtivoImobilizado"},
+        {&TApuracaoNormal::c6, "6- Outros créditos", "edtCredOutros"},
+        {&TApuracaoNormal::c9, "9- Saldo Credor Anterior", "edtCredSaldoAnterior"},
+        {&TApuracaoNormal::chqEducacao, "Cheque Educação", "btnCredProgGov"},
+        {&TApuracaoNormal::d13, "13- Outros débitos", "edtDebOutros"},
+        {&TApuracaoNormal::d19, "19-Diferença de alíquota a recolher", "edtDifAliquota"},
+        {&TApuracaoNormal::d21, "21- ICMS retido por outras UF", "edtRetidoOutrasUF"},
+        {&TApuracaoNormal::s02, "02-Subst. recolhida", "edtIcmsST_JR"},
+        {&TApuracaoNormal::substFonte, "05-ICMS Subst. Regime Fonte", "edtIcmsSTEntradas"},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.rotulo);
+        const QString rotulo = QString::fromUtf8(c.rotulo);
+        TApuracaoNormal a;
+        a.*c.campo = Money::fromRaw(maior);
+        a.s01 = a.s02; // 03 stays 0
+        EXPECT_FALSE(a.ChecaSalvar().falhou()) << "the widest amount the file carries: " << a.ChecaSalvar().mensagem.toStdString();
+        a.*c.campo = Money::fromRaw(maior + 1);
+        a.s01 = a.s02;
+        TFalha f = a.ChecaSalvar();
+        EXPECT_EQ(f.mensagem, QString::fromUtf8("O valor de \"%1\" é maior que o arquivo da declaração comporta "
+                                                "(99.999.999.999,99).").arg(rotulo));
+        EXPECT_EQ(f.campo, c.foco);
+        a.*c.campo = -D(1);
+        a.s01 = a.s02;
+        f = a.ChecaSalvar();
+        EXPECT_EQ(f.mensagem, QString::fromUtf8("O valor de \"%1\" não pode ser negativo.").arg(rotulo));
+        EXPECT_EQ(f.campo, c.foco);
+    }
+    // The presumed credits and the debit are named by their own labels, after the checks of before.
+    TApuracaoNormal p;
+    p.presumido[1] = -R(1);
+    EXPECT_EQ(p.ChecaSalvar().mensagem, QString::fromUtf8("O valor de \"02- Termo de Acordo - TARE\" não pode ser negativo."));
+    EXPECT_EQ(p.ChecaSalvar().campo, "btnCredPresumido");
+    TApuracaoNormal d;
+    d.debitoSaidas = -R(1);
+    EXPECT_EQ(d.ChecaSalvar().mensagem, QString::fromUtf8("O valor de \"11- Por saídas\" não pode ser negativo."));
+    TApuracaoNormal r;
+    r.s02 = R(1);
+    EXPECT_EQ(r.ChecaSalvar().mensagem, kResultadoNegativo) << "field 03 keeps its own message";
+}
+
+TEST(ApuracaoNormal, SaldosRemanescentesDosDoisChequesEAvisos)
+{
+    EXPECT_EQ(SaldoRemanescente(R(10000), R(5000), R(0), R(3000), R(2000)), R(10000));
+    const QString habitacao = QString::fromUtf8(
+        "O saldo remanescente do cheque habitação está negativo para os valores informados. Por favor, corrija-os.");
+    const QString educacao = QString::fromUtf8(
+        "O saldo remanescente do cheque educação está negativo para os valores informados. Por favor, corrija-os.");
+    const struct {
+        qint64 h, e;
+        QStringList avisos;
+    } casos[] = {{0, 0, {}}, {-1, 0, {habitacao}}, {0, -1, {educacao}}, {-1, -1, {habitacao, educacao}}, {5, 7, {}}};
+    for (const auto& c : casos)
+        EXPECT_EQ(AvisosSaldoRemanescente(D(c.h), D(c.e)), c.avisos) << c.h << " " << c.e;
 }
 
 TEST(ApuracaoNormal, Campo03EhSempre01Menos02)
@@ -697,16 +804,16 @@ TEST_F(Zel, AlterarRegravaAsColunasEGuardaOReciboQuandoNaoHaTipo)
     EXPECT_EQ(valor(QStringLiteral("SELECT CredEntradas FROM ZEL WHERE IDZel = %1").arg(outraLinha)).toLongLong(), 10000);
     EXPECT_EQ(valor(QStringLiteral("SELECT Periodo FROM ZEL WHERE IDZel = %1").arg(outraLinha)).toString(), "202404");
 
-    // A delivery type writes itself and its date (none: 0, read back as no date); an empty number keeps the
-    // stored one, a number with blanks is stored trimmed.
-    z.sitCadastroContrib = 4;
+    // A delivery type writes itself, its date (none: 0, read back as no date) and its number: an emptied
+    // number empties the stored one, a number with blanks is stored trimmed.
+    z.sitCadastroContrib = 3;
     z.NumRecibo = "";
     ASSERT_TRUE(z.Alterar());
-    EXPECT_EQ(valor("SELECT sitCadastroContrib" + onde).toInt(), 4);
+    EXPECT_EQ(valor("SELECT sitCadastroContrib" + onde).toInt(), 3);
     EXPECT_EQ(valor("SELECT dataSitCadastro" + onde).toString().trimmed(), "0");
-    EXPECT_EQ(valor("SELECT NumRecibo" + onde).toString(), "RECIBO-ANTIGO");
+    EXPECT_TRUE(valor("SELECT NumRecibo" + onde).isNull());
     ASSERT_TRUE(lido.CarregarId(z.IDZel, ativo));
-    EXPECT_EQ(lido.sitCadastroContrib, 4);
+    EXPECT_EQ(lido.sitCadastroContrib, 3);
     EXPECT_FALSE(lido.dataSitCadastro.isValid());
     z.NumRecibo = " NOVO ";
     z.dataSitCadastro = QDate(2024, 5, 31);
@@ -730,6 +837,48 @@ TEST_F(Zel, AlterarRegravaAsColunasEGuardaOReciboQuandoNaoHaTipo)
     EXPECT_TRUE(z.Excluir(z.IDZel));
     EXPECT_EQ(conta(QStringLiteral("ZEL WHERE IDZel = %1").arg(z.IDZel)), 0);
     EXPECT_EQ(conta(QStringLiteral("ZEL WHERE IDZel = %1").arg(outraLinha)), 1);
+}
+
+TEST_F(Zel, AlterarGravaONumeroDoReciboComoAPaginaOMostra)
+{
+    // A stored monthly delivery with its number, changed as the page leaves it: the row read back (and so the
+    // file's record of the delivery) carries the page's number, never one kept from before.
+    const struct {
+        int tipo;
+        const char* numero;
+        const char* gravado; // nullptr: no number
+    } casos[] = {
+        {1, "", nullptr},                // first delivery after the start of activity carries no number
+        {1, "   ", nullptr},
+        {0, " NOVO ", "NOVO"},
+        {2, "OUTRO", "OUTRO"},
+        {-1, "", "RECIBO-ANTIGO"},        // no type: the three receipt columns stay as stored
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(std::to_string(c.tipo) + " [" + c.numero + "]");
+        TZel z(*t.dtm);
+        z.IdContribuinte = ativo;
+        z.Periodo = "201106";
+        z.Tipo = "N";
+        z.NumRecibo = "RECIBO-ANTIGO";
+        z.sitCadastroContrib = 0;
+        ASSERT_TRUE(z.Incluir());
+        z.sitCadastroContrib = c.tipo;
+        z.NumRecibo = QString::fromLatin1(c.numero);
+        z.dataSitCadastro = c.tipo == 1 ? QDate(2011, 5, 2) : QDate();
+        ASSERT_TRUE(z.Alterar());
+        const QVariant gravado = valor(QStringLiteral("SELECT NumRecibo FROM ZEL WHERE IDZel = %1").arg(z.IDZel));
+        TZel lido(*t.dtm);
+        ASSERT_TRUE(lido.CarregarId(z.IDZel, ativo));
+        if (c.gravado) {
+            EXPECT_EQ(gravado.toString(), QString::fromLatin1(c.gravado));
+            EXPECT_EQ(lido.NumRecibo, QString::fromLatin1(c.gravado));
+        } else {
+            EXPECT_TRUE(gravado.isNull()) << gravado.toString().toStdString();
+            EXPECT_TRUE(lido.NumRecibo.isEmpty()) << lido.NumRecibo.toStdString();
+        }
+        ASSERT_TRUE(z.Excluir(z.IDZel));
+    }
 }
 
 TEST_F(Zel, LinhasAntigasListaEExistencia)
@@ -1107,3 +1256,34 @@ TEST_F(Zel, ProcessaDeJaneiroTomaOsDocumentosEOSaldoDeDezembro)
 }
 
 } // namespace
+
+// The return file knows the delivery codes 0 to 3 only: neither row of a declaration with a delivery page stores
+// any other, on inclusion or on change.
+TEST_F(Zel, TipoDeEntregaForaDaTabelaNaoSeGrava)
+{
+    for (int tipo : {4, 7, 9}) {
+        SCOPED_TRACE(tipo);
+        QString erro;
+        TZel z(*t.dtm);
+        z.IdContribuinte = ativo;
+        z.Periodo = "201106";
+        z.Tipo = "N";
+        z.sitCadastroContrib = tipo;
+        EXPECT_FALSE(z.Incluir(&erro));
+        EXPECT_TRUE(erro.contains(QString::fromUtf8("os tipos vão de 0 a 3"))) << erro.toStdString();
+        z.sitCadastroContrib = 0;
+        ASSERT_TRUE(z.Incluir());
+        z.sitCadastroContrib = tipo;
+        EXPECT_FALSE(z.Alterar(&erro));
+        EXPECT_EQ(valor(QStringLiteral("SELECT sitCadastroContrib FROM ZEL WHERE IDZel = %1").arg(z.IDZel)).toInt(), 0);
+        ASSERT_TRUE(z.Excluir(z.IDZel));
+
+        TZelSN sn(*t.dtm);
+        sn.IdContribuinte = ativo;
+        sn.Periodo = "201106";
+        sn.Tipo = "N";
+        sn.sitCadastroContrib = tipo;
+        EXPECT_FALSE(sn.Incluir(QDateTime(QDate(2011, 7, 1), QTime(9, 0)), &erro));
+        EXPECT_EQ(valor("SELECT COUNT(*) FROM ZEL_SN").toInt(), 0);
+    }
+}

@@ -30,7 +30,7 @@ const char* const kDicas[6] = {"Saldo que ficou do período anterior",
 
 Money saldo(TEdValor* const c[6])
 {
-    return c[0]->valor() + c[1]->valor() + c[2]->valor() - c[3]->valor() - c[4]->valor();
+    return SaldoRemanescente(c[0]->valor(), c[1]->valor(), c[2]->valor(), c[3]->valor(), c[4]->valor());
 }
 
 } // namespace
@@ -131,23 +131,22 @@ void TfrmCredProgGov::showEvent(QShowEvent* e)
 
 bool TfrmCredProgGov::VerSaldoRemanescente(QWidget* campo)
 {
+    // Both pages are brought up to date before anything is told: a negative housing balance must not leave
+    // the education page showing a balance of values no longer there.
     const Money h = saldo(edtCH);
-    edtCH[5]->defineValor(h);
-    if (h.isNegative()) {
-        Informa(*m_ctx.dialogos, QString::fromUtf8("O saldo remanescente do cheque habitação está negativo para os valores "
-                                                   "informados. Por favor, corrija-os."));
-        campo->setFocus();
-        return false;
-    }
     const Money c = saldo(edtCE);
+    edtCH[5]->defineValor(h);
     edtCE[5]->defineValor(c);
-    if (c.isNegative()) {
-        Informa(*m_ctx.dialogos, QString::fromUtf8("O saldo remanescente do cheque educação está negativo para os valores "
-                                                   "informados. Por favor, corrija-os."));
+    const QStringList avisos = AvisosSaldoRemanescente(h, c);
+    for (const QString& aviso : avisos)
+        Informa(*m_ctx.dialogos, aviso);
+    if (avisos.isEmpty())
+        return true;
+    // Back to the field left, unless the user has just turned to the other page: a hidden field would hold
+    // the focus away from the page in front.
+    if (campo && campo->isVisible())
         campo->setFocus();
-        return false;
-    }
-    return true;
+    return false;
 }
 
 void TfrmCredProgGov::capturaValores()

@@ -144,6 +144,8 @@ TfrmIncluirZEL::TfrmIncluirZEL(TContexto& ctx, int idZel, QWidget* parent)
         int i = l->count() / 2;
         for (const TCampoZel& c : lista) {
             auto* v = Nomeado(new TEdValor(g), c.nome);
+            // Two decimals on the screen, as everywhere; the model keeps the figures to the ten-thousandth.
+            v->setDuasCasas(true);
             if (!c.editado) {
                 v->setReadOnly(true);
                 v->setFocusPolicy(Qt::NoFocus);
@@ -190,6 +192,7 @@ TfrmIncluirZEL::TfrmIncluirZEL(TContexto& ctx, int idZel, QWidget* parent)
     {
         auto* l = qobject_cast<QGridLayout*>(grbOutras->layout());
         auto* v = Nomeado(new TEdValor(grbOutras), kRetido[0].nome);
+        v->setDuasCasas(true);
         m_campos.insert(QString::fromLatin1(kRetido[0].nome), v);
         v->setToolTip(QString::fromUtf8("Esse campo será preenchido pelo contribuinte substituído com o somatório das "
                                         "GNREs que acompanharam as NF de entradas de outros estados"));
@@ -259,6 +262,20 @@ TfrmIncluirZEL::TfrmIncluirZEL(TContexto& ctx, int idZel, QWidget* parent)
     });
 
     m_regras->silencioso(btnFechar);
+    // Ahead of the common check, which shows the amount taken back with two decimals: the field shows two and
+    // the file carries cents, so a typed fraction of a cent would be held without ever being seen.
+    for (auto it = m_campos.cbegin(); it != m_campos.cend(); ++it) {
+        const TCampoZel* c = descricao(it.key());
+        if (!c || !c->editado)
+            continue;
+        m_regras->aoSair(it.value(), [this, v = it.value()] {
+            const auto lido = Money::parse(v->text());
+            if (!lido || !lido->hasFractionOfCent())
+                return true;
+            Informa(*m_ctx.dialogos, QString::fromUtf8("O valor não pode ter mais de duas casas decimais."));
+            return false;
+        });
+    }
     RegraDosValores(*m_regras, this, *m_ctx.dialogos);
     m_regras->aoSair(cmbMes, [this] { return saiMes(); });
     m_regras->aoSair(cmbAno, [this] { return saiAno(); });
@@ -488,13 +505,15 @@ void TfrmIncluirZEL::Processa()
         return;
     }
     m_modelo = a;
+    // A deduction kept from when the month had exits, which the closed field 18 could never correct.
+    const TFalha deducaoZerada = m_modelo.ZeraDeducao18SemSaidas();
     mostra();
     m_processado = true;
     habilita(true);
     // The fund and the programmes exist from their first periods on.
     const bool fundo = p >= QLatin1String("200501");
     grbDeducaoMirvel->setEnabled(fundo);
-    panMirvelIcms->setEnabled(fundo && m_modelo.debitoSaidas > Money());
+    panMirvelIcms->setEnabled(fundo && m_modelo.permiteDeducao18());
     panMirvelDifAliq->setEnabled(fundo);
     btnCredPresumido->setEnabled(fundo);
     btnCredProgGov->setEnabled(p >= QLatin1String("200601"));
@@ -507,6 +526,8 @@ void TfrmIncluirZEL::Processa()
     stbStatus->clearMessage();
     pcPaginas->setCurrentIndex(0);
     campo("edtCredAtivoImobilizado")->setFocus();
+    if (deducaoZerada.falhou())
+        MostraFalha(*m_ctx.dialogos, this, deducaoZerada);
 }
 
 void TfrmIncluirZEL::Salvar()

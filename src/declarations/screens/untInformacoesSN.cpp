@@ -302,13 +302,9 @@ void TfrmInformacoesSN::carrega()
     fraRecibo->defineDeclaracao(z.Periodo, false);
     fraRecibo->mostraEntrega(z.NumRecibo, z.sitCadastroContrib, z.dataSitCadastro);
     m_carregando = false;
-    // Before a save the object knows only the entries recomputed now; the two substitutions come from the
-    // documents again.
-    m_objeto = c;
-    m_objeto.subsSaidas = Money();
-    m_objeto.retidoFonte = Money();
+    // What the row holds, against which closing compares the figures "Processa" now takes from the documents.
+    m_objeto = z.info;
     Processa();
-    m_objeto.totEntradas = campo("edtTotEntradas")->valor();
 }
 
 void TfrmInformacoesSN::mudaTipo()
@@ -461,9 +457,7 @@ void TfrmInformacoesSN::escolheCategoria(int indice)
 void TfrmInformacoesSN::reject()
 {
     if (m_idSN && m_processado) {
-        const TInformacoesSN c = campos();
-        if (c.totEntradas != m_objeto.totEntradas || c.subsSaidas != m_objeto.subsSaidas ||
-            c.retidoFonte != m_objeto.retidoFonte) {
+        if (FigurasDosDocumentosMudaram(campos(), m_objeto)) {
             if (!PerguntaSim(*m_ctx.dialogos,
                              QString::fromUtf8("O total das entradas e/ou a substituição por saida e/ou o ICMS retido "
                                                "fonte apresentados na tela não foram salvos. Deseja sair sem salvar ?")))
@@ -483,7 +477,11 @@ void TfrmInformacoesSN::Salvar()
     bool existem = false;
     try {
         existem = c.categoria != 2 && ExistemDocumentos(*m_ctx.con, m_ctx.IdAtivo, p);
-    } catch (const EBancoDados&) {
+    } catch (const EBancoDados& e) {
+        // A month that could not be read is no month without documents: the category checks would pass or
+        // fail on a guess.
+        m_ctx.dialogos->mensagemSimples(e.mensagem());
+        return;
     }
     const QString numero = cnpj();
     bool perguntaFeita = false;

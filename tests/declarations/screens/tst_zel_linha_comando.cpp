@@ -173,3 +173,28 @@ TEST_F(ZelLinhaComando, ProcessaDasTelasEPPESimplesNacional)
     }
     banco.dialogos.verificaConsumo();
 }
+
+TEST_F(ZelLinhaComando, PeriodoQueATelaEPPRecusaOComandoRecusaComAMesmaMensagem)
+{
+    // The old EPP screen refuses December 2003; the tool asked for the same month ends with the screen's own
+    // words and code 1, printing no figure.
+    TfrmIncluirZELEPP t(ctx);
+    t.show();
+    QApplication::setActiveWindow(&t);
+    const QString mensagem = QString::fromUtf8("O Ano deve ser a partir de 2004!");
+    banco.dialogos.esperaMensagem(mensagem);
+    t.cmbMes->setEditText(QStringLiteral("12"));
+    t.cmbAno->setEditText(QStringLiteral("2003"));
+    QTest::mouseClick(t.btnProcessa, Qt::LeftButton);
+    banco.dialogos.verificaConsumo();
+    EXPECT_FALSE(t.btnSalvarZel->isEnabled());
+
+    QProcess p;
+    p.start(QStringLiteral(ZELCLI), {"apuracao", "--pasta", banco.pasta.path(), "--ie", "123456789", "--periodo",
+                                     "200312", "--declaracao", "epp"});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitCode(), 1);
+    EXPECT_TRUE(p.readAllStandardOutput().isEmpty());
+    const QString erro = QString::fromUtf8(p.readAllStandardError());
+    EXPECT_TRUE(erro.contains(mensagem)) << erro.toStdString();
+}
