@@ -75,12 +75,16 @@ int ComandoValida(const QStringList& args)
 
 static const char* const kAjudaGerar =
     "Uso:\n"
-    "  zelcli gerar --pasta PASTA --ie INSCRICAO --periodo AAAAMM --tipo ZEL|EPP|SN|DA [--retificadora] --saida ARQUIVO\n"
+    "  zelcli gerar --pasta PASTA --ie INSCRICAO --periodo AAAAMM --tipo ZEL|EPP|SN|DA [--retificadora]\n"
+    "               [--aceita-diferencas] --saida ARQUIVO\n"
     "Grava o arquivo da declaração do contribuinte (achado pela inscrição estadual) a partir do banco bcoZel.mdb\n"
     "da PASTA: registros 10 e 11, os registros dos documentos do mês, os registros 88 da declaração gravada\n"
     "do período e o registro 90. O tipo (normal ou retificadora) é o da declaração gravada; --retificadora\n"
     "que não confere com ela é recusada. O arquivo é verificado antes de receber o nome. Progresso e erros\n"
-    "vão para a saída de erros; um arquivo existente só é substituído quando o novo fica completo.\n";
+    "vão para a saída de erros; um arquivo existente só é substituído quando o novo fica completo.\n"
+    "Uma declaração cujos campos tirados dos documentos já não conferem com eles (os documentos do mês mudaram\n"
+    "depois que ela foi salva) é recusada com as diferenças, a menos que --aceita-diferencas seja dado. O arquivo\n"
+    "de dados anuais (DA) é do período AAAA12, ou do mês corrente no ano corrente.\n";
 
 static const char* const kAjudaVerifica =
     "Uso:\n"
@@ -114,7 +118,9 @@ int ComandoGerar(const QStringList& args)
     const QCommandLineOption tipo(QStringLiteral("tipo"), QStringLiteral("ZEL, EPP, SN ou DA"), QStringLiteral("TIPO"));
     const QCommandLineOption retificadora(QStringLiteral("retificadora"), QString::fromUtf8("declaração retificadora"));
     const QCommandLineOption saida(QStringLiteral("saida"), QStringLiteral("arquivo a gravar"), QStringLiteral("ARQUIVO"));
-    p.addOptions({pasta, ie, periodo, tipo, retificadora, saida});
+    const QCommandLineOption aceita(QStringLiteral("aceita-diferencas"),
+                                    QString::fromUtf8("gera mesmo que a declaração difira dos documentos"));
+    p.addOptions({pasta, ie, periodo, tipo, retificadora, saida, aceita});
     if (!p.parse(QStringList{QStringLiteral("zelcli gerar")} + args)) {
         erros() << p.errorText() << '\n' << kAjudaGerar;
         return 2;
@@ -126,6 +132,7 @@ int ComandoGerar(const QStringList& args)
     o.tipo = p.value(tipo);
     o.retificadora = p.isSet(retificadora);
     o.saida = p.value(saida);
+    o.aceitaDiferencas = p.isSet(aceita);
     TDialogosTerminal dialogos;
     TProgressoTerminal progresso;
     TRelogioSistema relogio;

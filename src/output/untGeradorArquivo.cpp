@@ -10,6 +10,8 @@
 #include "db/UntDTM.h"
 #include "db/untDTMCON.h"
 #include "db/untSqlite.h"
+#include "declarations/untDadosAnuais.h"
+#include "output/untConfereDeclaracao.h"
 #include "output/untRegistros88.h"
 #include "output/untVerificaArquivo.h"
 
@@ -166,6 +168,15 @@ QString TGeradorArquivo::tipoDaDeclaracao(const QString& periodo, int tipoDeclar
     return d.letraTipo == QLatin1String("N") ? QStringLiteral("1") : QStringLiteral("2");
 }
 
+QString TGeradorArquivo::DiferencasDosDocumentos(const QString& regime, const QString& periodo, int tipoDeclaracao,
+                                                 const QString& tipo)
+{
+    int ano = 0, mes = 0;
+    checaPeriodo(periodo, &ano, &mes);
+    const TDeclaracaoArquivo d = CarregaDeclaracaoArquivo(m_dtm, m_idAtivo, tipoDeclaracao, periodo, tipo, regime, QString());
+    return DescreveDiferencas(d, ConfereComDocumentos(m_dtm.conexao(), m_idAtivo, d));
+}
+
 bool TGeradorArquivo::GerarArquivo(const QString& regime, const QString& periodo, int tipoDeclaracao, const QString& tipoPedido)
 {
     m_cancelado = false;
@@ -174,6 +185,13 @@ bool TGeradorArquivo::GerarArquivo(const QString& regime, const QString& periodo
     try {
         // A declaration that is not there, or whose type disagrees, is refused before the save dialog.
         tipo = tipoDaDeclaracao(periodo, tipoDeclaracao, tipoPedido, regime);
+        // One whose documents changed since it was saved is filed only when the user says so.
+        const QString diferencas = DiferencasDosDocumentos(regime, periodo, tipoDeclaracao, tipo);
+        if (!diferencas.isEmpty() &&
+            !PerguntaNao(m_dialogos, diferencas + QString::fromUtf8("\n\nGerar o arquivo assim mesmo?"))) {
+            m_cancelado = true;
+            return false;
+        }
         nome = NomeArquivo(periodo, tipoDeclaracao, tipo);
     } catch (const EArquivoInvalido& e) {
         m_erro = e.mensagem();
@@ -454,6 +472,14 @@ bool TGeradorArquivo::GravaArquivo(const QString& caminho, const QString& regime
     try {
         int ano = 0, mes = 0;
         checaPeriodo(periodo, &ano, &mes);
+        // The annual file is the year's: its period is December, or the current month of the current year.
+        if (tipoDeclaracao == 4) {
+            const QString devido = PeriodoDadosAnuais(periodo.left(4), m_relogio.hoje());
+            if (periodo != devido)
+                throw EArquivoInvalido(QString::fromUtf8("O arquivo de dados anuais de %1 é do período %2/%3, não de %4/%5.")
+                                           .arg(periodo.left(4), devido.mid(4, 2), devido.left(4), periodo.mid(4, 2),
+                                                periodo.left(4)));
+        }
         // The declaration first: its type gives record 10's finality, and its records 88 are built before a
         // byte is written, so a value they cannot carry stops the file at once.
         TDeclaracaoArquivo declaracao =

@@ -30,6 +30,12 @@ public:
     // The same without the dialog, into `caminho`.
     bool GravaArquivo(const QString& caminho, const QString& regime, const QString& periodo, int tipoDeclaracao,
                       const QString& tipo);
+    // What the stored declaration's fields taken from the documents no longer agree with (what "Processa"
+    // would fill now), in words, field by field; empty when they agree. GerarArquivo asks before writing such
+    // a declaration; GravaArquivo does not look (its callers decide). Raises EArquivoInvalido or EBancoDados
+    // as the writing would.
+    QString DiferencasDosDocumentos(const QString& regime, const QString& periodo, int tipoDeclaracao,
+                                    const QString& tipo);
     // The proposed name: prefix, period, "_", state registration, "_", positions 124-126 of record 10.
     QString NomeArquivo(const QString& periodo, int tipoDeclaracao, const QString& tipo);
 

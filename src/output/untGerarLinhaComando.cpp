@@ -4,6 +4,7 @@
 #include "db/UntDTM.h"
 #include "db/untBancoPasta.h"
 #include "db/untDTMCON.h"
+#include "db/untSqlite.h"
 #include "output/untGeradorArquivo.h"
 
 int ExecutaGerar(const TOpcoesGerar& o, IDialogos& dialogos, IProgresso& progresso, IRelogio& relogio, QString* erro)
@@ -30,6 +31,24 @@ int ExecutaGerar(const TOpcoesGerar& o, IDialogos& dialogos, IProgresso& progres
     gerador.MostraErros = false; // the error comes back in `erro`, which the caller prints
     // The type is the stored declaration's; --retificadora only asks that it be one.
     const QString tipo = o.retificadora ? QStringLiteral("2") : QString();
+    if (!o.aceitaDiferencas) {
+        // A declaration its own documents contradict is never filed without being asked for.
+        QString diferencas;
+        try {
+            diferencas = gerador.DiferencasDosDocumentos(regime, o.periodo, tipoDeclaracao, tipo);
+        } catch (const EArquivoInvalido& e) {
+            *erro = e.mensagem();
+            return 1;
+        } catch (const EBancoDados& e) {
+            *erro = e.mensagem();
+            return 1;
+        }
+        if (!diferencas.isEmpty()) {
+            *erro = diferencas + QString::fromUtf8("\nO arquivo não foi gerado: salve a declaração de novo depois de "
+                                                   "\"Processa\", ou use --aceita-diferencas.");
+            return 1;
+        }
+    }
     if (!gerador.GravaArquivo(o.saida, regime, o.periodo, tipoDeclaracao, tipo)) {
         *erro = gerador.ultimoErro();
         return 1;

@@ -14,6 +14,9 @@ struct TOpcoesGerar {
     QString tipo;          // "ZEL", "EPP", "SN" or "DA"
     bool retificadora = false;
     QString saida;
+    // A declaration whose fields taken from the documents no longer agree with them is refused unless this
+    // is set.
+    bool aceitaDiferencas = false;
 };
 
 // 0 when the file was written; otherwise non-zero with `erro` saying why (nothing is written then).

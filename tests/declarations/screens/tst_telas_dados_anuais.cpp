@@ -17,6 +17,7 @@
 #include "declarations/screens/untDAnuais.h"
 #include "declarations/screens/untIncluirDadosAnuais.h"
 #include "support/TBancoTeste.h"
+#include "support/TCadastroTeste.h"
 #include "support/TFoco.h"
 #include "widgets/untTelas.h"
 
@@ -52,10 +53,8 @@ struct TelasDadosAnuais : ::testing::Test {
     {
         ASSERT_EQ(banco.con->Conectar(), "JET");
         banco.preencheContexto(ctx, &relogio);
-        sql("INSERT INTO Contribuinte (IdContribuinte, CNPJ, Ccicms, RazaoSocial, Logradouro, Numero, Complemento, "
-            "Bairro, Municipio, Cep, UF, Fone, Fax, Contato, Tipo) VALUES "
-            "(1, '11222333000181', '123456789', 'COMERCIAL EXEMPLO LTDA', 'RUA DAS FLORES', '45', 'SALA 3', 'CENTRO', "
-            "'CIDADE EXEMPLO', '01234567', 'ZR', '1133335555', '1133334444', 'JOSE', 'C')");
+        // The taxpayer with its accountant, as the registers take them.
+        ASSERT_EQ(TCadastroTeste(*banco.dtm, banco.dialogos).contribuinte(), 1);
         ctx.IdAtivo = 1;
     }
     void TearDown() override { banco.dialogos.verificaConsumo(); }
@@ -172,5 +171,6 @@ TEST_F(TelasDadosAnuais, ArquivoRecusadoSemRegimeEBotaoGastoAteLerDeNovo)
     const QString arquivo = QString::fromLatin1(TBancoTeste::conteudo(caminho));
     EXPECT_TRUE(arquivo.startsWith("10")) << arquivo.toStdString();
     EXPECT_TRUE(arquivo.contains("20221231")) << "an earlier year ends on its 31st of December";
+    EXPECT_TRUE(arquivo.contains("\r\n8805")) << "the taxpayer's accountant";
     EXPECT_FALSE(t.btnGerarArquivo->isEnabled()) << "spent until the list is read again";
 }

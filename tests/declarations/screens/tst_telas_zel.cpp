@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -33,6 +34,7 @@
 #include "declarations/screens/untZEL.h"
 #include "db/untSqlite.h"
 #include "support/TBancoTeste.h"
+#include "support/TCadastroTeste.h"
 #include "support/TFoco.h"
 #include "widgets/untTelas.h"
 
@@ -170,13 +172,17 @@ struct TelasZel : ::testing::Test {
         banco.preencheContexto(ctx, &relogio);
         espia = std::make_unique<TDialogosEspia>(banco.dialogos, [this] { return banco.con->db(); }, banco.caminho());
         ctx.dialogos = espia.get();
-        executa("INSERT INTO Contribuinte (IdContribuinte, CNPJ, Ccicms, RazaoSocial, Logradouro, Numero, Complemento, "
-                "Bairro, Municipio, Cep, UF, Fone, Fax, Contato, Tipo) VALUES "
-                "(1, '11222333000181', '123456789', 'COMERCIAL EXEMPLO LTDA', 'RUA DAS FLORES', '45', 'SALA 3', "
-                "'CENTRO', 'CIDADE EXEMPLO', '01234567', 'ZR', '1133335555', '1133334444', 'JOSE', 'C'),"
-                "(2, '44555666000177', '987654321', 'CLIENTE', '', '', '', '', '', '', 'ZR', '', '', '', 'F'),"
-                "(3, '77888999000155', '111222333', 'FORNECEDOR', '', '', '', '', '', '', 'SP', '', '', '', 'F'),"
-                "(4, '22333444000166', '555666777', 'OUTRO CONTRIBUINTE', '', '', '', '', '', '', 'ZR', '', '', '', 'C')");
+        // The open taxpayer with its accountant, a client, a supplier of another state and a second taxpayer of
+        // the same office, as the registers take them.
+        TCadastroTeste cadastro(*banco.dtm, banco.dialogos);
+        ASSERT_EQ(cadastro.contribuinte(), 1);
+        ASSERT_EQ(cadastro.parte(), 2);
+        ASSERT_EQ(cadastro.parte(Fixtura::Transportadora()), 3);
+        TCamposContribuinte outro = Fixtura::Contribuinte();
+        outro.numero = Fixtura::Cnpj("223334440001");
+        outro.ccicms = Fixtura::IeDoEstado("55566677");
+        outro.razaoSocial = "OUTRO CONTRIBUINTE";
+        ASSERT_EQ(cadastro.contribuinte(outro, 1), 4);
         ctx.IdAtivo = 1;
         banco.dtm->LerContribuinteAtivo(1);
         // July 2006 of the open taxpayer, worked out by hand:
@@ -850,6 +856,160 @@ TEST_F(TelasZel, AlteracaoComCreditoPresumidoGuardadoMantemOsCamposDigitados)
     EXPECT_EQ(coluna("ZEL", "Tare", linha), "20000");
 }
 
+TEST_F(TelasZel, DeducaoGuardadaNoCampo18DeMesSemSaidasViraZeroComAvisoESalva)
+{
+    // September 2006 was saved when it still had 400,00 of exits and 80,00 deducted from them; its documents
+    // are gone since. The field is closed, so the value that can no longer count becomes 0, and the user is
+    // told which field and what was dropped; the save then goes through.
+    executa("INSERT INTO ZEL (IdContribuinte, Periodo, Tipo, DebSaidas, MirvelIcms) VALUES (1, '200609', 'N', 3200000, "
+            "800000)");
+    const int id = int(sqlite3_last_insert_rowid(db()));
+    TfrmIncluirZEL t(ctx, id);
+    Ativa(&t);
+    EXPECT_EQ(texto(t, "edtMirvelIcms"), "80,00");
+    informa(t.btnProcessa, QString::fromUtf8("Sem saídas no mês, o limite da Dedução MIRVEL-ZR é zero: o valor de \"18- "
+                                             "MIRVEL-ZR - ICMS Normal\" (80,00) passou a 0,00."));
+    EXPECT_EQ(texto(t, "edtMirvelIcms"), "0,00");
+    EXPECT_FALSE(editavel(t, "edtMirvelIcms")) << "no exits, nothing to deduct from";
+    EXPECT_EQ(texto(t, "edtDebSaidas"), "0,00");
+    informa(t.btnSalvarZel, kAlterada);
+    const QString linha = QStringLiteral("IDZel = %1").arg(id);
+    EXPECT_EQ(coluna("ZEL", "MirvelIcms", linha), "0");
+    EXPECT_EQ(coluna("ZEL", "DebSaidas", linha), "0");
+
+    // A month that still has exits keeps its deduction as stored, and asks nothing.
+    executa("INSERT INTO ZEL (IdContribuinte, Periodo, Tipo, DebSaidas, MirvelIcms) VALUES (1, '200607', 'N', 3200000, "
+            "800000)");
+    TfrmIncluirZEL julho(ctx, int(sqlite3_last_insert_rowid(db())));
+    Ativa(&julho);
+    Clica(julho.btnProcessa);
+    banco.dialogos.verificaConsumo();
+    EXPECT_EQ(texto(julho, "edtMirvelIcms"), "80,00");
+    EXPECT_TRUE(editavel(julho, "edtMirvelIcms"));
+    EXPECT_EQ(texto(julho, "edtDebSaidas"), "320,00");
+}
+
+TEST_F(TelasZel, SalvarRecusaValorQueOArquivoNaoComportaPeloCampo)
+{
+    TfrmIncluirZEL t(ctx);
+    processa(t, "7", "2006");
+    MostraPagina(t.pcPaginas, t.tsSubstituicao);
+    digitaESai(t.campo("edtIcmsSTEntradas"), "45,00"); // 01 = 02: field 03 is 0
+    MostraPagina(t.pcPaginas, t.tsApuracao);
+    // One cent beyond the thirteen digits of the file's field, typed in field 13.
+    digitaESai(t.campo("edtDebOutros"), "100.000.000.000,00");
+    MostraPagina(t.pcPaginas, t.tsSubstituicao);
+    informa(t.btnSalvarZel, QString::fromUtf8("O valor de \"13- Outros débitos\" é maior que o arquivo da declaração "
+                                              "comporta (99.999.999.999,99)."));
+    EXPECT_EQ(t.pcPaginas->currentWidget(), t.tsApuracao) << "the page of the field named comes to front";
+    EXPECT_EQ(Foco(), "edtDebOutros");
+    EXPECT_EQ(conta("ZEL"), 0);
+    EXPECT_TRUE(t.btnSalvarZel->isEnabled());
+    digitaESai(t.campo("edtDebOutros"), "99.999.999.999,99");
+    informa(t.btnSalvarZel, kIncluida);
+    EXPECT_EQ(coluna("ZEL", "DebOutros", QStringLiteral("Periodo = '200607'")), "999999999999900");
+}
+
+TEST_F(TelasZel, CamposMostramDuasCasasEOModeloGuardaOsDezMilesimos)
+{
+    // October 2006: figures with fractions of a cent. 11 = 1.022,9994; 1 = 0,0150; 04 = 0,0050; 17 = 1.022,9844.
+    executa("INSERT INTO NotaFiscal (IdNotaFiscal, IdContribuinte, IdEmtDest, DtEmissao, TipoNota, Modelo, Serie, "
+            "SubSerie, NumeroNF, Cfop, Emitente, ValorTotalNota, Situacao, DtUltAlteracao) VALUES "
+            "(20, 1, 2, '2006-10-10', 'S', '01', '1', '', '000020', '5102', 'P', 60000000, 'N', '2006-10-10'),"
+            "(21, 1, 3, '2006-10-11', 'E', '01', '1', '', '000021', '2102', 'T', 10000, 'N', '2006-10-11')");
+    executa("INSERT INTO NFICMS (IdNotaFiscal, BaseCalculoICMS, ValorICMS, IsentaICMS, OutrasICMS, AliquotaICMS) VALUES "
+            "(20, 60000000, 10229994, 0, 0, '1700'), (21, 10000, 150, 0, 0, '0700')");
+    executa("INSERT INTO NFSUBSTRIB (IdNotaFiscal, BaseCalculoSubst, ICMSRetido, DespAcessorias, MVA) VALUES "
+            "(20, 1000, 50, 0, '1')");
+    TfrmIncluirZEL t(ctx);
+    processa(t, "10", "2006");
+    // Two decimals, ties to even: 0,0150 shows 0,02 and 0,0050 shows 0,00; what is held stays exact.
+    const struct {
+        const char* campo;
+        const char* mostrado;
+        qint64 guardado;
+    } casos[] = {
+        {"edtDebSaidas", "1.023,00", 10229994},       {"edtDebTotal", "1.023,00", 10229994},
+        {"edtCredEntrada", "0,02", 150},               {"edtCredPeriodo", "0,02", 150},
+        {"edtImpostoRecolher", "1.022,98", 10229844}, {"edtSTSaidas", "0,00", 50},
+        {"edtTotalST", "0,00", 50},
+    };
+    for (const auto& c : casos) {
+        EXPECT_EQ(texto(t, c.campo), QString::fromLatin1(c.mostrado)) << c.campo;
+        EXPECT_EQ(t.campo(c.campo)->valor().raw(), c.guardado) << c.campo;
+    }
+    EXPECT_EQ(t.modelo().debitoSaidas.raw(), 10229994);
+
+    // A typed fraction of a cent would be held without being seen: refused where it is typed.
+    digitaESai(t.campo("edtCredAtivoImobilizado"), "10,005",
+               QString::fromUtf8("O valor não pode ter mais de duas casas decimais."));
+    EXPECT_EQ(Foco(), "edtCredAtivoImobilizado");
+    digitaESai(t.campo("edtCredAtivoImobilizado"), "10,00");
+    EXPECT_EQ(t.modelo().c2, Money::fromCents(1000));
+
+    informa(t.btnSalvarZel, kIncluida);
+    const QString linha = QStringLiteral("Periodo = '200610'");
+    EXPECT_EQ(coluna("ZEL", "DebSaidas", linha), "10229994");
+    EXPECT_EQ(coluna("ZEL", "CredEntradas", linha), "150");
+    EXPECT_EQ(coluna("ZEL", "SubstSai_AR", linha), "50");
+    EXPECT_EQ(coluna("ZEL", "CredAtivoImob", linha), "100000");
+}
+
+TEST_F(TelasZel, SaldoNegativoDaHabitacaoNaoDeixaAEducacaoSemCalcular)
+{
+    const QString habitacao = QString::fromUtf8(
+        "O saldo remanescente do cheque habitação está negativo para os valores informados. Por favor, corrija-os.");
+    TfrmIncluirZEL t(ctx);
+    processa(t, "7", "2006");
+    programas(t, [&](TfrmCredProgGov& w) {
+        // No balance from June: 20,00 appropriated leaves the housing account at -20,00.
+        digitaESai(w.edtCH[4], "20,00", habitacao);
+        EXPECT_EQ(w.edtCH[5]->text(), "-20,00");
+        banco.dialogos.esperaMensagem(habitacao); // leaving the field for the other page tells it again
+        MostraPagina(w.pcCredGoverno, w.tsChequeEducacao);
+        banco.dialogos.verificaConsumo();
+        // While the housing balance is negative every field left tells it and keeps the focus; the field left
+        // on the education page still brings that page's balance up to date.
+        ASSERT_EQ(Foco(), "edtCESldPeriodoAnterior");
+        w.edtCE[0]->selectAll();
+        QTest::keyClicks(w.edtCE[0], "30,00");
+        banco.dialogos.esperaMensagem(habitacao);
+        Sai();
+        banco.dialogos.verificaConsumo();
+        EXPECT_EQ(w.edtCE[5]->text(), "30,00");
+        EXPECT_EQ(w.edtCH[5]->text(), "-20,00");
+        EXPECT_EQ(Foco(), "edtCESldPeriodoAnterior") << "the focus returns to the field left";
+    });
+}
+
+TEST_F(TelasZel, AlteracaoComNumeroDoReciboApagadoGravaSemNumero)
+{
+    // June 2011 stored as a monthly delivery with the previous receipt; changed to the first delivery after
+    // the start of activity, which carries no number: the number emptied on the page is emptied in the row.
+    const QString numero = QStringLiteral("0123456789ABCDEF0123456789ABCDEF");
+    executa(QStringLiteral("INSERT INTO ZEL (IdContribuinte, Periodo, Tipo, NumRecibo, sitCadastroContrib) VALUES "
+                           "(1, '201106', 'N', '%1', 0)")
+                .arg(numero));
+    const int id = int(sqlite3_last_insert_rowid(db()));
+    TfrmIncluirZEL t(ctx, id);
+    Ativa(&t);
+    EXPECT_EQ(t.fraRecibo->edtNrRecibo->text(), numero);
+    Clica(t.btnProcessa);
+    banco.dialogos.verificaConsumo();
+    MostraPagina(t.pcPaginas, t.fraRecibo);
+    Digita(t.fraRecibo->edtNrRecibo, "");
+    t.fraRecibo->cbSituacaoCadastro->setCurrentIndex(1);
+    t.fraRecibo->edtDataSituacao->setText("02/05/2011");
+    informa(t.btnSalvarZel, kAlterada);
+    const QString linha = QStringLiteral("IDZel = %1").arg(id);
+    EXPECT_EQ(coluna("ZEL", "NumRecibo", linha), "NULL");
+    EXPECT_EQ(coluna("ZEL", "sitCadastroContrib", linha), "1");
+
+    TfrmIncluirZEL reaberta(ctx, id);
+    Ativa(&reaberta);
+    EXPECT_TRUE(reaberta.fraRecibo->edtNrRecibo->text().isEmpty()) << "the row holds what the page showed";
+}
+
 // ----- the list
 
 TEST_F(TelasZel, ListaMaisNovaPrimeiroEBotoesSemLinha)
@@ -920,14 +1080,16 @@ TEST_F(TelasZel, GerarArquivoCanceladoCalaEGravadoInforma)
     Ativa(&t);
     ASSERT_EQ(t.dbgPeriodo->model()->index(0, 0).data().toString(), "2006/07");
 
-    // Cancelled: nothing written and nothing said.
-    banco.dialogos.esperaSalvar("");
+    // July's documents were typed after its declaration: asked about, then cancelled: nothing written and
+    // nothing more said.
+    banco.dialogos.esperaMensagem({}, Botao::Sim).esperaSalvar("");
     Clica(t.btnGerarArquivo);
     banco.dialogos.verificaConsumo();
     ASSERT_FALSE(banco.dialogos.registros().isEmpty());
     EXPECT_EQ(banco.dialogos.registros().last().tipo, "salvar");
     EXPECT_EQ(banco.dialogos.registros().last().texto, "ZEL200607_123456789_332.txt") << "a rectifying declaration";
-    EXPECT_TRUE(espia->vistos.isEmpty()) << "no message after a cancel";
+    ASSERT_EQ(espia->vistos.size(), 1) << "no message after a cancel";
+    EXPECT_TRUE(espia->vistos[0].texto.endsWith("Gerar o arquivo assim mesmo?"));
     EXPECT_TRUE(t.btnGerarArquivo->isEnabled());
     EXPECT_EQ(Foco(), "btnFechar");
 
@@ -946,4 +1108,43 @@ TEST_F(TelasZel, GerarArquivoCanceladoCalaEGravadoInforma)
     EXPECT_EQ(arquivo.mid(107, 19), "2006060120060630331") << "June, normal finality";
     EXPECT_TRUE(t.btnGerarArquivo->isEnabled());
     EXPECT_EQ(Foco(), "btnFechar");
+}
+
+// A declaration its documents contradict is filed only when the user says so, and no failure, whether refused
+// by the user or by the writer, leaves "&Gerar Arquivo" disabled.
+TEST_F(TelasZel, GerarArquivoDesatualizadoOuRecusadoDeixaOBotaoUsavel)
+{
+    QTemporaryDir saida;
+    executa("INSERT INTO ZEL (IdContribuinte, Periodo, Tipo) VALUES (1, '200607', 'N')");
+    TfrmZEL t(ctx);
+    Ativa(&t);
+
+    banco.dialogos.esperaMensagem({}, Botao::Nao);
+    Clica(t.btnGerarArquivo);
+    banco.dialogos.verificaConsumo();
+    const QString pergunta = banco.dialogos.registros().last().texto;
+    EXPECT_TRUE(pergunta.startsWith(QString::fromUtf8("A declaração do regime normal de 07/2006 difere do que \"Processa\" "
+                                                      "calcula hoje com os documentos do mês:")))
+        << pergunta.toStdString();
+    EXPECT_TRUE(pergunta.contains(QString::fromUtf8("11- Por saídas: declarado 0,00")) &&
+                pergunta.endsWith("Gerar o arquivo assim mesmo?"))
+        << pergunta.toStdString();
+    EXPECT_TRUE(QDir(saida.path()).isEmpty());
+    EXPECT_TRUE(t.btnGerarArquivo->isEnabled());
+
+    // A value the file cannot carry: the writer's message, the list's, and the button again.
+    executa("UPDATE ZEL SET DebOutros = -100");
+    const QString caminho = saida.filePath("ZEL200607_123456789_331.txt");
+    banco.dialogos.esperaMensagem({}, Botao::Sim).esperaSalvar(caminho).esperaSimples("").esperaMensagem(
+        "Ocorreu ERRO na geração do Arquivo!");
+    Clica(t.btnGerarArquivo);
+    banco.dialogos.verificaConsumo();
+    EXPECT_FALSE(QFileInfo::exists(caminho));
+    EXPECT_TRUE(t.btnGerarArquivo->isEnabled());
+
+    executa("UPDATE ZEL SET DebOutros = 0");
+    banco.dialogos.esperaMensagem({}, Botao::Sim).esperaSalvar(caminho).esperaMensagem("Arquivo gerado com sucesso!");
+    Clica(t.btnGerarArquivo);
+    banco.dialogos.verificaConsumo();
+    EXPECT_TRUE(QFileInfo::exists(caminho));
 }

@@ -23,6 +23,7 @@
 #include "declarations/screens/untIncluirZELEPP.h"
 #include "declarations/screens/untZELEPP.h"
 #include "support/TBancoTeste.h"
+#include "support/TCadastroTeste.h"
 #include "support/TFoco.h"
 #include "widgets/untTelas.h"
 
@@ -92,13 +93,17 @@ struct TelasEpp : ::testing::Test {
     {
         ASSERT_EQ(banco.con->Conectar(), "JET");
         banco.preencheContexto(ctx, &relogio);
-        executa("INSERT INTO Contribuinte (IdContribuinte, CNPJ, Ccicms, RazaoSocial, Logradouro, Numero, Complemento, "
-                "Bairro, Municipio, Cep, UF, Fone, Fax, Contato, Tipo) VALUES "
-                "(1, '11222333000181', '123456789', 'COMERCIAL EXEMPLO LTDA', 'RUA DAS FLORES', '45', 'SALA 3', "
-                "'CENTRO', 'CIDADE EXEMPLO', '01234567', 'ZR', '1133335555', '1133334444', 'JOSE', 'C'),"
-                "(2, '44555666000177', '987654321', 'CLIENTE', '', '', '', '', '', '', 'ZR', '', '', '', 'F'),"
-                "(3, '77888999000155', '111222333', 'FORNECEDOR', '', '', '', '', '', '', 'SP', '', '', '', 'F'),"
-                "(4, '22333444000166', '555666777', 'OUTRO CONTRIBUINTE', '', '', '', '', '', '', 'ZR', '', '', '', 'C')");
+        // The open taxpayer with its accountant, a client, a supplier of another state and a second taxpayer of
+        // the same office, as the registers take them.
+        TCadastroTeste cadastro(*banco.dtm, banco.dialogos);
+        ASSERT_EQ(cadastro.contribuinte(), 1);
+        ASSERT_EQ(cadastro.parte(), 2);
+        ASSERT_EQ(cadastro.parte(Fixtura::Transportadora()), 3);
+        TCamposContribuinte outro = Fixtura::Contribuinte();
+        outro.numero = Fixtura::Cnpj("223334440001");
+        outro.ccicms = Fixtura::IeDoEstado("55566677");
+        outro.razaoSocial = "OUTRO CONTRIBUINTE";
+        ASSERT_EQ(cadastro.contribuinte(outro, 1), 4);
         ctx.IdAtivo = 1;
         banco.dtm->LerContribuinteAtivo(1);
         // May 2006 (old rules): a sale of 10.000,00 of base to the home state with 500,00 retained and a

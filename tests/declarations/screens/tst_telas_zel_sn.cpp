@@ -26,6 +26,7 @@
 #include "declarations/screens/untZELSN.h"
 #include "db/untSqlite.h"
 #include "support/TBancoTeste.h"
+#include "support/TCadastroTeste.h"
 #include "support/TFoco.h"
 #include "widgets/untTelas.h"
 
@@ -39,10 +40,12 @@ const QString kAliquotaVazia = QString::fromUtf8("A alíquota deve ser informada
 const QString kPerguntaFilial = QString::fromUtf8(
     "A empresa selecionada tem o CNPJ 11222333000181. Foi informado que a empresa é uma filial, contudo o CNPJ pode "
     "não ser dessa categoria. Confirma realmente se a empresa é uma filial ?");
+// Establishment 0002 of another company.
+const QString kCnpjFilial = Fixtura::Cnpj("223334440002");
 const QString kPerguntaMatriz = QString::fromUtf8(
-    "A empresa selecionada tem o CNPJ 22333444000266. Foi informado que a empresa é uma matriz ou estabelecimento "
+    "A empresa selecionada tem o CNPJ %1. Foi informado que a empresa é uma matriz ou estabelecimento "
     "único, contudo o CNPJ pode não ser dessa categoria. Confirma realmente se a empresa é matriz ou Estabelecimento "
-    "único ?");
+    "único ?").arg(kCnpjFilial);
 const QString kNaoSalvos = QString::fromUtf8(
     "O total das entradas e/ou a substituição por saida e/ou o ICMS retido fonte apresentados na tela não foram "
     "salvos. Deseja sair sem salvar ?");
@@ -108,14 +111,16 @@ struct TelasSN : ::testing::Test {
         ASSERT_EQ(banco.con->Conectar(), "JET");
         banco.preencheContexto(ctx, &relogio);
         // Taxpayer 1 is a head office (establishment 0001), taxpayer 4 another establishment (0002).
-        executa("INSERT INTO Contribuinte (IdContribuinte, CNPJ, Ccicms, RazaoSocial, Logradouro, Numero, Complemento, "
-                "Bairro, Municipio, Cep, UF, Fone, Fax, Contato, Tipo) VALUES "
-                "(1, '11222333000181', '123456789', 'COMERCIAL EXEMPLO LTDA', 'RUA DAS FLORES', '45', 'SALA 3', "
-                "'CENTRO', 'CIDADE EXEMPLO', '01234567', 'ZR', '1133335555', '1133334444', 'JOSE', 'C'),"
-                "(2, '44555666000177', '987654321', 'CLIENTE', '', '', '', '', '', '', 'ZR', '', '', '', 'F'),"
-                "(3, '77888999000155', '111222333', 'FORNECEDOR', '', '', '', '', '', '', 'SP', '', '', '', 'F'),"
-                "(4, '22333444000266', '555666777', 'FILIAL EXEMPLO', 'RUA B', '1', '', 'CENTRO', 'CIDADE EXEMPLO', "
-                "'01234567', 'ZR', '', '', '', 'C')");
+        // All registered as the registers take them, the two establishments under the same accountant.
+        TCadastroTeste cadastro(*banco.dtm, banco.dialogos);
+        ASSERT_EQ(cadastro.contribuinte(), 1);
+        ASSERT_EQ(cadastro.parte(), 2);
+        ASSERT_EQ(cadastro.parte(Fixtura::Transportadora()), 3);
+        TCamposContribuinte filial = Fixtura::Contribuinte();
+        filial.numero = kCnpjFilial;
+        filial.ccicms = Fixtura::IeDoEstado("55566677");
+        filial.razaoSocial = "FILIAL EXEMPLO";
+        ASSERT_EQ(cadastro.contribuinte(filial, 1), 4);
         ctx.IdAtivo = 1;
         banco.dtm->LerContribuinteAtivo(1);
         // July 2007 of taxpayer 1, worked out by hand:
@@ -548,7 +553,7 @@ TEST_F(TelasSN, MatrizSemDocumentosEOutroEstabelecimento)
     banco.dtm->LerContribuinteAtivo(4);
     TfrmInformacoesSN t(ctx);
     processa(t, "7", "2007");
-    EXPECT_TRUE(t.windowTitle().endsWith("22333444000266"));
+    EXPECT_TRUE(t.windowTitle().endsWith(kCnpjFilial));
     EXPECT_EQ(texto(t, "edtTotEntradas"), "0,00") << "taxpayer 1's documents are not this one's";
     aliquota(t, "0,00", kNaoConsta, Botao::Sim);
     informa(t.btnSalvar, kPerguntaMatriz, Botao::Nao);
@@ -686,7 +691,8 @@ TEST_F(TelasSN, AlteracaoRecalculaSubstituicoesEPerguntaAoFecharSemSalvar)
     }
     EXPECT_EQ(coluna("Faturamento", QStringLiteral("IdSN = %1").arg(alheia)), "990000");
 
-    // September has no document: nothing to recompute differs, and the old engine's day 0 shows no date.
+    // September has no document left: the 123,00 of entries stored differ from the 0,00 recomputed, so closing
+    // asks; the old engine's day 0 shows no date.
     const int setembro = linha("IdContribuinte, Periodo, Tipo, TotEntradas, sitCadastroContrib, dataSitCadastro",
                                "1, '200709', 'N', 1230000, 0, '1899-12-30'");
     {
@@ -696,7 +702,7 @@ TEST_F(TelasSN, AlteracaoRecalculaSubstituicoesEPerguntaAoFecharSemSalvar)
         EXPECT_FALSE(t.fraRecibo->dataSituacao().isValid());
         EXPECT_EQ(t.cbAliquotas->currentText(), "0,00");
         EXPECT_TRUE(t.rbCategoria[0]->isChecked()) << "no category stored is the first";
-        Clica(t.btnFechar);
+        informa(t.btnFechar, kNaoSalvos, Botao::Sim);
         EXPECT_FALSE(t.isVisible());
     }
     {
@@ -708,6 +714,64 @@ TEST_F(TelasSN, AlteracaoRecalculaSubstituicoesEPerguntaAoFecharSemSalvar)
     EXPECT_EQ(coluna("dataSitCadastro", onde), "NULL");
     EXPECT_EQ(coluna("TotEntradas", onde), "0");
     EXPECT_EQ(coluna("categEstabel", onde), "1");
+}
+
+TEST_F(TelasSN, FecharPerguntaExatamenteQuandoOMostradoDifereDoGuardado)
+{
+    // July's figures from the documents are 800,00 of entries, 50,00 and 20,00 of substitution. Stored as they
+    // are now, with substitutions that are not zero: nothing shown differs, closing asks nothing. Stored with
+    // another entries total only: closing asks.
+    const struct {
+        qint64 entradas, saidas, fonte;
+        bool pergunta;
+    } casos[] = {
+        {8000000, 500000, 200000, false},
+        {7990000, 500000, 200000, true},
+        {8000000, 500000, 0, true},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(std::to_string(c.entradas) + " " + std::to_string(c.saidas) + " " + std::to_string(c.fonte));
+        const int id = linha("IdContribuinte, Periodo, Tipo, PercRecolhimento, TotEntradas, SubsSaidas, ICMSRetidoFonte, "
+                             "categEstabel",
+                             QStringLiteral("1, '200707', 'N', 0, %1, %2, %3, 1").arg(c.entradas).arg(c.saidas).arg(c.fonte));
+        TfrmInformacoesSN t(ctx, id);
+        Ativa(&t);
+        banco.dialogos.verificaConsumo();
+        ASSERT_TRUE(t.btnSalvar->isEnabled());
+        if (c.pergunta) {
+            informa(t.btnFechar, kNaoSalvos, Botao::Nao);
+            EXPECT_TRUE(t.isVisible()) << "No stays on the screen";
+            informa(t.btnFechar, kNaoSalvos, Botao::Sim);
+        } else {
+            Clica(t.btnFechar);
+            banco.dialogos.verificaConsumo();
+        }
+        EXPECT_FALSE(t.isVisible());
+        executa(QStringLiteral("DELETE FROM ZEL_SN WHERE IdSN = %1").arg(id));
+    }
+}
+
+TEST_F(TelasSN, SalvarComConsultaDosDocumentosFalhaMostraOErroENaoGrava)
+{
+    // September has no documents; with the month unreadable the save must not take it for a month without any.
+    TfrmInformacoesSN t(ctx);
+    processa(t, "9", "2007");
+    aliquota(t, "0,00", kNaoConsta, Botao::Sim);
+    executa("ALTER TABLE NotaTalao RENAME TO NotaTalao_fora");
+    banco.dialogos.esperaSimples(QString());
+    Clica(t.btnSalvar);
+    banco.dialogos.verificaConsumo();
+    ASSERT_FALSE(banco.dialogos.registros().isEmpty());
+    EXPECT_EQ(banco.dialogos.registros().last().tipo, "simples");
+    EXPECT_TRUE(banco.dialogos.registros().last().texto.contains("NOTATALAO", Qt::CaseInsensitive))
+        << banco.dialogos.registros().last().texto.toStdString();
+    EXPECT_EQ(conta("ZEL_SN"), 0);
+    EXPECT_TRUE(t.btnSalvar->isEnabled());
+
+    // Readable again: the same save goes through.
+    executa("ALTER TABLE NotaTalao_fora RENAME TO NotaTalao");
+    informa(t.btnSalvar, kIncluida);
+    EXPECT_EQ(conta("ZEL_SN WHERE Periodo = '200709'"), 1);
 }
 
 // ----- the list

@@ -23,6 +23,7 @@
 #include "documents/screens/untIncluirNotasTransporte.h"
 #include "output/untGeradorArquivo.h"
 #include "support/TBancoTeste.h"
+#include "support/TCadastroTeste.h"
 #include "widgets/untTelas.h"
 
 namespace {
@@ -68,6 +69,9 @@ struct ArquivoDosDocumentos : ::testing::Test {
     TRelogioFixo relogio{QDateTime(QDate(2024, 7, 15), QTime(9, 30))};
     TProgressoGravado progresso;
     QTemporaryDir saida;
+    // The cargo notes' recipient and the freight bill's carrier, found on the screens by their CNPJ.
+    const TCamposContribuinte cliente = Fixtura::Parte();
+    const TCamposContribuinte transportadora = Fixtura::Transportadora();
 
     void SetUp() override
     {
@@ -76,14 +80,11 @@ struct ArquivoDosDocumentos : ::testing::Test {
         // The month's declaration, which the file carries in its records 88.
         TBancoTeste::executaDireto(banco.con->db(), "INSERT INTO ZEL (IdContribuinte, Periodo, Tipo, sitCadastroContrib) "
                                                     "VALUES (1, '202407', 'N', 1)");
-        TBancoTeste::executaDireto(
-            banco.con->db(),
-            "INSERT INTO Contribuinte (IdContribuinte, CNPJ, Ccicms, RazaoSocial, Logradouro, Numero, Complemento, "
-            "Bairro, Municipio, Cep, UF, Fone, Fax, Contato, Tipo) VALUES "
-            "(1, '11222333000181', '123456789', 'COMERCIAL EXEMPLO LTDA', 'RUA DAS FLORES', '45', 'SALA 3', 'CENTRO', "
-            "'CIDADE EXEMPLO', '01234567', 'ZR', '1133335555', '1133334444', 'JOSE', 'C'),"
-            "(2, '44555666000177', '987654321', 'CLIENTE', '', '', '', '', '', '', 'ZR', '', '', '', 'F'),"
-            "(3, '77888999000155', '111222333', 'TRANSPORTES', '', '', '', '', '', '', 'SP', '', '', '', 'F')");
+        // The taxpayer with its accountant and the two counterparties, as the registers take them.
+        TCadastroTeste cadastro(*banco.dtm, banco.dialogos);
+        ASSERT_EQ(cadastro.contribuinte(), 1);
+        ASSERT_EQ(cadastro.parte(cliente), 2);
+        ASSERT_EQ(cadastro.parte(transportadora), 3);
         ctx.IdAtivo = 1;
     }
     void TearDown() override { banco.dialogos.verificaConsumo(); }
@@ -177,13 +178,13 @@ struct ArquivoDosDocumentos : ::testing::Test {
         Digita(t.curNTValorIcms, "96,00");
         Digita(t.edtCodCFOP, "2352");
         Sai();
-        Digita(t.edtCnpjTomador, "77888999000155");
+        Digita(t.edtCnpjTomador, transportadora.numero);
         Sai();
         ASSERT_EQ(t.lblUF->text(), "SP");
         t.ckbTransportadora->setFocus(Qt::TabFocusReason);
         Clica(t.ckbTransportadora);   // the header, inside the screen's transaction
         ASSERT_NE(t.notaAtual(), 0);
-        carga(t, QStringLiteral("44555666000177"), QStringLiteral("123"), QDate(2024, 7, 10),
+        carga(t, cliente.numero, QStringLiteral("123"), QDate(2024, 7, 10),
               QStringLiteral("1.234,56"));
         carga(t, QString(), QStringLiteral("125"), QDate(2024, 7, 11), QStringLiteral("100,00"));
         banco.dialogos.esperaMensagem(QStringLiteral("Nota de Transporte\nGravada com Sucesso!"));
@@ -228,13 +229,13 @@ TEST_F(ArquivoDosDocumentos, RegistrosDosDocumentosDigitadosNasTelas)
     const QString r61 = QStringLiteral("61") + esp(28) + dia + QStringLiteral("02") + txt("D", 3) + txt("", 2) +
                         num(1, 6) + num(50, 6) + valor(125000, 13) + valor(100000, 13) + valor(17000, 12) +
                         valor(20000, 13) + valor(5000, 13) + QStringLiteral("1700") + esp(1);
-    const QString transportador = QStringLiteral("77888999000155") + txt("111222333", 14);
+    const QString transportador = transportadora.numero + txt(transportadora.ccicms, 14);
     const QString doc70 = transportador + dia + QStringLiteral("SP") + QStringLiteral("08") + QStringLiteral("U") +
                           txt("", 2) + QStringLiteral("004567");
     const QString r70 = QStringLiteral("70") + doc70 + QStringLiteral("2352") + valor(80000, 13) + valor(80000, 14) +
                         valor(9600, 14) + valor(0, 14) + valor(0, 14) + QStringLiteral("1") + QStringLiteral("N");
-    const QString r71a = QStringLiteral("71") + doc70 + QStringLiteral("ZR") + QStringLiteral("44555666000177") +
-                         txt("987654321", 14) + QStringLiteral("20240710") + QStringLiteral("01") + txt("1", 3) +
+    const QString r71a = QStringLiteral("71") + doc70 + QStringLiteral("ZR") + cliente.numero +
+                         txt(cliente.ccicms, 14) + QStringLiteral("20240710") + QStringLiteral("01") + txt("1", 3) +
                          QStringLiteral("000123") + valor(123456, 14) + esp(12);
     // A cargo note without a recipient: zeros for the number, blanks for registration and state.
     const QString r71b = QStringLiteral("71") + doc70 + esp(2) + num(0, 14) + esp(14) + QStringLiteral("20240711") +
