@@ -16,26 +16,16 @@ TFalha ChecaDadosAnuais(const TValoresAnuais& v, int regime)
         return {QString::fromUtf8("Saldo Total dos Dados Anuais\ndeve ser maior que ZERO!"), QStringLiteral("curVlrTrib")};
     if (!RegimeAnualValido(regime))
         return {QString::fromUtf8("Informe o regime de pagamento do contribuinte"), QStringLiteral("rdgRegime")};
-    const struct {
-        Money valor;
-        const char* campo;
-        const char* rotulo;
-    } campos[] = {{v.EstqTrib, "curVlrTrib", "Valor tributável"},
-                  {v.EstqNaoTrib, "curVlrNaoTrib", "Valor não tributável"},
-                  {v.EstqSubsTrib, "curSubTrib", "Substituição Tributária"},
-                  {v.SldCaixa, "curSldCaixa", "Saldo em caixa"},
-                  {v.SldBanco, "curSldBancos", "Saldo em bancos"},
-                  {v.DespPessoal, "curDespPessoal", "Despesas com pessoal, serviços de terceiros e pró-labore"},
-                  {v.OutrosImpostos, "curOutrosImpostos", "Outros impostos e encargos"},
-                  {v.DespGeral, "curDespGerais", "Despesas Gerais"}};
-    for (const auto& c : campos) {
-        if (c.valor.isNegative())
-            return {QString::fromUtf8("O valor de \"%1\" não pode ser negativo.").arg(QString::fromUtf8(c.rotulo)),
-                    QString::fromLatin1(c.campo)};
-        if (c.valor.raw() > kMaiorValorTrezeDigitos)
-            return {QString::fromUtf8("O valor de \"%1\" é maior que o arquivo comporta.").arg(QString::fromUtf8(c.rotulo)),
-                    QString::fromLatin1(c.campo)};
-    }
+    if (const TFalha f = ChecaValoresDoArquivo({{v.EstqTrib, "curVlrTrib", "Valor tributável"},
+                                                {v.EstqNaoTrib, "curVlrNaoTrib", "Valor não tributável"},
+                                                {v.EstqSubsTrib, "curSubTrib", "Substituição Tributária"},
+                                                {v.SldCaixa, "curSldCaixa", "Saldo em caixa"},
+                                                {v.SldBanco, "curSldBancos", "Saldo em bancos"},
+                                                {v.DespPessoal, "curDespPessoal", "Despesas com pessoal, serviços de terceiros e pró-labore"},
+                                                {v.OutrosImpostos, "curOutrosImpostos", "Outros impostos e encargos"},
+                                                {v.DespGeral, "curDespGerais", "Despesas Gerais"}},
+                                             kMaiorValorTrezeDigitos); f.falhou())
+        return f;
     return {};
 }
 

@@ -35,3 +35,17 @@ bool TipoEntregaGravavel(int tipoEntrega, QString* erro)
         *erro = QString::fromUtf8("O tipo de entrega %1 não existe: os tipos vão de 0 a 3.").arg(tipoEntrega);
     return false;
 }
+
+TFalha ChecaValoresDoArquivo(std::initializer_list<TValorDoCampo> valores, qint64 maior)
+{
+    for (const TValorDoCampo& v : valores) {
+        if (v.valor.isNegative())
+            return {QString::fromUtf8("O valor de \"%1\" não pode ser negativo.").arg(QString::fromUtf8(v.rotulo)),
+                    QString::fromLatin1(v.campo)};
+        if (v.valor.raw() > maior)
+            return {QString::fromUtf8("O valor de \"%1\" é maior que o arquivo da declaração comporta (%2).")
+                        .arg(QString::fromUtf8(v.rotulo), Money::fromRaw(maior).toString()),
+                    QString::fromLatin1(v.campo)};
+    }
+    return {};
+}

@@ -1,5 +1,9 @@
 #pragma once
 #include <QString>
+#include <initializer_list>
+
+#include "core/untFalha.h"
+#include "core/untMoney.h"
 
 class TDataSet;
 class TDTM;
@@ -15,3 +19,13 @@ bool AbreLinhaDoContribuinte(TDataSet& q, const char* tabela, const char* chave,
 // The delivery type a row may store: none (-1) or one of the codes 0 to 3 the return file knows; false with
 // the reason in `erro` for any other.
 bool TipoEntregaGravavel(int tipoEntrega, QString* erro);
+
+// An amount of a declaration with the field that takes the focus and the label that names it.
+struct TValorDoCampo {
+    Money valor;
+    const char* campo;
+    const char* rotulo;
+};
+// The first amount the return file's fields cannot carry, in the order given: a negative one, or one above
+// `maior` ten-thousandths (the widest value of the fields). Empty when all of them fit.
+TFalha ChecaValoresDoArquivo(std::initializer_list<TValorDoCampo> valores, qint64 maior);

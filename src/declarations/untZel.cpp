@@ -114,49 +114,37 @@ TFalha TApuracaoNormal::ChecaSalvar() const
     // Every column goes to a thirteen-digit field of the return file, which has no sign. A computed figure
     // names its label and puts the focus on the typed field nearest to it.
     const TValoresZel v = valores();
-    const struct {
-        Money valor;
-        const char* campo;
-        const char* rotulo;
-    } colunas[] = {{v.CredEntradas, "edtCredAtivoImobilizado", "1- Por entradas"},
-                   {v.CredAtivoImob, "edtCredAtivoImobilizado", "2- Ativo Imobilizado"},
-                   {v.CredTransferencia, "edtCredAtivoImobilizado", "3- Cred. Acum. rec. p/ transf."},
-                   {v.CredIcms_AR, "edtCredICMS_AR", "4- ICMS antecipado a recolher"},
-                   {v.CredIcms_JR, "edtCredICMS_JR", "5- ICMS antecipado recolhido"},
-                   {v.CredOutros, "edtCredOutros", "6- Outros créditos"},
-                   {v.CredEstornoDeb, "edtCredEstornoDeb", "7- Estorno de Débito"},
-                   {v.OutrosRegEspec, "btnCredPresumido", "01- Outros Regimes Especiais"},
-                   {v.Tare, "btnCredPresumido", "02- Termo de Acordo - TARE"},
-                   {v.PrevRicms, "btnCredPresumido", "03- Previsão do RICMS"},
-                   {v.Dorq, "btnCredPresumido", "04- DORQ"},
-                   {v.ChqHabitacao, "btnCredProgGov", "Cheque Habitação"},
-                   {v.ChqEducacao, "btnCredProgGov", "Cheque Educação"},
-                   {v.CredSaldoAnterior, "edtCredSaldoAnterior", "9- Saldo Credor Anterior"},
-                   {v.DebSaidas, "edtDebOutros", "11- Por saídas"},
-                   {v.DebTransfCredAc, "edtDebOutros", "12- Transf. créditos acumulados"},
-                   {v.DebOutros, "edtDebOutros", "13- Outros débitos"},
-                   {v.DebEstornoCred, "edtDebEstornoCred", "14- Estorno de créditos"},
-                   {v.MirvelIcms, "edtMirvelIcms", "18- MIRVEL-ZR - ICMS Normal"},
-                   {v.DifAliquota, "edtDifAliquota", "19-Diferença de alíquota a recolher"},
-                   {v.MirvelDifAliq, "edtMirvelDifAliq", "20- MIRVEL-ZR - Dif.Alíquota"},
-                   {v.ImpOutraUF, "edtRetidoOutrasUF", "21- ICMS retido por outras UF"},
-                   {v.SubstEnt_JR, "edtIcmsST_JR", "02-Subst. recolhida"},
-                   {v.SubstEnt_AR, "edtIcmsSTEntradas", "03-Subst. a recolher"},
-                   {v.SubstSai_AR, "edtIcmsSTEntradas", "04-ICMS Subst. Saídas Internas"},
-                   {v.SubstSai_JR, "edtIcmsSTEntradas", "05-ICMS Subst. Regime Fonte"},
-                   {v.MirvelSubEntrada, "edtMirvelSubEntrada", "07- Entradas"},
-                   {v.MirvelSubSaida, "edtMirvelSubSaida", "09- Saídas Internas"},
-                   {v.MirvelRegFonte, "edtMirvelRegFonte", "10- Regime Fonte"}};
-    for (const auto& c : colunas) {
-        if (c.valor.isNegative())
-            return {QString::fromUtf8("O valor de \"%1\" não pode ser negativo.").arg(QString::fromUtf8(c.rotulo)),
-                    QString::fromLatin1(c.campo)};
-        if (c.valor.raw() > kMaiorValorTrezeDigitos)
-            return {QString::fromUtf8("O valor de \"%1\" é maior que o arquivo da declaração comporta "
-                                      "(99.999.999.999,99).")
-                        .arg(QString::fromUtf8(c.rotulo)),
-                    QString::fromLatin1(c.campo)};
-    }
+    if (const TFalha f = ChecaValoresDoArquivo({{v.CredEntradas, "edtCredAtivoImobilizado", "1- Por entradas"},
+                                                {v.CredAtivoImob, "edtCredAtivoImobilizado", "2- Ativo Imobilizado"},
+                                                {v.CredTransferencia, "edtCredAtivoImobilizado", "3- Cred. Acum. rec. p/ transf."},
+                                                {v.CredIcms_AR, "edtCredICMS_AR", "4- ICMS antecipado a recolher"},
+                                                {v.CredIcms_JR, "edtCredICMS_JR", "5- ICMS antecipado recolhido"},
+                                                {v.CredOutros, "edtCredOutros", "6- Outros créditos"},
+                                                {v.CredEstornoDeb, "edtCredEstornoDeb", "7- Estorno de Débito"},
+                                                {v.OutrosRegEspec, "btnCredPresumido", "01- Outros Regimes Especiais"},
+                                                {v.Tare, "btnCredPresumido", "02- Termo de Acordo - TARE"},
+                                                {v.PrevRicms, "btnCredPresumido", "03- Previsão do RICMS"},
+                                                {v.Dorq, "btnCredPresumido", "04- DORQ"},
+                                                {v.ChqHabitacao, "btnCredProgGov", "Cheque Habitação"},
+                                                {v.ChqEducacao, "btnCredProgGov", "Cheque Educação"},
+                                                {v.CredSaldoAnterior, "edtCredSaldoAnterior", "9- Saldo Credor Anterior"},
+                                                {v.DebSaidas, "edtDebOutros", "11- Por saídas"},
+                                                {v.DebTransfCredAc, "edtDebOutros", "12- Transf. créditos acumulados"},
+                                                {v.DebOutros, "edtDebOutros", "13- Outros débitos"},
+                                                {v.DebEstornoCred, "edtDebEstornoCred", "14- Estorno de créditos"},
+                                                {v.MirvelIcms, "edtMirvelIcms", "18- MIRVEL-ZR - ICMS Normal"},
+                                                {v.DifAliquota, "edtDifAliquota", "19-Diferença de alíquota a recolher"},
+                                                {v.MirvelDifAliq, "edtMirvelDifAliq", "20- MIRVEL-ZR - Dif.Alíquota"},
+                                                {v.ImpOutraUF, "edtRetidoOutrasUF", "21- ICMS retido por outras UF"},
+                                                {v.SubstEnt_JR, "edtIcmsST_JR", "02-Subst. recolhida"},
+                                                {v.SubstEnt_AR, "edtIcmsSTEntradas", "03-Subst. a recolher"},
+                                                {v.SubstSai_AR, "edtIcmsSTEntradas", "04-ICMS Subst. Saídas Internas"},
+                                                {v.SubstSai_JR, "edtIcmsSTEntradas", "05-ICMS Subst. Regime Fonte"},
+                                                {v.MirvelSubEntrada, "edtMirvelSubEntrada", "07- Entradas"},
+                                                {v.MirvelSubSaida, "edtMirvelSubSaida", "09- Saídas Internas"},
+                                                {v.MirvelRegFonte, "edtMirvelRegFonte", "10- Regime Fonte"}},
+                                             kMaiorValorTrezeDigitos); f.falhou())
+        return f;
     return {};
 }
 

@@ -108,33 +108,22 @@ TFalha TApuracaoEPP::ChecaSalvar() const
     if (s04().isNegative())
         return falha("Resultado Negativo!", "edtIcmsSTEntradas");
     // Every amount goes to a nine-digit field of the return file.
-    const struct {
-        Money valor;
-        const char* campo;
-        const char* rotulo;
-    } valores[] = {{recApurada, "edtBase_RecApurada", "Base de Recolhimento Apurada"},
-                   {mediaEntradas, "edtMediaEntradas", "Média Mensal de Entradas"},
-                   {recEfetiva(), "edtMediaEntradas", "Base de Recolhimento Efetiva"},
-                   {impDevido(), "edtMediaEntradas", "Imposto Devido"},
-                   {credTEF, "edtCredTEF_ECF", "Créditos TEF/ECF"},
-                   {chqMoradia, "edtCredChqMoradia", "Crédito Cheque Moradia"},
-                   {chqEducacao, "edtCredChqEducacao", "Crédito Cheque Educação"},
-                   {totalCredOutorgado(), "edtCredTEF_ECF", "Total do Crédito Outorgado"},
-                   {impRecolher(), "edtMediaEntradas", "Imposto a Recolher"},
-                   {difAliquota, "edtDifAliquota", "01- ICMS Dif. de alíquota a recolher"},
-                   {s03, "edtIcmsST_JR", "03-Subst. recolhida"},
-                   {s04(), "edtIcmsSTEntradas", "04-Subst. a recolher"},
-                   {substSaidas, "edtDifAliquota", "05 - ICMS Subst. Saídas Internas"},
-                   {regFonte, "edtDifAliquota", "06 - ICMS Subst. Regime Fonte"}};
-    for (const auto& v : valores) {
-        if (v.valor.isNegative())
-            return {QString::fromUtf8("O valor de \"%1\" não pode ser negativo.").arg(QString::fromUtf8(v.rotulo)),
-                    QString::fromLatin1(v.campo)};
-        if (v.valor.raw() > kMaiorValorNoveDigitos)
-            return {QString::fromUtf8("O valor de \"%1\" é maior que o arquivo da declaração comporta (9.999.999,99).")
-                        .arg(QString::fromUtf8(v.rotulo)),
-                    QString::fromLatin1(v.campo)};
-    }
+    if (const TFalha f = ChecaValoresDoArquivo({{recApurada, "edtBase_RecApurada", "Base de Recolhimento Apurada"},
+                                                {mediaEntradas, "edtMediaEntradas", "Média Mensal de Entradas"},
+                                                {recEfetiva(), "edtMediaEntradas", "Base de Recolhimento Efetiva"},
+                                                {impDevido(), "edtMediaEntradas", "Imposto Devido"},
+                                                {credTEF, "edtCredTEF_ECF", "Créditos TEF/ECF"},
+                                                {chqMoradia, "edtCredChqMoradia", "Crédito Cheque Moradia"},
+                                                {chqEducacao, "edtCredChqEducacao", "Crédito Cheque Educação"},
+                                                {totalCredOutorgado(), "edtCredTEF_ECF", "Total do Crédito Outorgado"},
+                                                {impRecolher(), "edtMediaEntradas", "Imposto a Recolher"},
+                                                {difAliquota, "edtDifAliquota", "01- ICMS Dif. de alíquota a recolher"},
+                                                {s03, "edtIcmsST_JR", "03-Subst. recolhida"},
+                                                {s04(), "edtIcmsSTEntradas", "04-Subst. a recolher"},
+                                                {substSaidas, "edtDifAliquota", "05 - ICMS Subst. Saídas Internas"},
+                                                {regFonte, "edtDifAliquota", "06 - ICMS Subst. Regime Fonte"}},
+                                             kMaiorValorNoveDigitos); f.falhou())
+        return f;
     return {};
 }
 

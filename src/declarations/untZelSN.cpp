@@ -120,34 +120,19 @@ TPassoSN ChecaSalvarSN(const TInformacoesSN& c, bool existemDocumentos, const QS
         }
     }
     // Every amount goes to a nine-digit field of the return file.
-    const struct {
-        Money valor;
-        const char* campo;
-        const char* rotulo;
-    } valores[] = {{c.faturamento, "edtFaturamento", "Faturamento"},
-                   {c.icmssn, "edtICMSSN", "ICMS a recolher no Simples"},
-                   {c.totEntradas, "edtDifAliquota", "Total de Entradas"},
-                   {c.subsSaidas, "edtDifAliquota", "Substituição por Saída"},
-                   {c.subsEntradas, "edtSubsEntrada", "Substituição por Entrada"},
-                   {c.retidoFonte, "edtDifAliquota", "ICMS Retido Fonte"},
-                   {c.antecipado, "edtICMSAntecipado", "Imposto Antecipado"},
-                   {c.difAliquota, "edtDifAliquota", "Diferencial de Alíquota"},
-                   {c.difAliqComplem, "edtDifAliqComplem", "Diferença Alíquota Complementar"},
-                   {c.importacao, "edtICMSImportacao", "ICMS Importação"},
-                   {c.mirvel, "edtMIRVELSN", "MIRVEL Simples Nacional"}};
-    for (const auto& v : valores) {
-        if (v.valor.isNegative())
-            return {TPassoSN::Tipo::Falha,
-                    {QString::fromUtf8("O valor de \"%1\" não pode ser negativo.").arg(QString::fromUtf8(v.rotulo)),
-                     QString::fromLatin1(v.campo)},
-                    {}, {}, 1};
-        if (v.valor.raw() > kMaiorValorNoveDigitos)
-            return {TPassoSN::Tipo::Falha,
-                    {QString::fromUtf8("O valor de \"%1\" é maior que o arquivo da declaração comporta (9.999.999,99).")
-                         .arg(QString::fromUtf8(v.rotulo)),
-                     QString::fromLatin1(v.campo)},
-                    {}, {}, 1};
-    }
+    if (const TFalha f = ChecaValoresDoArquivo({{c.faturamento, "edtFaturamento", "Faturamento"},
+                                                {c.icmssn, "edtICMSSN", "ICMS a recolher no Simples"},
+                                                {c.totEntradas, "edtDifAliquota", "Total de Entradas"},
+                                                {c.subsSaidas, "edtDifAliquota", "Substituição por Saída"},
+                                                {c.subsEntradas, "edtSubsEntrada", "Substituição por Entrada"},
+                                                {c.retidoFonte, "edtDifAliquota", "ICMS Retido Fonte"},
+                                                {c.antecipado, "edtICMSAntecipado", "Imposto Antecipado"},
+                                                {c.difAliquota, "edtDifAliquota", "Diferencial de Alíquota"},
+                                                {c.difAliqComplem, "edtDifAliqComplem", "Diferença Alíquota Complementar"},
+                                                {c.importacao, "edtICMSImportacao", "ICMS Importação"},
+                                                {c.mirvel, "edtMIRVELSN", "MIRVEL Simples Nacional"}},
+                                             kMaiorValorNoveDigitos); f.falhou())
+        return {TPassoSN::Tipo::Falha, f, {}, {}, 1};
     r.tipo = TPassoSN::Tipo::Segue;
     return r;
 }

@@ -51,26 +51,13 @@ struct Gerador : ::testing::Test {
     }();
     const TCamposContribuinte cliente = Fixtura::Parte();
     const TCamposContribuinte transportadora = Fixtura::Transportadora();
-    const TCamposContribuinte outroContribuinte = [] {
-        TCamposContribuinte c = Fixtura::Contribuinte();
-        c.numero = Fixtura::Cnpj("223334440001");
-        c.ccicms = Fixtura::IeDoEstado("55566677");
-        c.razaoSocial = "OUTRO CONTRIBUINTE";
-        return c;
-    }();
 
     void SetUp() override
     {
         ASSERT_EQ(t.con->Conectar(), "JET");
         // The registers as their screens take them: the taxpayer with its accountant, a client of the state,
         // a carrier of São Paulo, and a second taxpayer of the same office whose invoice stays out of the file.
-        TCadastroTeste cadastro(*t.dtm, t.dialogos);
-        const int contador = cadastro.contador();
-        ASSERT_EQ(contador, 1);
-        ASSERT_EQ(cadastro.contribuinte(contribuinte, contador), 1);
-        ASSERT_EQ(cadastro.parte(cliente), 2);
-        ASSERT_EQ(cadastro.parte(transportadora), 3);
-        ASSERT_EQ(cadastro.contribuinte(outroContribuinte, contador), 4);
+        ASSERT_TRUE(TCadastroTeste(*t.dtm, t.dialogos).escritorio(contribuinte));
         // A sale with CFOP 5405 (IPI and a substitution line of zeros) and a purchase whose IPI line is all zeros.
         sql("INSERT INTO NotaFiscal (IdNotaFiscal, IdContribuinte, IdEmtDest, DtEmissao, TipoNota, Modelo, Serie, "
             "SubSerie, NumeroNF, Cfop, Emitente, ValorTotalNota, Situacao, DtUltAlteracao) VALUES "

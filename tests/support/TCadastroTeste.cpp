@@ -103,6 +103,15 @@ TCamposContribuinte Transportadora()
     return c;
 }
 
+TCamposContribuinte OutroContribuinte()
+{
+    TCamposContribuinte c = Contribuinte();
+    c.numero = Cnpj(QStringLiteral("223334440001"));
+    c.ccicms = IeDoEstado(QStringLiteral("55566677"));
+    c.razaoSocial = QStringLiteral("OUTRO CONTRIBUINTE");
+    return c;
+}
+
 } // namespace Fixtura
 
 int TCadastroTeste::contador(const TCamposContador& c)
@@ -144,3 +153,16 @@ int TCadastroTeste::contribuinte(TCamposContribuinte c, int idContador)
 int TCadastroTeste::contribuinte() { return contribuinte(Fixtura::Contribuinte(), contador()); }
 
 int TCadastroTeste::parte(const TCamposContribuinte& c) { return inclui(c, ModoContribuinte::IncluirClienteFornecedor); }
+
+bool TCadastroTeste::escritorio(const TCamposContribuinte& contribuinte)
+{
+    const int contador = this->contador();
+    const int ids[] = {this->contribuinte(contribuinte, contador), parte(), parte(Fixtura::Transportadora()),
+                       this->contribuinte(Fixtura::OutroContribuinte(), contador)};
+    for (int i = 0; i < 4; ++i)
+        if (ids[i] != i + 1) {
+            ADD_FAILURE() << "party " << i + 1 << " of the office took the key " << ids[i];
+            return false;
+        }
+    return true;
+}

@@ -26,6 +26,8 @@ TCamposContribuinte Contribuinte();
 TCamposContribuinte Parte(const QString& uf = QStringLiteral("ZR"));
 // A carrier of São Paulo, with a registration of that state.
 TCamposContribuinte Transportadora();
+// A second taxpayer of the same office.
+TCamposContribuinte OutroContribuinte();
 
 } // namespace Fixtura
 
@@ -39,6 +41,10 @@ public:
     // A taxpayer with a fresh accountant of its own.
     int contribuinte();
     int parte(const TCamposContribuinte& c = Fixtura::Parte());
+    // An office's usual folder in a fresh database: the taxpayer (1) with its accountant, a client of the state (2),
+    // the carrier of São Paulo (3) and a second taxpayer of the same accountant (4). False (the test failed) when
+    // any was refused or took another key.
+    bool escritorio(const TCamposContribuinte& contribuinte = Fixtura::Contribuinte());
 
 private:
     int inclui(const TCamposContribuinte& c, ModoContribuinte modo);

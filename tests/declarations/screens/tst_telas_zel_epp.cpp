@@ -95,15 +95,7 @@ struct TelasEpp : ::testing::Test {
         banco.preencheContexto(ctx, &relogio);
         // The open taxpayer with its accountant, a client, a supplier of another state and a second taxpayer of
         // the same office, as the registers take them.
-        TCadastroTeste cadastro(*banco.dtm, banco.dialogos);
-        ASSERT_EQ(cadastro.contribuinte(), 1);
-        ASSERT_EQ(cadastro.parte(), 2);
-        ASSERT_EQ(cadastro.parte(Fixtura::Transportadora()), 3);
-        TCamposContribuinte outro = Fixtura::Contribuinte();
-        outro.numero = Fixtura::Cnpj("223334440001");
-        outro.ccicms = Fixtura::IeDoEstado("55566677");
-        outro.razaoSocial = "OUTRO CONTRIBUINTE";
-        ASSERT_EQ(cadastro.contribuinte(outro, 1), 4);
+        ASSERT_TRUE(TCadastroTeste(*banco.dtm, banco.dialogos).escritorio());
         ctx.IdAtivo = 1;
         banco.dtm->LerContribuinteAtivo(1);
         // May 2006 (old rules): a sale of 10.000,00 of base to the home state with 500,00 retained and a
