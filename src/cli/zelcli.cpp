@@ -90,7 +90,8 @@ static const char* const kAjudaVerifica =
     "Uso:\n"
     "  zelcli verifica ARQUIVO\n"
     "Verifica um arquivo no leiaute do convênio (deste ou de outro programa) e lista cada falha com a linha e\n"
-    "a posição. Saída 0 sem falhas, 1 com falhas, 2 quando o arquivo não pode ser lido.\n";
+    "a posição. Saída 0 sem falhas, 1 com falhas, 2 quando o arquivo não pode ser lido ou não é um arquivo comum\n"
+    "(um dispositivo, um pipe, uma pasta).\n";
 
 int ComandoVerifica(const QStringList& args)
 {

@@ -151,4 +151,12 @@ TEST_F(TelasQuadroV, MunicipiosDesatualizadosEAtualizacaoPelaTela)
     clica(m.btnAtualizar, QString::fromUtf8("Atualização Concluída!"));
     EXPECT_EQ(valor("SELECT COUNT(*) FROM municipio").toInt(), 2);
     EXPECT_EQ(m.pgbMuni->value(), 0);
+
+    // A code change onto a municipality the month already has: the closing message counts the rows summed.
+    sql("INSERT INTO VornQuadroV (IdContribuinte, PeriodoZel, CodMunicipio, Municipio, Valor) VALUES "
+        "(1, '2024-05-01', '00100', 'INTERIOR', 10000), (1, '2024-05-01', '4405', 'CAPITAL', 20000)");
+    arquivo("DeParaNovosCodigosMunicipios.txt", "00100|04405|\r\n");
+    clica(m.btnAtualizar, QString::fromUtf8("Atualização Concluída!\n2 linhas do Quadro V de um mesmo mês e município "
+                                            "foram somadas numa só."));
+    EXPECT_EQ(valor("SELECT COUNT(*) || ':' || SUM(Valor) FROM VornQuadroV").toString(), "1:30000");
 }
