@@ -116,9 +116,16 @@ bool TfrmAlterarNotasTransporte::gravaCabecalho()
         return false;
     }
     m_idTomador = r.nota.IDEmitente;
+    m_gravada = r.nota;
     cabecalhoGravado();
     btnSalvar->setEnabled(true);
     return true;
+}
+
+bool TfrmAlterarNotasTransporte::regravaCabecalho()
+{
+    // The duplicate check stands: the rollback brought back what it was made against.
+    return TNotasTransporte(*m_ctx.dtm).Alterar(m_gravada);
 }
 
 void TfrmAlterarNotasTransporte::Salvar()
@@ -127,8 +134,19 @@ void TfrmAlterarNotasTransporte::Salvar()
         return;
     if (!m_cabecalhoGravado && !gravaCabecalho())
         return;
-    if (!m_edicao->confirma()) {
-        // The refused commit gave the stored document back: the change is typed and saved again.
+    switch (confirmaOuRegrava()) {
+    case Confirmacao::Feita:
+        break;
+    case Confirmacao::Adiada:
+        return;
+    case Confirmacao::Regravada:
+        // The changed header and the cargo notes stand as the screen showed them: "&Salvar" again commits.
+        ckbTransportadora->setChecked(true);
+        cabecalhoGravado();
+        btnSalvar->setEnabled(true);
+        return;
+    case Confirmacao::Perdida:
+        // The stored document is back as it was: the change is saved again from the fields.
         m_cabecalhoGravado = false;
         habilitaCabecalho(true);
         ckbTransportadora->setChecked(false);

@@ -19,8 +19,11 @@ public:
 protected:
     void showEvent(QShowEvent* e) override;
     bool gravaCabecalho() override;
+    // After a refused commit: the update of the last header save, made again.
+    bool regravaCabecalho() override;
 
 private:
     void mostra(const TNotaTransporte& n);
     bool m_carregado = false;
+    TNotaTransporte m_gravada;   // the row the header save wrote, to write it again
 };

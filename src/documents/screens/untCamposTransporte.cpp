@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
+#include <QSet>
 #include <QStatusBar>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -377,6 +378,59 @@ void TfrmCamposTransporte::fechaCargas()
 {
     m_cargas->close();
     m_modeloCargas->reinicia();
+}
+
+TfrmCamposTransporte::Confirmacao TfrmCamposTransporte::confirmaOuRegrava()
+{
+    QList<TNotaCarga> cargas;
+    try {
+        // What the commit would make permanent, kept in case it is refused.
+        cargas = TNotasTransporte(*m_ctx.dtm).Cargas(m_idNota);
+    } catch (const EBancoDados& e) {
+        m_ctx.dialogos->mensagemSimples(e.mensagem());
+        return Confirmacao::Adiada;
+    }
+    if (m_edicao->confirma())
+        return Confirmacao::Feita;
+    if (m_edicao->ativa() && regravaCabecalho() && regravaCargas(cargas))
+        return Confirmacao::Regravada;
+    // Half of it written again is worse than none: the header step starts over in a clean transaction.
+    m_edicao->desfaz();
+    m_edicao->inicia();
+    return Confirmacao::Perdida;
+}
+
+bool TfrmCamposTransporte::regravaCargas(const QList<TNotaCarga>& cargas)
+{
+    TNotasTransporte notas(*m_ctx.dtm);
+    QSet<int> guardadas;
+    try {
+        // After the rollback the document holds the notes it had before the edit (none for a new one).
+        for (const TNotaCarga& c : notas.Cargas(m_idNota))
+            guardadas.insert(c.IDNFCarga);
+    } catch (const EBancoDados&) {
+        return false;
+    }
+    QSet<int> mantidas;
+    for (const TNotaCarga& c : cargas)
+        if (guardadas.contains(c.IDNFCarga))
+            mantidas.insert(c.IDNFCarga);
+    for (int id : std::as_const(guardadas))
+        if (!mantidas.contains(id) && !notas.ExcluirCarga(id))
+            return false;
+    for (TNotaCarga c : cargas) {
+        c.IDNotaTransporte = m_idNota;
+        if (mantidas.contains(c.IDNFCarga)) {
+            // A note stored before the edit keeps its key, with what the edit made of it.
+            if (!notas.AlterarCarga(c))
+                return false;
+        } else {
+            c.IDNFCarga = 0;
+            if (!notas.IncluirCarga(c))
+                return false;
+        }
+    }
+    return true;
 }
 
 void TfrmCamposTransporte::IncluirCarga()

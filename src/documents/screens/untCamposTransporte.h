@@ -99,6 +99,22 @@ protected:
     void zeraValores();
     void leCargas();
     void fechaCargas();
+    // Commits the edit. A refused commit (its text shown) gives back everything the edit wrote and opens a
+    // fresh transaction; the header (`regravaCabecalho`) and the cargo notes as the grid held them are then
+    // written again in it, so that the user can save again or cancel without typing anything twice. Should
+    // that be refused too, what it wrote is taken back and the fresh transaction holds nothing.
+    enum class Confirmacao {
+        Feita,      // committed
+        Regravada,  // refused; the header and its cargo notes are written again in the new transaction
+        Perdida,    // refused and not written again: the header is to be saved anew, its cargo notes are lost
+        Adiada,     // the cargo notes could not be read first: nothing was committed nor given back
+    };
+    Confirmacao confirmaOuRegrava();
+    // Writes the header of the last header save again (a new key on the entry screen); false when refused.
+    virtual bool regravaCabecalho() = 0;
+    // Makes the cargo notes of the current document exactly `cargas`: a note whose key is still the
+    // document's is updated, any other is inserted anew, and the document's notes not among them deleted.
+    bool regravaCargas(const QList<TNotaCarga>& cargas);
     // Model 07 bills carry no cargo box: the refusal of entering or marking it.
     bool recusaModeloDaCarga();
     void marcaCarga(bool marcado);

@@ -103,19 +103,12 @@ bool TfrmIncluirNotasTransporte::gravaCabecalho()
     return true;
 }
 
-bool TfrmIncluirNotasTransporte::regrava(const QList<TNotaCarga>& cargas)
+bool TfrmIncluirNotasTransporte::regravaCabecalho()
 {
     QString foco;
     int id = 0;
     if (!GravaNotasTransporte(*m_ctx.dtm, *m_ctx.dialogos, m_checagem, &foco, &id))
         return false;
-    TNotasTransporte notas(*m_ctx.dtm);
-    for (TNotaCarga c : cargas) {
-        c.IDNFCarga = 0;
-        c.IDNotaTransporte = id;
-        if (!notas.IncluirCarga(c))
-            return false;
-    }
     m_idNota = id;
     return true;
 }
@@ -126,26 +119,18 @@ void TfrmIncluirNotasTransporte::Salvar()
         return;
     if (!m_cabecalhoGravado && !gravaCabecalho())
         return;
-    QList<TNotaCarga> cargas;
-    try {
-        // What the commit would make permanent, kept in case it is refused.
-        cargas = TNotasTransporte(*m_ctx.dtm).Cargas(m_idNota);
-    } catch (const EBancoDados& e) {
-        m_ctx.dialogos->mensagemSimples(e.mensagem());
+    switch (confirmaOuRegrava()) {
+    case Confirmacao::Feita:
+        break;
+    case Confirmacao::Adiada:
         return;
-    }
-    ckbTransportadora->setChecked(false);
-    if (!m_edicao->confirma()) {
-        // The refused commit gave back the header and its cargo notes; they are written again in the new
-        // transaction, so that the user can save again or cancel without typing anything twice.
+    case Confirmacao::Regravada:
+        // The header and its cargo notes stand as before the click: "&Salvar" can simply be clicked again.
         ckbTransportadora->setChecked(true);
-        if (m_edicao->ativa() && regrava(cargas)) {
-            cabecalhoGravado();
-            return;
-        }
+        cabecalhoGravado();
+        return;
+    case Confirmacao::Perdida:
         // Not even that: the header is typed in again.
-        m_edicao->desfaz();
-        m_edicao->inicia();
         m_idNota = 0;
         m_cabecalhoGravado = false;
         fechaCargas();
@@ -157,6 +142,8 @@ void TfrmIncluirNotasTransporte::Salvar()
         edtModelo->setFocus();
         return;
     }
+    // The saved header's box is cleared without saving it again.
+    ckbTransportadora->setChecked(false);
     m_ultima = m_idNota;
     edtSubSerie->clear();
     edtNumNtTransporte->clear();

@@ -26,12 +26,11 @@ public:
 protected:
     void showEvent(QShowEvent* e) override;
     bool gravaCabecalho() override;
+    // After a refused commit: the header rows of the last save, written again under a new key.
+    bool regravaCabecalho() override;
 
 private:
     void ocioso();
-    // After a refused commit: the header rows of the last save and these cargo notes, written again in the
-    // fresh transaction under the new key. False when any of them is refused.
-    bool regrava(const QList<TNotaCarga>& cargas);
     int m_ultima = 0;
     QString m_mensagemFinal;
     TChecagemTransporte m_checagem;   // what the header save wrote, to write it again

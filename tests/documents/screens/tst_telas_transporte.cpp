@@ -1028,6 +1028,95 @@ TEST_F(TelasTransporte, AlteracaoCancelarDesfazMudancasECargas)
     EXPECT_EQ(lista("SELECT NumNF FROM NFCARGA"), QStringList{"000045"});
 }
 
+// The change screen's commit refused by the file: the changed header and the cargo notes as the grid showed
+// them (one changed, one deleted, one added) are written again, and the next "&Salvar" commits exactly that.
+TEST_F(TelasTransporte, AlteracaoCommitRecusadoReescreveCabecalhoECargas)
+{
+    const int id = documento(TDoc{});
+    carga(id, "000045");
+    carga(id, "000046");
+    const int guardada = valor("SELECT IDNFCarga FROM NFCARGA WHERE NumNF = '000045'").toInt();
+    // Every column, NULL told apart from blank.
+    const QString cabecalho = QStringLiteral(
+        "SELECT quote(IDEmitente) || '|' || quote(DtEmissao) || '|' || quote(Modelo) || '|' || quote(Serie) || '|' || "
+        "quote(SubSerie) || '|' || quote(Numero) || '|' || quote(Cfop) || '|' || quote(ValorTotal) || '|' || "
+        "quote(BaseCalcIcms) || '|' || quote(ValorIcms) || '|' || quote(Isenta) || '|' || quote(Outras) || '|' || "
+        "quote(Modalidade) || '|' || quote(Situacao) || '|' || quote(Obs) || '|' || quote(DtUltAlteracao) "
+        "FROM NFTRANSPORTE");
+    const QString cargas = QStringLiteral(
+        "SELECT quote(IDNotaTransporte) || '|' || quote(IDContribuinte) || '|' || quote(IDTomador) || '|' || "
+        "quote(IDDestino) || '|' || quote(DtEmissao) || '|' || quote(ModeloNF) || '|' || quote(SerieNF) || '|' || "
+        "quote(SubSerieNF) || '|' || quote(NumNF) || '|' || quote(ValorNF) || '|' || quote(DtUltAlteracao) "
+        "FROM NFCARGA ORDER BY NumNF");
+    const QStringList original = lista(cabecalho);
+
+    TfrmAlterarNotasTransporte t(ctx, id);
+    Ativa(&t);
+    Clica(t.btnAlterar);
+    Digita(t.curNTVlrTotal, "1.100,00");
+    Digita(t.curNTOutras, "150,00");
+    Digita(t.edtObservacao, "FRETE REVISTO");
+    Clica(t.ckbTransportadora);
+    ASSERT_TRUE(t.dbgCarga->isEnabled());
+    escolheCarga(t, 0);
+    banco.dialogos.esperaTela("TfrmAlterarCarga", [this](QObject* o) {
+        auto* c = static_cast<TfrmAlterarCarga*>(o);
+        Ativa(c);
+        Digita(c->edtNumeroNF, "47");
+        informa(c->btnSalvar, QString::fromUtf8("Nota de Carga\nAlterada com Sucesso!"));
+        return c->result();
+    });
+    t.mnuAlterarCarga->trigger();
+    banco.dialogos.verificaConsumo();
+    Ativa(&t);
+    escolheCarga(t, 1);
+    banco.dialogos.esperaExclusao(kConfirmaExclusao, true);
+    banco.dialogos.esperaMensagem(kExcluido);
+    t.mnuExcluirCarga->trigger();
+    banco.dialogos.verificaConsumo();
+    incluiCargas(t, {"48"});
+    ASSERT_EQ(numerosDaGrade(t.dbgCarga, 4), (QStringList{"000047", "000048"}));
+    const QStringList digitado = lista(cabecalho);
+    const QStringList digitadas = lista(cargas);
+    ASSERT_NE(digitado, original);
+    ASSERT_EQ(digitadas.size(), 2);
+
+    sqlite3* leitor = TBancoTeste::abreDireto(banco.caminho());
+    TBancoTeste::executaDireto(leitor, "BEGIN");
+    TBancoTeste::valorDireto(leitor, "SELECT COUNT(*) FROM NFTRANSPORTE");
+    sqlite3_busy_timeout(db(), 50);
+    const qsizetype mostradas = banco.dialogos.registros().size();
+    banco.dialogos.esperaSimples(QString()); // the engine's text, nothing after it
+    Clica(t.btnSalvar);
+    banco.dialogos.verificaConsumo();
+    ASSERT_EQ(banco.dialogos.registros().size(), mostradas + 1);
+    EXPECT_EQ(banco.dialogos.registros().last().tipo, "simples");
+
+    EXPECT_TRUE(t.isVisible());
+    EXPECT_TRUE(t.transacaoAberta());
+    EXPECT_EQ(lista(cabecalho), digitado) << "the changed header written again";
+    EXPECT_EQ(lista(cargas), digitadas) << "and the cargo notes as the grid showed them";
+    EXPECT_EQ(valor("SELECT IDNFCarga FROM NFCARGA WHERE NumNF = '000047'").toInt(), guardada)
+        << "a note stored before the edit keeps its key";
+    EXPECT_EQ(numerosDaGrade(t.dbgCarga, 4), (QStringList{"000047", "000048"}));
+    EXPECT_TRUE(t.ckbTransportadora->isChecked()) << "the header counts as written";
+    EXPECT_FALSE(t.ckbTransportadora->isEnabled());
+    EXPECT_TRUE(t.dbgCarga->isEnabled());
+    EXPECT_FALSE(t.grbDados->isEnabled());
+    EXPECT_TRUE(t.btnSalvar->isEnabled());
+    EXPECT_TRUE(t.btnCancelar->isEnabled());
+    TBancoTeste::executaDireto(leitor, "COMMIT");
+    EXPECT_EQ(TBancoTeste::listaDireta(leitor, cabecalho), original) << "nothing reached the file";
+
+    Clica(t.btnSalvar);
+    EXPECT_EQ(banco.dialogos.registros().size(), mostradas + 1) << "the change screen closes without a message";
+    EXPECT_FALSE(t.isVisible());
+    EXPECT_FALSE(emTransacao());
+    EXPECT_EQ(TBancoTeste::listaDireta(leitor, cabecalho), digitado);
+    EXPECT_EQ(TBancoTeste::listaDireta(leitor, cargas), digitadas);
+    sqlite3_close(leitor);
+}
+
 // ----- browse screen
 
 namespace {
