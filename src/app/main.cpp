@@ -9,6 +9,7 @@
 #include "app/untRegistroTelas.h"
 #include "backup/untBackup.h"
 #include "core/untContexto.h"
+#include "core/untFuncoes.h"
 #include "core/untRelogio.h"
 #include "db/UntDTM.h"
 #include "db/untDTMCON.h"
@@ -16,6 +17,7 @@
 
 int main(int argc, char** argv)
 {
+    IgnoraLimiteDeTamanhoDeArquivo();
     QApplication app(argc, argv);
     AplicaConvencoes(app);
 
@@ -48,6 +50,8 @@ int main(int argc, char** argv)
     backup.prefixo = QStringLiteral("BackupZel");
     backup.AdicionaArquivo(con.caminhoBanco());
     backup.pastaRecuperacao = pasta;
+    // What a copy of the program killed in the middle of a backup or a restore left behind.
+    backup.LimpaTemporarios();
 
     TfrmMain janela(ctx, progresso);
     RegistraTelas(janela, ctx);

@@ -43,6 +43,16 @@ public:
     std::function<void(const QString&)> dica;
     std::function<void(int)> progresso;
 
+    // How an archive takes its name without ever replacing a file: a hard link first; where the file system
+    // refuses links (FAT and exFAT, the usual USB sticks), a rename that refuses to replace; where the system
+    // has no such rename, a check and a rename under the backup folder's lock. Replaceable so that tests can
+    // play those file systems. Both return 0, or -1 with errno set, as the system calls do.
+    using TNomeacao = int (*)(const char* de, const char* para);
+    TNomeacao liga;
+    TNomeacao renomeiaSemSubstituir;
+    // The bytes free on a folder's disk (-1 when unknown); replaceable so that tests can play a full disk.
+    std::function<qint64(const QString& pasta)> espacoLivre;
+
     static QString textoSemBackup() { return QStringLiteral("<nenhum backup registrado>"); }
     static QString nomeListaPastas() { return QStringLiteral("Paths.Backup"); }
     static QString nomeEntradaBanco() { return QStringLiteral("bcoZel.mdb"); }
@@ -96,14 +106,27 @@ public:
     // The settings and the folder list, written at destruction; public for the screens' "Confirma".
     void Salva() const;
 
+    // Removes what a copy of this program killed in the middle of its work left in the data folder and the
+    // backup folders: only hidden temporary files of this program's own names, and only those whose process
+    // is gone. Run at start; a backup and a restore also clean the folder they write into.
+    void LimpaTemporarios() const;
+
 private:
     void carrega();
     void mostraDica(const QString& texto) const;
+    void limpaTemporariosEm(const QString& pasta) const;
+    int nomeia(const QString& de, const QString& para, const QString& pasta) const;
+    qint64 livreEm(const QString& pasta) const;
 
     QString m_pastaPrograma;
     QString m_ini;
     IRelogio& m_relogio;
 };
+
+// The zip library's error texts in Portuguese, one for every code it can give (with the system's reason for
+// the codes that carry one), and the system's reasons for a failed file operation.
+QString TextoErroZip(int codigoZip, int erroSistema = 0);
+QString TextoErroSistema(int erro);
 
 // "zelcli backup" and "zelcli restaura": the same manager over a data folder, with the desktop program's lock
 // on the folder respected. 0 on success (the archive's path in `saida`), non-zero with the reason in `erro`.

@@ -38,7 +38,7 @@ int ComandoImportaNFe(const QStringList& args)
     // The import writes: a desktop program open on the same folder must not be written under.
     TTravaPasta trava(p.value(pasta));
     if (!trava.trava()) {
-        erros() << "zelcli importa-nfe: " << TTravaPasta::mensagemOcupada() << '\n';
+        erros() << "zelcli importa-nfe: " << trava.mensagemDaFalha() << '\n';
         erros().flush();
         return 1;
     }

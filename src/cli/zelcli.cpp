@@ -6,6 +6,7 @@
 
 #include "cli/untComandos.h"
 #include "cli/untTerminal.h"
+#include "core/untFuncoes.h"
 #include "core/untRelogio.h"
 #include "output/untGerarLinhaComando.h"
 #include "output/untVerificaArquivo.h"
@@ -147,6 +148,7 @@ int ComandoGerar(const QStringList& args)
 
 int main(int argc, char** argv)
 {
+    IgnoraLimiteDeTamanhoDeArquivo();
     // Reports are laid out with fonts and pages, which need the GUI application object, though no window
     // is ever shown: without a display it draws on the offscreen platform.
     const bool relatorio = argc > 1 && qstrcmp(argv[1], "relatorio") == 0;

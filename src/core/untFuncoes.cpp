@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QStringDecoder>
+#include <csignal>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -81,4 +82,9 @@ bool GravaNoDisco(const QString& caminho)
     const bool ok = ::fsync(fd) == 0;
     ::close(fd);
     return ok;
+}
+
+void IgnoraLimiteDeTamanhoDeArquivo()
+{
+    std::signal(SIGXFSZ, SIG_IGN);
 }

@@ -1,6 +1,7 @@
 #include "db/untTravaPasta.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 #include "core/DialogsNew.h"
 
@@ -26,14 +27,29 @@ bool TTravaPasta::trava()
     return m_arquivo.tryLock(0);
 }
 
+QString TTravaPasta::mensagemDaFalha() const
+{
+    const QFileInfo arquivo(m_arquivo.fileName());
+    const QString pasta = QDir::toNativeSeparators(arquivo.absolutePath());
+    switch (m_arquivo.error()) {
+    case QLockFile::LockFailedError:
+        return mensagemOcupada();
+    case QLockFile::PermissionError:
+        // A read-only folder is no sign of another copy: saying so would send the user looking for one.
+        return QString::fromUtf8("Não é possível usar a pasta %1: falta permissão de gravação nela (ou o disco está "
+                                 "protegido contra gravação), e o programa precisa criar ali o arquivo %2.\n"
+                                 "Dê permissão de gravação na pasta ou use outra pasta.")
+            .arg(pasta, arquivo.fileName());
+    default:
+        return QString::fromUtf8("Não foi possível reservar a pasta do programa %1: o arquivo %2 não pôde ser criado.")
+            .arg(pasta, arquivo.fileName());
+    }
+}
+
 bool TTravaPasta::trava(IDialogos& dialogos)
 {
     if (trava())
         return true;
-    if (m_arquivo.error() == QLockFile::LockFailedError)
-        InformaErro(dialogos, mensagemOcupada());
-    else
-        InformaErro(dialogos, QString::fromUtf8("Não foi possível reservar a pasta do programa: %1")
-                                  .arg(QDir::toNativeSeparators(m_arquivo.fileName())));
+    InformaErro(dialogos, mensagemDaFalha());
     return false;
 }

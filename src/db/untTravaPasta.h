@@ -17,6 +17,9 @@ public:
 
     static QString nomeArquivo() { return QStringLiteral("bcoZel.lck"); }
     static QString mensagemOcupada();
+    // Why the last trava() failed: another running copy (mensagemOcupada()), or a folder where the lock file
+    // cannot be created (no write permission, a read-only disk), named with what is missing.
+    QString mensagemDaFalha() const;
 
     // False when another running program holds the folder (or the lock file cannot be written at all).
     bool trava();

@@ -1,20 +1,28 @@
 // The backup manager over a real data folder: archives, the due rule, restores and their refusals, the
 // settings, the folder deletion, and the command-line tool over the same core.
+#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QSet>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <cerrno>
 #include <csignal>
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <zip.h>
 
 #include "backup/untBackup.h"
 #include "core/untRelogio.h"
 #include "db/untTravaPasta.h"
 #include "support/TBancoTeste.h"
+#include "support/TProcessoFilho.h"
 
 namespace {
 
@@ -62,6 +70,18 @@ void criaZip(const QString& arquivo, const QList<QPair<QString, QByteArray>>& co
         zip_set_file_compression(z, zip_uint64_t(i), guardado ? ZIP_CM_STORE : ZIP_CM_DEFLATE, 0);
     }
     ASSERT_EQ(zip_close(z), 0);
+}
+
+// The texts the zip library would give in English: none may reach the user.
+void semTextoDaBibliotecaZip(const QString& mensagem)
+{
+    for (int c = ZIP_ER_MULTIDISK; c <= ZIP_ER_CANCELLED; ++c) {
+        zip_error_t e;
+        zip_error_init_with_code(&e, c);
+        const QString ingles = QString::fromUtf8(zip_error_strerror(&e)).section(QLatin1Char(':'), 0, 0);
+        zip_error_fini(&e);
+        EXPECT_FALSE(mensagem.contains(ingles, Qt::CaseInsensitive)) << ingles.toStdString() << " in " << mensagem.toStdString();
+    }
 }
 
 QStringList tudoEm(const QString& pasta)
@@ -331,6 +351,8 @@ TEST_P(Recusa, NadaMudaNemNaPastaNemNaBase)
     EXPECT_FALSE(b->Recupera(arquivo, [] { return false; }, &erro));
     EXPECT_TRUE(erro.contains(QString::fromUtf8(GetParam().trecho))) << erro.toStdString();
     EXPECT_TRUE(erro.endsWith(QString::fromUtf8("Os dados atuais não foram alterados."))) << erro.toStdString();
+    EXPECT_FALSE(erro.contains(QString::fromUtf8("nele a verificação"))) << erro.toStdString();
+    semTextoDaBibliotecaZip(erro);
     EXPECT_EQ(TBancoTeste::conteudo(banco), antes);
     EXPECT_EQ(tudoEm(pasta), pastaAntes);
     EXPECT_FALSE(QFile::exists(QDir(pasta).filePath("../evil")));
@@ -372,6 +394,45 @@ INSTANTIATE_TEST_SUITE_P(
                         f.putChar(char(c ^ 0x5A));
                     },
                     "danificada"},
+        ArquivoRuim{"DuasBasesDeDados",
+                    [](const QString& a, const QByteArray& db) {
+                        criaZip(a, {{"bcoZel.mdb", db}, {"bcoZel.mdX", db}});
+                        // The library refuses to write two entries of one name: the second is renamed after.
+                        QFile f(a);
+                        f.open(QIODevice::ReadWrite);
+                        QByteArray bytes = f.readAll();
+                        bytes.replace("bcoZel.mdX", "bcoZel.mdb");
+                        f.seek(0);
+                        f.write(bytes);
+                    },
+                    "mais de uma entrada com o mesmo nome"},
+        ArquivoRuim{"BaseDeOutroPrograma",
+                    [](const QString& a, const QByteArray&) {
+                        QTemporaryDir d;
+                        const QString outro = d.filePath("outro.db");
+                        sqlite3* db = TBancoTeste::abreDireto(outro);
+                        TBancoTeste::executaDireto(db, "CREATE TABLE Clientes (Nome TEXT)");
+                        sqlite3_close(db);
+                        criaZip(a, {{"bcoZel.mdb", TBancoTeste::conteudo(outro)}});
+                    },
+                    "a Base de Dados contida nele não é deste sistema"},
+        ArquivoRuim{"BaseDanificada",
+                    [](const QString& a, const QByteArray& db) {
+                        QByteArray estragado = db;
+                        const int pagina = 4096;
+                        const int meio = int(estragado.size() / pagina / 2 * pagina);
+                        estragado.replace(meio, pagina, QByteArray(pagina, '\x5A'));
+                        criaZip(a, {{"bcoZel.mdb", estragado}});
+                    },
+                    "a Base de Dados contida nele está danificada (a verificação de integridade encontrou erros)"},
+        ArquivoRuim{"Truncado",
+                    [](const QString& a, const QByteArray& db) {
+                        criaZip(a, {{"bcoZel.mdb", db}});
+                        QFile f(a);
+                        f.open(QIODevice::ReadWrite);
+                        f.resize(f.size() / 2);
+                    },
+                    "não pôde ser lido como backup"},
         ArquivoRuim{"NaoEZip", [](const QString& a, const QByteArray&) {
                         QFile f(a);
                         f.open(QIODevice::WriteOnly);
@@ -506,4 +567,415 @@ TEST_F(Backup, LinhaDeComandoFazERecuperaRespeitandoATrava)
     EXPECT_EQ(zelcli({"restaura", "--pasta", pasta, ruim}, nullptr, &erros), 1);
     EXPECT_TRUE(erros.contains("../evil")) << erros.toStdString();
     EXPECT_EQ(zelcli({"backup"}), 2);
+}
+
+// ----- what the system does to a backup: an interrupted writer, full disks, size limits, file systems
+
+namespace {
+
+const QString kInalterado = QString::fromUtf8("Os dados atuais não foram alterados.");
+
+QStringList temporariosEm(const QString& pasta)
+{
+    return tudoEm(pasta).filter(QRegularExpression(QStringLiteral("(^|/)\\.[^/]*\\.(tmp|lck)")));
+}
+
+// A database entry as a restore sees it: whole, ours, with the rows it had.
+void confereBancoDoArquivo(const QString& arquivo, const QString& pastaTrabalho, const QString& razaoEsperada)
+{
+    const QList<TEntrada> e = entradas(arquivo);
+    ASSERT_EQ(e.size(), 1);
+    const QString copia = QDir(pastaTrabalho).filePath("conferencia.mdb");
+    QFile::remove(copia);
+    QFile f(copia);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(e[0].bytes);
+    f.close();
+    sqlite3* db = TBancoTeste::abreDireto(copia);
+    EXPECT_EQ(TBancoTeste::valorDireto(db, "PRAGMA quick_check").toString(), "ok");
+    EXPECT_EQ(TBancoTeste::valorDireto(db, "SELECT RazaoSocial FROM Contribuinte").toString(), razaoEsperada);
+    EXPECT_EQ(TBancoTeste::valorDireto(db, "SELECT COUNT(*) FROM sqlite_master WHERE name = 'Enchimento'").toInt(), 0);
+    sqlite3_close(db);
+    QFile::remove(copia);
+}
+
+// The desktop program killed in the middle of a write transaction whose pages already reached the file.
+void escritorMorto(const QString& pasta, const QString& banco)
+{
+    const QByteArray antes = TBancoTeste::conteudo(banco);
+    QProcess p;
+    p.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--transacao-interrompida"), pasta});
+    ASSERT_TRUE(p.waitForStarted(5000));
+    while (!p.canReadLine() && p.waitForReadyRead(20000)) {
+    }
+    ASSERT_EQ(p.readLine().trimmed(), "pronto") << p.readAllStandardError().toStdString();
+    p.kill();
+    p.waitForFinished(5000);
+    ASSERT_TRUE(QFileInfo::exists(banco + "-journal")) << "the dead writer left its journal";
+    ASSERT_NE(TBancoTeste::conteudo(banco), antes) << "its pages reached the file: a raw copy would not be sound";
+}
+
+} // namespace
+
+TEST_F(Backup, TransacaoInterrompidaDesfeitaAntesDaCopia)
+{
+    // The tool and the automatic backup at the end of the program take the same path.
+    for (const bool peloTerminal : {true, false}) {
+        SCOPED_TRACE(peloTerminal ? "zelcli backup" : "automatic backup");
+        b.reset();
+        escritorMorto(pasta, banco);
+        if (HasFatalFailure())
+            return;
+        QString arquivo;
+        if (peloTerminal) {
+            QString saida, erros;
+            ASSERT_EQ(zelcli({"backup", "--pasta", pasta}, &saida, &erros), 0) << erros.toStdString();
+            arquivo = saida.trimmed();
+        } else {
+            novo();
+            b->sempre = true;
+            relogio.ajusta(relogio.agora().addSecs(1));
+            const TBackup::TFim fim = b->FimDoPrograma();
+            ASSERT_EQ(fim.acao, TBackup::TFim::Acao::Realizado) << fim.mensagem.toStdString();
+            arquivo = fim.arquivo;
+        }
+        EXPECT_FALSE(QFileInfo::exists(banco + "-journal")) << "rolled back before the copy";
+        confereBancoDoArquivo(arquivo, t.pasta.path(), "ANTES");
+        EXPECT_TRUE(temporariosEm(pasta).isEmpty()) << temporariosEm(pasta).join(", ").toStdString();
+    }
+    // And the archive restores.
+    novo();
+    QString erro;
+    ASSERT_TRUE(b->Recupera(b->ultimoArquivo, [] { return false; }, &erro)) << erro.toStdString();
+}
+
+TEST_F(Backup, BaseDanificadaNaoViraBackup)
+{
+    // A page in the middle of the file overwritten: the check of the copy finds it.
+    {
+        QFile f(banco);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        const qint64 pagina = 4096;
+        ASSERT_GT(f.size(), 8 * pagina);
+        f.seek(f.size() / pagina / 2 * pagina);
+        f.write(QByteArray(int(pagina), '\x5A'));
+    }
+    QString erro;
+    EXPECT_TRUE(b->Realiza(TTipoBackup::Manual, {}, &erro).isEmpty());
+    EXPECT_TRUE(erro.contains("danificada")) << erro.toStdString();
+    EXPECT_TRUE(erro.endsWith("Nenhum arquivo de backup foi gravado.")) << erro.toStdString();
+    EXPECT_TRUE(tudoEm(padrao()).isEmpty()) << tudoEm(padrao()).join(", ").toStdString();
+    b.reset();
+    QString erros;
+    EXPECT_EQ(zelcli({"backup", "--pasta", pasta}, nullptr, &erros), 1);
+    EXPECT_TRUE(erros.contains("danificada")) << erros.toStdString();
+}
+
+namespace {
+
+// zelcli run as a user with a file-size limit (ulimit -f) would run it.
+int zelcliComLimite(const QStringList& args, rlim_t limite, QString* erros)
+{
+    QProcess p;
+    p.setChildProcessModifier([limite] {
+        rlimit r{limite, limite};
+        ::setrlimit(RLIMIT_FSIZE, &r);
+    });
+    p.start(QStringLiteral(ZELCLI), args);
+    EXPECT_TRUE(p.waitForFinished(60000));
+    *erros = QString::fromUtf8(p.readAllStandardError());
+    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : 128 + p.exitCode();
+}
+
+} // namespace
+
+TEST_F(Backup, LimiteDeTamanhoDeArquivoRelatadoSemRestos)
+{
+    t.con->Conectar();
+    sql("CREATE TABLE Enchimento2 (b BLOB)");
+    sql("INSERT INTO Enchimento2 VALUES (randomblob(1500000))");
+    t.con->Fechar();
+    const QString arquivo = faz();
+    b.reset();
+    const QByteArray atual = TBancoTeste::conteudo(banco);
+    struct Caso {
+        const char* nome;
+        QStringList args;
+        const char* fim;
+    };
+    const QList<Caso> casos = {
+        {"backup", {"backup", "--pasta", pasta}, "Nenhum arquivo de backup foi gravado."},
+        {"restaura", {"restaura", "--pasta", pasta, arquivo}, "Os dados atuais não foram alterados."},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nome);
+        QString erros;
+        EXPECT_EQ(zelcliComLimite(c.args, 256 * 1024, &erros), 1) << erros.toStdString();
+        EXPECT_TRUE(erros.contains(QString::fromUtf8("tamanho máximo de arquivo"))) << erros.toStdString();
+        EXPECT_FALSE(erros.contains("danificad")) << "a good archive is never blamed";
+        EXPECT_TRUE(erros.trimmed().endsWith(QString::fromUtf8(c.fim))) << erros.toStdString();
+        EXPECT_TRUE(temporariosEm(pasta).isEmpty()) << temporariosEm(pasta).join(", ").toStdString();
+        EXPECT_EQ(TBancoTeste::conteudo(banco), atual);
+        EXPECT_EQ(tudoEm(padrao()).size(), 1) << tudoEm(padrao()).join(", ").toStdString();
+    }
+}
+
+TEST_F(Backup, TemporariosDeProcessosMortosApagadosSoOsNossos)
+{
+    // The id of a process that has ended.
+    const pid_t filho = ::fork();
+    if (filho == 0)
+        ::_exit(0);
+    ASSERT_GT(filho, 0);
+    ::waitpid(filho, nullptr, 0);
+    const QString pid = QString::number(filho);
+    QDir().mkpath(padrao());
+    const QStringList orfaos = {".BackupZel.%1-0.tmp", ".BackupZel.%1-3.tmp.Ab12Cd", ".bcoZel.mdb.%1-0.tmp"};
+    // A live process's work, another program's files, and names that only look alike.
+    const QStringList alheios = {".BackupZel.1-0.tmp", ".outro.%1-0.tmp", "BackupZel.%1-0.tmp", ".BackupZel.abc-0.tmp",
+                                 ".BackupZel.%1-0.tmp.longo123", "planilha.tmp"};
+    auto cria = [&](const QString& dir) {
+        for (const QString& n : orfaos + alheios) {
+            QFile f(QDir(dir).filePath(QString(n).replace("%1", pid)));
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        }
+    };
+    auto confere = [&](const QString& dir) {
+        for (const QString& n : orfaos)
+            EXPECT_FALSE(QFileInfo::exists(QDir(dir).filePath(QString(n).replace("%1", pid)))) << n.toStdString();
+        for (const QString& n : alheios)
+            EXPECT_TRUE(QFileInfo::exists(QDir(dir).filePath(QString(n).replace("%1", pid)))) << n.toStdString();
+    };
+    // At start: the data folder and the backup folders.
+    cria(pasta);
+    cria(padrao());
+    b->LimpaTemporarios();
+    confere(pasta);
+    confere(padrao());
+    // Before a backup: the folder it writes into.
+    const QString outra = QDir(pasta).filePath("outra");
+    QDir().mkpath(outra);
+    cria(outra);
+    faz(TTipoBackup::Manual, outra);
+    confere(outra);
+}
+
+// ----- naming the archive where links are refused
+
+namespace {
+
+int contagemLinks = 0, contagemRenomeia = 0;
+int linkRecusado(const char*, const char*)
+{
+    ++contagemLinks;
+    errno = EPERM;
+    return -1;
+}
+int renameat2Ausente(const char*, const char*)
+{
+    ++contagemRenomeia;
+    errno = EINVAL;
+    return -1;
+}
+
+struct SistemaDeArquivos {
+    const char* nome;
+    TBackup::TNomeacao liga;               // null: the system's own
+    TBackup::TNomeacao renomeiaSemSubstituir;
+};
+void PrintTo(const SistemaDeArquivos& s, std::ostream* os) { *os << s.nome; }
+
+class Nomeacao : public Backup, public ::testing::WithParamInterface<SistemaDeArquivos> {};
+
+} // namespace
+
+TEST_P(Nomeacao, NuncaSobrescreveNemPerdeOArquivo)
+{
+    contagemLinks = contagemRenomeia = 0;
+    if (GetParam().liga)
+        b->liga = GetParam().liga;
+    if (GetParam().renomeiaSemSubstituir)
+        b->renomeiaSemSubstituir = GetParam().renomeiaSemSubstituir;
+    const QString primeiro = faz();
+    EXPECT_EQ(primeiro, padrao() + "/BackupZel 2024-05-01 10h05min33s (manual).zip");
+    const QByteArray bytesPrimeiro = TBancoTeste::conteudo(primeiro);
+    const QString segundo = faz();
+    EXPECT_EQ(segundo, padrao() + "/BackupZel.zip");
+    const QByteArray bytesSegundo = TBancoTeste::conteudo(segundo);
+    QString erro;
+    EXPECT_TRUE(b->Realiza(TTipoBackup::Manual, {}, &erro).isEmpty());
+    EXPECT_TRUE(erro.contains(QString::fromUtf8("Já existem arquivos de backup"))) << erro.toStdString();
+    EXPECT_EQ(TBancoTeste::conteudo(primeiro), bytesPrimeiro);
+    EXPECT_EQ(TBancoTeste::conteudo(segundo), bytesSegundo);
+    EXPECT_EQ(tudoEm(padrao()), QStringList({"BackupZel 2024-05-01 10h05min33s (manual).zip", "BackupZel.zip"}));
+    EXPECT_EQ(contagemLinks > 0, GetParam().liga != nullptr);
+    EXPECT_EQ(contagemRenomeia > 0, GetParam().renomeiaSemSubstituir != nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sistemas, Nomeacao,
+    ::testing::Values(SistemaDeArquivos{"ComLinks", nullptr, nullptr},
+                      SistemaDeArquivos{"SemLinksComRenameat2", linkRecusado, nullptr},
+                      SistemaDeArquivos{"SemLinksNemRenameat2", linkRecusado, renameat2Ausente}),
+    [](const ::testing::TestParamInfo<SistemaDeArquivos>& i) { return std::string(i.param.nome); });
+
+// ----- full disks
+
+TEST_F(Backup, EntradaMaiorQueOEspacoLivreRecusadaAntesDeGravar)
+{
+    const QString arquivo = faz();
+    const qint64 tamanho = TBancoTeste::conteudo(banco).size();
+    const QByteArray atual = TBancoTeste::conteudo(banco);
+    QStringList consultadas;
+    b->espacoLivre = [&](const QString& p) {
+        consultadas << p;
+        return tamanho / 2;
+    };
+    QList<int> passos;
+    b->progresso = [&](int p) { passos << p; };
+    QString erro;
+    EXPECT_FALSE(b->Recupera(arquivo, [] { return false; }, &erro));
+    EXPECT_TRUE(erro.startsWith(QString::fromUtf8("Não há espaço livre suficiente no disco da pasta ") +
+                                QDir::toNativeSeparators(QDir::cleanPath(pasta))))
+        << erro.toStdString();
+    EXPECT_TRUE(erro.endsWith(kInalterado)) << erro.toStdString();
+    EXPECT_TRUE(passos.isEmpty()) << "nothing extracted";
+    EXPECT_EQ(TBancoTeste::conteudo(banco), atual);
+    EXPECT_EQ(tudoEm(padrao()).size(), 1) << "no safety copy";
+}
+
+TEST_F(Backup, DiscoCheioNaoCulpaOArquivo)
+{
+    // A bigger database archived elsewhere, restored into a data folder on a nearly full disk.
+    t.con->Conectar();
+    sql("CREATE TABLE Enchimento2 (b BLOB)");
+    sql("INSERT INTO Enchimento2 VALUES (randomblob(2000000))");
+    t.con->Fechar();
+    const QString arquivo = faz(TTipoBackup::Manual, QDir(pasta).filePath("copias"));
+    const QString dados = QDir(pasta).filePath("pequeno");
+    const qint64 livreNoDisco = 1536 * 1024;
+    TDiscoPequeno disco(dados, livreNoDisco);
+    if (!disco.impossivel().isEmpty())
+        GTEST_SKIP() << disco.impossivel().toStdString();
+    QDir().mkpath(dados + "/Backup");
+    // The current data: the small delivered database.
+    TBancoTeste pequeno;
+    ASSERT_EQ(pequeno.con->Conectar(), "JET");
+    pequeno.con->Fechar();
+    ASSERT_TRUE(QFile::copy(pequeno.caminho(), dados + "/bcoZel.mdb"));
+    const QByteArray atual = TBancoTeste::conteudo(dados + "/bcoZel.mdb");
+    TBackup r(dados, dados + "/zel.ini", relogio);
+    r.prefixo = "BackupZel";
+    r.AdicionaArquivo(dados + "/bcoZel.mdb");
+    r.pastaRecuperacao = dados;
+    // Told in advance from the free space, and told the same when the disk fills while writing.
+    struct Caso {
+        const char* nome;
+        bool sabeOEspaco;
+    };
+    for (const Caso& c : {Caso{"free space known", true}, Caso{"disk fills while writing", false}}) {
+        SCOPED_TRACE(c.nome);
+        if (!c.sabeOEspaco)
+            r.espacoLivre = nullptr;
+        QString erro;
+        EXPECT_FALSE(r.Recupera(arquivo, [] { return false; }, &erro));
+        EXPECT_TRUE(erro.startsWith(QString::fromUtf8("Não há espaço livre suficiente no disco da pasta ") + dados))
+            << erro.toStdString();
+        EXPECT_TRUE(erro.contains(QString::fromUtf8("são necessários 2,"))) << erro.toStdString();
+        EXPECT_FALSE(erro.contains("danificad")) << erro.toStdString();
+        EXPECT_TRUE(erro.endsWith(kInalterado)) << erro.toStdString();
+        semTextoDaBibliotecaZip(erro);
+        EXPECT_EQ(TBancoTeste::conteudo(dados + "/bcoZel.mdb"), atual);
+        EXPECT_TRUE(temporariosEm(dados).isEmpty()) << temporariosEm(dados).join(", ").toStdString();
+    }
+    // A backup onto that disk: the same reasons, and nothing left there.
+    QString erro;
+    b->espacoLivre = nullptr;
+    EXPECT_TRUE(b->Realiza(TTipoBackup::Manual, dados + "/Backup", &erro).isEmpty());
+    EXPECT_TRUE(erro.contains(QString::fromUtf8("Não há espaço livre suficiente no disco da pasta ") + dados + "/Backup"))
+        << erro.toStdString();
+    EXPECT_TRUE(erro.endsWith("Nenhum arquivo de backup foi gravado.")) << erro.toStdString();
+    semTextoDaBibliotecaZip(erro);
+    EXPECT_TRUE(tudoEm(dados + "/Backup").isEmpty()) << tudoEm(dados + "/Backup").join(", ").toStdString();
+}
+
+// ----- hostile archives
+
+TEST_F(Backup, ZerosRecusadosNoPrimeiroBloco)
+{
+    const QString arquivo = QDir(t.pasta.path()).filePath("zeros.zip");
+    criaZip(arquivo, {{"bcoZel.mdb", QByteArray(64 * 1024 * 1024, '\0')}});
+    ASSERT_LT(QFileInfo(arquivo).size(), 1024 * 1024);
+    QList<int> passos;
+    b->progresso = [&](int p) { passos << p; };
+    const QStringList antes = tudoEm(pasta);
+    QString erro;
+    EXPECT_FALSE(b->Recupera(arquivo, [] { return false; }, &erro));
+    EXPECT_TRUE(erro.contains(QString::fromUtf8("não é uma Base de Dados"))) << erro.toStdString();
+    EXPECT_TRUE(passos.isEmpty()) << "refused before the first block was written; got to " << passos.value(passos.size() - 1);
+    EXPECT_EQ(tudoEm(pasta), antes);
+}
+
+TEST(TextosDaBibliotecaZip, CadaCodigoTemTextoEmPortugues)
+{
+    QStringList textos;
+    for (int c = ZIP_ER_OK; c <= ZIP_ER_CANCELLED; ++c) {
+        const QString t = TextoErroZip(c);
+        zip_error_t e;
+        zip_error_init_with_code(&e, c);
+        EXPECT_NE(t, QString::fromUtf8(zip_error_strerror(&e))) << c;
+        zip_error_fini(&e);
+        EXPECT_FALSE(t.contains(QString::fromUtf8("nº"))) << c << ": no text of its own";
+        textos << t;
+    }
+    EXPECT_EQ(QSet<QString>(textos.begin(), textos.end()).size(), textos.size()) << "each code tells its own fault";
+    EXPECT_EQ(TextoErroZip(ZIP_ER_WRITE, ENOSPC), QString::fromUtf8("erro de gravação (não há espaço livre no disco)"));
+}
+
+// ----- the command-line tool over odd folders
+
+TEST_F(Backup, PastaSomenteLeituraNaoEOutraCopiaAberta)
+{
+    const QString arquivo = faz(TTipoBackup::Manual, QDir(pasta).filePath("copias"));
+    b.reset();
+    const QByteArray atual = TBancoTeste::conteudo(banco);
+    TPastaSomenteLeitura somenteLeitura(pasta);
+    if (!somenteLeitura.impossivel().isEmpty())
+        GTEST_SKIP() << somenteLeitura.impossivel().toStdString();
+    for (const QStringList& args : {QStringList{"backup", "--pasta", pasta, "--destino", "/tmp"},
+                                    QStringList{"restaura", "--pasta", pasta, arquivo}}) {
+        SCOPED_TRACE(args.first().toStdString());
+        QString erros;
+        EXPECT_EQ(zelcli(args, nullptr, &erros), 1);
+        EXPECT_FALSE(erros.contains(QString::fromUtf8("já está aberto"))) << erros.toStdString();
+        EXPECT_TRUE(erros.contains(QDir::toNativeSeparators(QDir::cleanPath(pasta)))) << erros.toStdString();
+        EXPECT_TRUE(erros.contains(QString::fromUtf8("falta permissão de gravação"))) << erros.toStdString();
+        EXPECT_EQ(TBancoTeste::conteudo(banco), atual);
+    }
+}
+
+TEST_F(Backup, PastaRelativaGuardaCaminhosAbsolutosSemRepetir)
+{
+    // The desktop program has written the list with the absolute form.
+    b.reset();
+    const QString absoluta = QDir::cleanPath(pasta);
+    const QString pai = QFileInfo(absoluta).absolutePath();
+    const QString nome = QFileInfo(absoluta).fileName();
+    novo();
+    b.reset();
+    for (const QString& relativa : {nome, "./" + nome, nome + "/", nome + "/../" + nome}) {
+        SCOPED_TRACE(relativa.toStdString());
+        QProcess p;
+        p.setWorkingDirectory(pai);
+        p.start(QStringLiteral(ZELCLI), {"backup", "--pasta", relativa, "--destino", nome + "/copias"});
+        ASSERT_TRUE(p.waitForFinished(60000));
+        ASSERT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+        const QString arquivo = QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+        EXPECT_TRUE(arquivo.startsWith(absoluta + "/copias/BackupZel")) << arquivo.toStdString();
+        EXPECT_EQ(QSettings(ini, QSettings::IniFormat).value("Backup/UltimoArquivo").toString(), arquivo);
+        QFile lista(QDir(pasta).filePath("Paths.Backup"));
+        ASSERT_TRUE(lista.open(QIODevice::ReadOnly));
+        EXPECT_EQ(QString::fromUtf8(lista.readAll()), absoluta + "/Backup/\n");
+        QDir(absoluta + "/copias").removeRecursively();
+    }
 }

@@ -10,6 +10,7 @@
 
 #include "db/untTravaPasta.h"
 #include "support/TBancoTeste.h"
+#include "support/TProcessoFilho.h"
 
 namespace {
 
@@ -135,4 +136,21 @@ TEST(Compactar, NinguemEscreveDaCopiaATroca)
     sqlite3* db = TBancoTeste::abreDireto(t.caminho());
     EXPECT_EQ(TBancoTeste::valorDireto(db, "SELECT COUNT(*) FROM Contador WHERE Nome = 'PERDIDO'").toInt(), 0);
     sqlite3_close(db);
+}
+
+TEST(TravaPasta, PastaSemPermissaoDeGravacaoNaoEOutraCopia)
+{
+    TBancoTeste t;
+    const QString pasta = t.pasta.path();
+    TPastaSomenteLeitura somenteLeitura(pasta);
+    if (!somenteLeitura.impossivel().isEmpty())
+        GTEST_SKIP() << somenteLeitura.impossivel().toStdString();
+    TTravaPasta trava(pasta);
+    const QString mensagem = QString::fromUtf8("Não é possível usar a pasta %1: falta permissão de gravação nela (ou o "
+                                               "disco está protegido contra gravação), e o programa precisa criar ali o "
+                                               "arquivo bcoZel.lck.\nDê permissão de gravação na pasta ou use outra pasta.")
+                                 .arg(QDir::toNativeSeparators(QDir::cleanPath(pasta)));
+    t.dialogos.esperaMensagem(mensagem);
+    EXPECT_FALSE(trava.trava(t.dialogos));
+    EXPECT_EQ(trava.mensagemDaFalha(), mensagem);
 }
