@@ -15,6 +15,9 @@ struct TColunaRelatorio {
     QString titulo;
     int largura = 10;          // in characters of the detail font: the painter scales them to the page
     bool direita = false;      // money and numbers are right-aligned
+    // The column opens the second line of each detail: a list whose columns read best in two lines (the ECF
+    // summaries) says so; the painter also breaks a list that does not fit the page on one line.
+    bool novaLinha = false;
 };
 
 struct TLinhaRelatorio {
@@ -38,7 +41,7 @@ struct TRelatorio {
     QString contribuinte;      // "Contribuinte: 12.345678-9  RAZÃO" when the report is about the open taxpayer
     QString periodo;           // "Período: 05 / 2006"
     bool declaracao = false;   // the three government heading lines instead of the program's
-    bool paisagem = false;
+    bool paisagem = false;     // landscape even when the columns would fit a portrait page
     QDateTime emissao;         // the printing date and time
     QList<TColunaRelatorio> colunas;
     QList<TLinhaRelatorio> linhas;

@@ -11,6 +11,7 @@
 #include "declarations/untZelEpp.h"
 #include "declarations/untZelSN.h"
 #include "documents/untClsCupomFiscal.h"
+#include "documents/untClsNotaTransporte.h"
 #include "documents/untConsultasNotas.h"
 
 using namespace FormatoRelatorio;
@@ -248,7 +249,6 @@ TRelatorio NotasTalao(TDTM& dtm, const TCabecalho& c, const TDataSet& lista)
 TRelatorio NotasTransporte(TDTM& dtm, const TCabecalho& c, const TDataSet& lista, const QString& modalidade)
 {
     TRelatorio r = novo("TfrmRptNFTransp", "Relatório de Notas Fiscais de Transporte", c.emissao);
-    r.paisagem = true;
     r.subtitulos << QStringLiteral("MODALIDADE: %1").arg(modalidade == QLatin1String("2") ? QStringLiteral("FOB")
                                                                                           : QStringLiteral("CIF"));
     doContribuinte(r, dtm, c, true);
@@ -257,27 +257,24 @@ TRelatorio NotasTransporte(TDTM& dtm, const TCabecalho& c, const TDataSet& lista
                 num("BaseCalculoICMS", 12), num("Isentas", 11), num("Outras", 11), txt("Situação", 3),
                 txt("Modalidade", 4)});
     TPartes partes(dtm.conexao().db());
-    Money total, icms, base, isenta, outras;
     for (int i = 0; i < lista.recordCount(); ++i) {
         const TLinha l(lista, i);
         const auto& p = partes(l.v("IDEmitente").toLongLong());
-        total += l.m("ValorTotal");
-        icms += l.m("ValorIcms");
-        base += l.m("BaseCalcIcms");
-        isenta += l.m("Isenta");
-        outras += l.m("Outras");
         r.detalhe({l.s("Numero"), l.s("Cfop"), l.data("DtEmissao"), l.s("Modelo"), l.s("Serie"), l.s("SubSerie"),
                    CnpjCpf(textoDe(p, "CNPJ")), textoDe(p, "UF"), l.dinheiro("ValorTotal"), l.dinheiro("ValorIcms"),
                    l.dinheiro("BaseCalcIcms"), l.dinheiro("Isenta"), l.dinheiro("Outras"), l.s("Situacao"),
                    l.s("Modalidade")});
     }
     r.textoResumo(QStringLiteral("Total Geral de Notas: %1").arg(lista.recordCount()));
+    // The sums are the screen's summary: cancelled, denied and voided documents are listed but not summed.
+    const ConsultasTransporte::TResumo s =
+        ConsultasTransporte::Resumo(dtm.conexao(), c.idAtivo, modalidade, ConsultasNotas::periodo(c.mes, c.ano));
     QStringList totais(r.colunas.size());
-    totais[8] = Total(total);
-    totais[9] = Total(icms);
-    totais[10] = Total(base);
-    totais[11] = Total(isenta);
-    totais[12] = Total(outras);
+    totais[8] = Total(s.valorTotal);
+    totais[9] = Total(s.valorIcms);
+    totais[10] = Total(s.baseIcms);
+    totais[11] = Total(s.isenta);
+    totais[12] = Total(s.outras);
     r.totalResumo(totais);
     return r;
 }
@@ -285,13 +282,18 @@ TRelatorio NotasTransporte(TDTM& dtm, const TCabecalho& c, const TDataSet& lista
 TRelatorio Ecf(TDTM& dtm, const TCabecalho& c, const TDataSet& lista)
 {
     TRelatorio r = novo("TfrmrptECF", "RELATÓRIO DE ECF", c.emissao);
-    r.paisagem = true;
     doContribuinte(r, dtm, c, true);
-    colunas(r, {txt("Data Emissão", 10), txt("NE", 4), txt("Número de Série", 18), txt("Modelo", 4),
-                num("COO Inicial", 7), num("COO Final", 7), num("CRZ", 5), num("GT Inicial", 13), num("GT Final", 13),
-                num("Venda Bruta", 12), num("Descontos", 10), num("Cancelam.", 10), num("I.S.S.", 10),
-                num("Subst.Trib.", 10), num("Isenção", 10), num("Não Incidência", 10)});
-    TBusca aliquotas(dtm.conexao().db(), QStringLiteral("SELECT * FROM CFALIQUOTA WHERE IdCupomFiscal =:IdCupom"));
+    // Two lines per summary: the equipment, its counters and grand totals, then the totalizers; the second
+    // line opens with an untitled column where the summary's "Totais Gerais" stand.
+    TColunaRelatorio rotulo = txt("", 8);
+    rotulo.novaLinha = true;
+    colunas(r, {txt("Data Emissão", 10), txt("NE", 3), txt("Número de Série", 20), txt("Modelo", 2),
+                num("COO Inicial", 6), num("COO Final", 6), num("CRZ", 6), num("GT Inicial", 13), num("GT Final", 13),
+                num("Venda Bruta", 13), rotulo, num("I.S.S.", 13), num("Cancelam.", 13), num("Descontos", 13),
+                num("Subst.Trib.", 13), num("Isenção", 13), num("Não Incidência", 13)});
+    // The rate lines of a summary in the order they were entered.
+    TBusca aliquotas(dtm.conexao().db(),
+                     QStringLiteral("SELECT * FROM CFALIQUOTA WHERE IdCupomFiscal =:IdCupom ORDER BY IDCFAliquota"));
     Money venda, iss, canc, desc, f, isen, n;
     for (int i = 0; i < lista.recordCount(); ++i) {
         const TLinha l(lista, i);
@@ -304,7 +306,7 @@ TRelatorio Ecf(TDTM& dtm, const TCabecalho& c, const TDataSet& lista)
         n += l.m("T_N");
         r.detalhe({l.data("DtEmissao"), l.s("NumEquip"), l.s("NumSerie"), l.s("Modelo"), l.s("COOInicial"),
                    l.s("COOFinal"), l.s("CRZ"), l.dinheiro("GTInicioDia"), l.dinheiro("GTFimDia"),
-                   l.dinheiro("VendaBruta"), l.dinheiro("T_DESC"), l.dinheiro("T_CANC"), l.dinheiro("T_ISS"),
+                   l.dinheiro("VendaBruta"), QString(), l.dinheiro("T_ISS"), l.dinheiro("T_CANC"), l.dinheiro("T_DESC"),
                    l.dinheiro("T_F"), l.dinheiro("T_I"), l.dinheiro("T_N")});
         for (const auto& a : aliquotas.linhas(l.v("IDCupomFiscal").toLongLong())) {
             const QString taxa = textoDe(a, "Aliquota");
@@ -317,18 +319,21 @@ TRelatorio Ecf(TDTM& dtm, const TCabecalho& c, const TDataSet& lista)
     for (const ConsultasCupom::TIcmsAliquota& a :
          ConsultasCupom::IcmsPorAliquota(dtm.conexao(), c.idAtivo, ConsultasNotas::periodo(c.mes, c.ano)))
         tributados += a.valorIcms;
-    r.textoResumo(QStringLiteral("Totais Gerais"));
-    QStringList totais(r.colunas.size());
-    totais[9] = Total(venda);
-    totais[10] = Total(desc);
-    totais[11] = Total(canc);
-    totais[12] = Total(iss);
-    totais[13] = Total(f);
-    totais[14] = Total(isen);
-    totais[15] = Total(n);
-    r.totalResumo(totais);
-    r.textoResumo(QStringLiteral("Quant. Itens : %1").arg(lista.recordCount()));
-    r.textoResumo(QStringLiteral("Total Tributados  ...%1").arg(Total(tributados)));
+    // The count, the tax of the rates and the gross sales under its column; below them the totalizers.
+    QStringList primeira(r.colunas.size());
+    primeira[0] = QStringLiteral("Quant. Itens : %1").arg(lista.recordCount());
+    primeira[3] = QStringLiteral("Total Tributados  ...%1").arg(Total(tributados));
+    primeira[9] = Total(venda);
+    r.totalResumo(primeira);
+    QStringList segunda(r.colunas.size());
+    segunda[10] = QStringLiteral("Totais Gerais");
+    segunda[11] = Total(iss);
+    segunda[12] = Total(canc);
+    segunda[13] = Total(desc);
+    segunda[14] = Total(f);
+    segunda[15] = Total(isen);
+    segunda[16] = Total(n);
+    r.totalResumo(segunda);
     return r;
 }
 

@@ -11,10 +11,12 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSet>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <algorithm>
 
 #include "db/untSqlite.h"
 #include "declarations/untDadosAnuais.h"
@@ -98,6 +100,35 @@ int paginasEmPdf(const TRelatorio& r)
     const TPintorRelatorio pintor(r);
     pintor.preparaDispositivo(pdf);
     return pintor.paginas(pdf);
+}
+
+TDisposicao disposicao(const TRelatorio& r)
+{
+    QBuffer destino;
+    destino.open(QIODevice::WriteOnly);
+    QPdfWriter pdf(&destino);
+    pdf.setResolution(300);
+    const TPintorRelatorio pintor(r);
+    pintor.preparaDispositivo(pdf);
+    return pintor.dispoe(pdf);
+}
+
+// The rows of a page, top to bottom, each its texts left to right.
+QList<QStringList> fileiras(const TPaginaRelatorio& p)
+{
+    QList<TTextoPagina> t = p.textos;
+    std::stable_sort(t.begin(), t.end(), [](const TTextoPagina& a, const TTextoPagina& b) {
+        return qAbs(a.caixa.top() - b.caixa.top()) > 0.5 ? a.caixa.top() < b.caixa.top() : a.caixa.left() < b.caixa.left();
+    });
+    QList<QStringList> r;
+    qreal topo = -1;
+    for (const TTextoPagina& x : t) {
+        if (r.isEmpty() || qAbs(x.caixa.top() - topo) > 0.5)
+            r.append(QStringList{});
+        topo = x.caixa.top();
+        r.last() << x.texto.trimmed();
+    }
+    return r;
 }
 
 int paginasNaImpressora(const TRelatorio& r)
@@ -472,41 +503,110 @@ TEST_F(Relatorio, NotasDeTransportePorModalidade)
     EXPECT_EQ(fob.resumo[1].celulas[8], "      100,00");
 }
 
+TEST_F(Relatorio, NotasDeTransporteSomamComoOResumoDaTela)
+{
+    // A cancelled (S), a denied (2) and a voided (4) CIF document of the month: listed and counted, but
+    // left out of the sums as the screen's "Resumo" leaves them out.
+    sql("INSERT INTO NFTRANSPORTE (IDNFTransporte, IDContribuinte, IDEmitente, DtEmissao, Modelo, Serie, SubSerie, "
+        "Numero, Cfop, ValorTotal, BaseCalcIcms, ValorIcms, Isenta, Outras, Modalidade, Situacao) VALUES "
+        "(4, 1, 3, '2006-07-20', '08', 'U', '', '004570', '1352', 7000000, 7000000, 840000, 10000, 20000, '1', 'S'), "
+        "(5, 1, 3, '2006-07-21', '08', 'U', '', '004571', '1352', 3000000, 3000000, 360000, 0, 0, '1', '2'), "
+        "(6, 1, 3, '2006-07-22', '08', 'U', '', '004572', '1352', 0, 0, 0, 0, 30000, '1', '4')");
+    const TRelatorio cif = transporte("1");
+    ASSERT_EQ(cif.linhas.size(), 5);
+    EXPECT_EQ(cif.resumo[0].texto, "Total Geral de Notas: 5");
+    const ConsultasTransporte::TResumo tela =
+        ConsultasTransporte::Resumo(con(), 1, "1", ConsultasNotas::periodo("07", "2006"));
+    using FormatoRelatorio::Total;
+    EXPECT_EQ(cif.resumo[1].celulas.mid(8, 5), (QStringList{Total(tela.valorTotal), Total(tela.valorIcms), Total(tela.baseIcms),
+                                                            Total(tela.isenta), Total(tela.outras)}));
+    EXPECT_EQ(cif.resumo[1].celulas.mid(8, 5),
+              (QStringList{"    1.234,56", "      148,15", "    1.234,56", "        0,00", "        0,00"}));
+}
+
 TEST_F(Relatorio, EcfComAliquotas)
 {
+    // An index that hands a summary's rate lines back by rate, last first: the report orders them itself.
+    sql("CREATE INDEX tstAliquotaDecrescente ON CFAliquota (IDCupomFiscal, Aliquota DESC)");
     const TRelatorio r = ecf();
     EXPECT_EQ(r.titulo, QString::fromUtf8("RELATÓRIO DE ECF"));
     EXPECT_EQ(r.contribuinte, "Contribuinte: 12.345678-9  COMERCIAL EXEMPLO LTDA");
     // Each summary is followed by its rates: the rate's base and its exact tax; a rate that is no number
     // is shown as typed with a tax of zero.
+    // The summary's cells in the order of its two printed lines: the equipment, counters, grand totals and
+    // gross sales; then, after the untitled column the totals' label takes, ISS, cancellations, discounts,
+    // F, I and N.
     const QStringList detalhes = celulasDe(r.linhas, TLinhaRelatorio::Tipo::Detalhe);
     ASSERT_EQ(detalhes.size(), 2);
-    EXPECT_TRUE(detalhes[0].startsWith("15/07/2006|001|BE0512SC560000012|2D|100|250|45|118.456,78|123.456,78|1.200,00|"
-                                       "0,00|15,00|0,00"))
-        << detalhes[0].toStdString();
+    EXPECT_EQ(detalhes[0], "15/07/2006|001|BE0512SC560000012|2D|100|250|45|118.456,78|123.456,78|1.200,00||"
+                           "0,00|15,00|0,00|0,00|0,00|0,00");
+    EXPECT_EQ(detalhes[1], "16/07/2006|001|BE0512SC560000012|2D|251|300|46|123.456,78|125.456,78|200,00||"
+                           "10,00|0,00|5,00|0,00|0,00|0,00");
+    ASSERT_EQ(r.colunas.size(), 17);
+    EXPECT_TRUE(r.colunas[10].novaLinha) << "the second line starts after the gross sales";
+    for (int k = 0; k < r.colunas.size(); ++k)
+        EXPECT_EQ(r.colunas[k].novaLinha, k == 10) << k;
+    QStringList titulos;
+    for (const TColunaRelatorio& c : r.colunas)
+        titulos << c.titulo;
+    EXPECT_EQ(titulos.join('|'), QString::fromUtf8("Data Emissão|NE|Número de Série|Modelo|COO Inicial|COO Final|CRZ|"
+                                                   "GT Inicial|GT Final|Venda Bruta||I.S.S.|Cancelam.|Descontos|"
+                                                   "Subst.Trib.|Isenção|Não Incidência"));
     ASSERT_EQ(r.linhas.size(), 6);
     using T = TLinhaRelatorio::Tipo;
     EXPECT_EQ((QList<T>{r.linhas[0].tipo, r.linhas[1].tipo, r.linhas[2].tipo, r.linhas[3].tipo, r.linhas[4].tipo,
                         r.linhas[5].tipo}),
               (QList<T>{T::Detalhe, T::Sub, T::Sub, T::Sub, T::Detalhe, T::Sub}));
-    // The rates of a summary come in the table's order, which is no order the report promises.
-    QStringList doPrimeiro = celulasDe(r.linhas.mid(1, 3), T::Sub);
-    doPrimeiro.sort();
-    EXPECT_EQ(doPrimeiro, (QStringList{"Tributados|15.50%|BC: 100,00|15,50", "Tributados|17.00%|BC: 1.000,00|170,00",
-                                       "Tributados|ABCD|BC: 50,00|0,00"}));
+    // The rates of a summary in the order they were entered (the table's key), whatever order the engine
+    // would return them in.
+    EXPECT_EQ(celulasDe(r.linhas.mid(1, 3), T::Sub),
+              (QStringList{"Tributados|17.00%|BC: 1.000,00|170,00", "Tributados|15.50%|BC: 100,00|15,50",
+                           "Tributados|ABCD|BC: 50,00|0,00"}));
     EXPECT_EQ(r.linhas[5].celulas, (QStringList{"Tributados", "17.00%", "BC: 200,00", "34,00"}));
 
-    const TLinhaRelatorio* totais = nullptr;
-    for (const TLinhaRelatorio& l : r.resumo)
-        if (l.tipo == TLinhaRelatorio::Tipo::Total)
-            totais = &l;
-    ASSERT_TRUE(totais);
-    EXPECT_EQ(totais->celulas.mid(9, 7), (QStringList{"    1.400,00", "        5,00", "       15,00", "       10,00",
-                                                      "        0,00", "        0,00", "        0,00"}));
+    // The footer: the count, the tax of the rates and the gross sales; below, "Totais Gerais" and the
+    // totalizers in the order of the second line.
+    ASSERT_EQ(r.resumo.size(), 2);
+    EXPECT_EQ(r.resumo[0].tipo, T::Total);
+    EXPECT_EQ(r.resumo[0].celulas[0], "Quant. Itens : 2");
+    EXPECT_EQ(r.resumo[0].celulas[3], "Total Tributados  ...      219,50");
+    EXPECT_EQ(r.resumo[0].celulas[9], "    1.400,00");
+    const TLinhaRelatorio* totais = &r.resumo[1];
+    EXPECT_EQ(totais->celulas.mid(10, 7), (QStringList{"Totais Gerais", "       10,00", "       15,00", "        5,00",
+                                                       "        0,00", "        0,00", "        0,00"}));
     ASSERT_TRUE(linhaCom(r.resumo, "Quant. Itens : 2"));
     // 170,00 + 34,00 (the 17% rate over both summaries) + 15,50; the rate that is no number adds nothing.
     ASSERT_TRUE(linhaCom(r.resumo, "Total Tributados  ...      219,50"))
         << r.resumo.last().texto.toStdString();
+}
+
+TEST_F(Relatorio, EcfEmDuasLinhasPorResumo)
+{
+    const TDisposicao d = disposicao(ecf());
+    EXPECT_FALSE(d.paisagem) << "an A4 portrait page";
+    ASSERT_EQ(d.paginas.size(), 1);
+    const QList<QStringList> f = fileiras(d.paginas[0]);
+    auto depois = [&f](const QString& primeiro, int n) {
+        for (int i = 0; i + n < f.size(); ++i)
+            if (f[i].value(0) == primeiro)
+                return f[i + n];
+        return QStringList{QStringLiteral("<sem %1>").arg(primeiro)};
+    };
+    const QString titulos = QString::fromUtf8("Data Emissão");
+    EXPECT_EQ(depois(titulos, 0), QString::fromUtf8("Data Emissão|NE|Número de Série|Modelo|COO Inicial|COO Final|CRZ|"
+                                                    "GT Inicial|GT Final|Venda Bruta").split('|'));
+    EXPECT_EQ(depois(titulos, 1), QString::fromUtf8("I.S.S.|Cancelam.|Descontos|Subst.Trib.|Isenção|Não Incidência").split('|'));
+    // Each summary: its first line, the totalizers under it, then its rate lines in the order entered.
+    EXPECT_EQ(depois("15/07/2006", 0),
+              QString("15/07/2006|001|BE0512SC560000012|2D|100|250|45|118.456,78|123.456,78|1.200,00").split('|'));
+    EXPECT_EQ(depois("15/07/2006", 1), QString("0,00|15,00|0,00|0,00|0,00|0,00").split('|'));
+    EXPECT_EQ(depois("15/07/2006", 2), QString("Tributados|17.00%|BC: 1.000,00|170,00").split('|'));
+    EXPECT_EQ(depois("15/07/2006", 3), QString("Tributados|15.50%|BC: 100,00|15,50").split('|'));
+    EXPECT_EQ(depois("15/07/2006", 4), QString("Tributados|ABCD|BC: 50,00|0,00").split('|'));
+    EXPECT_EQ(depois("16/07/2006", 1), QString("10,00|0,00|5,00|0,00|0,00|0,00").split('|'));
+    // The footer: count, tax of the rates and gross sales; then "Totais Gerais" with the totalizers.
+    EXPECT_EQ(depois("Quant. Itens : 2", 0), QString("Quant. Itens : 2|Total Tributados  ...      219,50|1.400,00").split('|'));
+    EXPECT_EQ(depois("Quant. Itens : 2", 1), QString("Totais Gerais|10,00|15,00|5,00|0,00|0,00|0,00").split('|'));
 }
 
 TEST_F(Relatorio, CadastrosETabelas)
@@ -669,8 +769,9 @@ TEST_F(Relatorio, UmPdfDeCadaRelatorio)
           "re:1\\.234,56\\s+148,15\\s+1\\.234,56"}},
         {"ecf.pdf", ecf(),
          {"RELATÓRIO DE ECF", "Tributados", "17.00%", "15.50%", "BC: 1.000,00", "re:BC: 1\\.000,00\\s+170,00",
-          "re:BC: 100,00\\s+15,50", "re:BC: 50,00\\s+0,00", "re:1\\.400,00\\s+5,00\\s+15,00\\s+10,00",
-          "re:Total Tributados\\s+\\.\\.\\.\\s*219,50"}},
+          "re:BC: 100,00\\s+15,50", "re:BC: 50,00\\s+0,00",
+          "re:Quant\\. Itens : 2\\s+Total Tributados\\s+\\.\\.\\.\\s*219,50\\s+1\\.400,00",
+          "re:Totais Gerais\\s+10,00\\s+15,00\\s+5,00\\s+0,00\\s+0,00\\s+0,00"}},
         {"contadores.pdf", contadores(),
          {"Relação de Contadores Cadastrados", "529.982.247-25", "re:Total de Contadores cadastrados:\\s+2"}},
         {"contribuintes.pdf", cadastro(true),
@@ -799,6 +900,162 @@ TEST_F(Relatorio, ExportacaoQueFalhaNaoDeixaArquivo)
     ASSERT_TRUE(ExportaPdf(r, bom, &erro)) << erro.toStdString();
     EXPECT_TRUE(TBancoTeste::conteudo(bom).startsWith("%PDF-"));
     EXPECT_EQ(QDir(saida.path()).entryList({"bom*"}, QDir::Files | QDir::Hidden), QStringList{"bom.pdf"});
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Nothing cut: every report of the catalogue with the longest values its columns can hold.
+
+namespace {
+
+QString semBrancos(QString t)
+{
+    t.remove(QRegularExpression(QStringLiteral("\\s")));
+    return t;
+}
+
+// A text of exactly `n` characters made of words from `palavras`, repeated as needed.
+QString deTamanho(int n, const QString& palavras)
+{
+    QString r;
+    const QStringList p = palavras.split(QLatin1Char(' '));
+    for (int i = 0; r.size() < n; ++i)
+        r += (r.isEmpty() ? QString() : QStringLiteral(" ")) + p[i % p.size()];
+    return r.left(n).trimmed().leftJustified(n, QLatin1Char('X'));
+}
+
+} // namespace
+
+TEST_F(Relatorio, NadaCortadoComOsValoresMaisLongos)
+{
+    const QString nome = deTamanho(40, "MARIA APARECIDA DOS SANTOS FERREIRA LIMA");
+    const QString email = QStringLiteral("maria.aparecida.ferreira@contabilrio.com");
+    const QString razao = deTamanho(35, "DISTRIBUIDORA INTERESTADUAL DE ALIMENTOS LTDA");
+    const QString serie = QStringLiteral("BE0512SC560000012345");
+    const QString municipio = deTamanho(50, "SAO SEBASTIAO DO RIO VERDE DAS FLORES DO NORTE GRANDE");
+    ASSERT_EQ(nome.size(), 40);
+    ASSERT_EQ(email.size(), 40);
+    ASSERT_EQ(razao.size(), 35);
+    ASSERT_EQ(serie.size(), 20);
+    ASSERT_EQ(municipio.size(), 50);
+    // Money: 13 characters as typed on the document screens (99.999.999,99), 16 for the ECF's grand
+    // totals and gross sales (9.999.999.999,99).
+    const QString m13 = QStringLiteral("999999999900"), m16 = QStringLiteral("99999999999900");
+    sql(QStringLiteral("UPDATE Contador SET Nome = '%1', EMail = '%2', Fone = '006133224455', CRC = 'ZR123456AB', "
+                       "CPF = '11222333000181' WHERE IDContador = 7").arg(nome, email));
+    sql(QStringLiteral("UPDATE Contribuinte SET RazaoSocial = '%1' || substr('%2', 1, 0)").arg(razao, razao));
+    sql("UPDATE Contribuinte SET Ccicms = '12345678901234' WHERE IdContribuinte <> 1");
+    sql(QStringLiteral("UPDATE NotaFiscal SET NumeroNF = '999999', Serie = '999', ValorTotalNota = %1").arg(m13));
+    sql(QStringLiteral("UPDATE NFICMS SET BaseCalculoICMS = %1, ValorICMS = %1, IsentaICMS = %1, OutrasICMS = %1").arg(m13));
+    sql(QStringLiteral("UPDATE NFIPI SET ValorIPI = %1, IsentaIPI = %1, OutrasIPI = %1").arg(m13));
+    sql(QStringLiteral("UPDATE NFSUBSTRIB SET BaseCalculoSubst = %1, ICMSRetido = %1, DespAcessorias = %1").arg(m13));
+    sql(QStringLiteral("UPDATE NOTATALAO SET Serie = 'ABC', SubSerie = '99', NumeroInicial = 999998, NumeroFinal = 999999, "
+                       "ValorTotal = %1, BaseICMS = %1, ValorICMS = %1, Isenta = %1, Outras = %1").arg(m13));
+    sql(QStringLiteral("UPDATE NFTRANSPORTE SET Numero = '999999', SubSerie = '99', ValorTotal = %1, BaseCalcIcms = %1, "
+                       "ValorIcms = %1, Isenta = %1, Outras = %1").arg(m13));
+    sql(QStringLiteral("UPDATE CUPOMFISCAL SET NumSerie = '%1', NumEquip = '999', COOInicial = 999998, COOFinal = 999999, "
+                       "CRZ = 999999, GTInicioDia = %2, GTFimDia = %2, VendaBruta = %2, T_ISS = %3, T_F = %3, T_I = %3, "
+                       "T_N = %3, T_CANC = %3, T_DESC = %3").arg(serie, m16, m13));
+    sql(QStringLiteral("UPDATE CFAliquota SET ValorAcumulado = %1").arg(m13));
+    sql(QStringLiteral("UPDATE VornQuadroV SET CodMunicipio = '99999', Municipio = '%1', Valor = %2").arg(municipio, m13));
+    sql(QStringLiteral("INSERT OR REPLACE INTO Municipio (codMunicipio, nomeMunicipio) VALUES ('99999', '%1')")
+            .arg(deTamanho(60, "SAO SEBASTIAO DO RIO VERDE DAS FLORES DO NORTE GRANDE E PEQUENO")));
+    sql(QStringLiteral("UPDATE DadosAnuais SET EstqTrib = %1, EstqNaoTrib = %1, EstqSubsTrib = %1, SldCaixa = %1, "
+                       "SldBanco = %1, DespPessoal = %1, OutrosImpostos = %1, DespGeral = %1").arg(m13));
+    sql(QStringLiteral("UPDATE ZEL SET CredEntradas = %1, DebSaidas = %1, CredSaldoAnterior = %1, DebOutros = %1").arg(m13));
+    sql(QStringLiteral("UPDATE ZEL_EPP SET RecApurada = %1, MediaEntradas = 1").arg(m13));
+    sql(QStringLiteral("UPDATE ZEL_SN SET Faturamento = %1, ICMSSN = %1, categEstabel = 1, "
+                       "Recibo = '12345678901234567890123456789012'").arg(m13));
+    const qint64 cfops = TBancoTeste::valorDireto(t.con->db(), "SELECT COUNT(*) FROM CFOP").toLongLong();
+    const qint64 maisLonga =
+        TBancoTeste::valorDireto(t.con->db(), "SELECT MAX(LENGTH(CF_Descricao)) FROM CFOP").toLongLong();
+    ASSERT_GT(cfops, 100) << "the code table as delivered";
+    ASSERT_GT(maisLonga, 150);
+
+    struct TCaso {
+        const char* nome;
+        TRelatorio r;
+        int paisagem;   // 1 landscape, 0 portrait, -1 either
+    };
+    const QList<TCaso> casos = {
+        {"notas", notas("S"), 1},          {"entradas", notas("E"), 1},
+        {"talao", talao(), -1},            {"transporte", transporte("1"), -1},
+        {"ecf", ecf(), 0},                 {"contadores", contadores(), -1},
+        {"contribuintes", cadastro(true), -1}, {"emitentes", cadastro(false), -1},
+        {"cfop", Relatorios::Cfop(*t.dtm, 4, kEmissao), 0}, {"cfop3", Relatorios::Cfop(*t.dtm, 3, kEmissao), 0},
+        {"municipios", Relatorios::Municipios(*t.dtm, kEmissao), 0}, {"quadrov", quadroV(), -1},
+        {"anuais", anuais(), 0},           {"zel", zel(), 0},
+        {"epp", zelEpp(), 0},              {"sn", zelSN(), 0},
+    };
+    using P = TTextoPagina::Parte;
+    for (const TCaso& c : casos) {
+        SCOPED_TRACE(c.nome);
+        const TDisposicao d = disposicao(c.r);
+        ASSERT_FALSE(d.paginas.isEmpty());
+        if (c.paisagem >= 0) {
+            EXPECT_EQ(d.paisagem, c.paisagem == 1);
+        }
+        EXPECT_GE(d.pontosDetalhe, 7.0);
+        QSet<QString> dispostos;
+        for (int n = 0; n < d.paginas.size(); ++n) {
+            const TPaginaRelatorio& pagina = d.paginas[n];
+            for (int i = 0; i < pagina.textos.size(); ++i) {
+                const TTextoPagina& x = pagina.textos[i];
+                dispostos.insert(x.texto.trimmed());
+                EXPECT_TRUE(x.cabe) << "page " << n + 1 << ": " << x.texto.toStdString() << " in "
+                                    << x.caixa.width() << " as " << x.linhas.join('/').toStdString();
+                EXPECT_EQ(semBrancos(x.linhas.join(QString())), semBrancos(x.texto)) << "nothing left out";
+                EXPECT_FALSE(x.linhas.join(QString()).contains(QChar(0x2026)));
+                EXPECT_GE(x.caixa.left(), -0.01);
+                EXPECT_LE(x.caixa.right(), d.area.width() + 0.01) << x.texto.toStdString();
+                EXPECT_LE(x.caixa.bottom(), d.area.height() + 0.01) << x.texto.toStdString();
+                EXPECT_LE(x.linhas.size() * x.altoLinha, x.caixa.height() + 0.01) << "the row holds every line";
+                const qreal pt = x.fonte.pointSizeF();
+                if (x.parte == P::Detalhe || x.parte == P::Sub || x.parte == P::Campo) {
+                    EXPECT_GE(pt, 7.0) << x.texto.toStdString();
+                } else {
+                    EXPECT_GT(pt, d.pontosDetalhe) << "totals and headings larger: " << x.texto.toStdString();
+                }
+                if (x.parte == P::Coluna) {
+                    EXPECT_LE(x.linhas.size(), 3) << x.texto.toStdString();
+                }
+                // No two texts share any part of the page.
+                for (int j = i + 1; j < pagina.textos.size(); ++j) {
+                    const QRectF comum = x.caixa.intersected(pagina.textos[j].caixa);
+                    EXPECT_FALSE(comum.width() > 0.5 && comum.height() > 0.5)
+                        << x.texto.toStdString() << " over " << pagina.textos[j].texto.toStdString();
+                }
+            }
+        }
+        for (const QString& texto : c.r.textos()) {
+            if (!texto.trimmed().isEmpty()) {
+                EXPECT_TRUE(dispostos.contains(texto.trimmed())) << "not laid out: " << texto.toStdString();
+            }
+        }
+        if (HasFailure())
+            break;
+    }
+
+    if (!temPdftotext())
+        GTEST_SKIP() << "pdftotext missing";
+    for (const TCaso& c : casos) {
+        SCOPED_TRACE(c.nome);
+        const QString texto = exporta(c.r, QString::fromLatin1(c.nome) + ".pdf");
+        EXPECT_FALSE(texto.contains(QChar(0x2026)));
+        const QStringList lidas = texto.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+        const QSet<QString> palavras(lidas.begin(), lidas.end());
+        int faltam = 0;
+        for (const QList<TLinhaRelatorio>* parte : {&c.r.linhas, &c.r.resumo})
+            for (const TLinhaRelatorio& l : *parte)
+                for (const QString& valor : l.celulas + QStringList{l.texto})
+                    for (const QString& palavra : valor.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+                        if (!palavras.contains(palavra) && ++faltam < 10)
+                            ADD_FAILURE() << "not whole in the PDF: " << palavra.toStdString() << " of "
+                                          << valor.toStdString();
+        EXPECT_EQ(faltam, 0);
+        for (const QString& s : {c.r.contribuinte, c.r.titulo})
+            for (const QString& palavra : s.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+                EXPECT_TRUE(palavras.contains(palavra)) << palavra.toStdString();
+    }
 }
 
 // ---------------------------------------------------------------------------------------------------------

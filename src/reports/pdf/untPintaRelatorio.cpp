@@ -1,6 +1,5 @@
 #include "reports/pdf/untPintaRelatorio.h"
 
-#include <QFont>
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPageSize>
@@ -13,237 +12,697 @@
 
 namespace {
 
-struct TGeometria {
-    QRectF area;
-    QFont normal, negrito, titulo, cabecalho;
-    qreal linha = 0;
-    qreal unidade = 0;    // the width of one character of the columns
-    QList<qreal> x;       // left of each column
-    QList<qreal> largura; // width of each column
-};
+// The detail font from the largest size down: the first at which every line of columns fits the page.
+const qreal kTamanhos[] = {8.5, 8.0, 7.5, 7.0};
+constexpr qreal kMenorTamanho = 7.0;
+// The contents are measured once at one size and scaled; a hair of room covers the difference.
+constexpr qreal kPontosReferencia = 8.0;
+constexpr qreal kFolga = 1.01;
+constexpr qreal kMargemMm = 10;
 
 QFont fonte(qreal pontos, bool negrito = false)
 {
     QFont f(QStringLiteral("DejaVu Sans"));
-    f.setStyleHint(QFont::SansSerif);
+    // No ligatures: "fi" drawn as one glyph reads back from the PDF as another character, and a search for
+    // "fixação" in the file would not find it.
+    f.setStyleHint(QFont::SansSerif, QFont::PreferNoShaping);
     f.setPointSizeF(pontos);
     f.setBold(negrito);
     return f;
 }
 
-TGeometria geometria(const TRelatorio& r, QPagedPaintDevice& d)
+// A font with its metrics on the device and the height of one of its lines.
+struct TTipo {
+    QFont fonte;
+    QFontMetricsF fm;
+    qreal alto;
+    TTipo(const QFont& f, QPaintDevice* d) : fonte(f), fm(f, d), alto(fm.height() * 1.1) {}
+    qreal mede(const QString& t) const { return t.isEmpty() ? 0 : fm.horizontalAdvance(t); }
+};
+
+// The fonts of one detail size: totals and headings larger than the detail.
+struct TTipos {
+    qreal pontos;
+    TTipo normal, total, coluna, cabecalho, cabecalhoNegrito, titulo, secao;
+    TTipos(qreal p, QPaintDevice* d)
+        : pontos(p), normal(fonte(p), d), total(fonte(p + 0.5, true), d), coluna(fonte(p + 0.5, true), d),
+          cabecalho(fonte(qMax<qreal>(p + 1, 8.5)), d), cabecalhoNegrito(fonte(qMax<qreal>(p + 1, 8.5), true), d),
+          titulo(fonte(p + 5, true), d), secao(fonte(p + 1.5, true), d)
+    {
+    }
+    qreal vao() const { return normal.mede(QStringLiteral("0")) * 0.8; }   // between two columns
+};
+
+// Where a text may be broken: data at its blanks only, so that every word prints whole; a heading also
+// between the words of a run-together title ("ValorTotalNota", "Subst.Trib.").
+enum class Quebra { Espacos, Titulo };
+
+struct TPedaco {
+    QString antes;   // the blanks before it
+    QString texto;
+};
+
+QList<TPedaco> pedacos(const QString& t, Quebra q)
 {
-    TGeometria g;
-    const QRect pintavel = d.pageLayout().paintRectPixels(d.logicalDpiX());
-    g.area = QRectF(0, 0, pintavel.width(), pintavel.height());
-    int caracteres = 0;
-    for (const TColunaRelatorio& c : r.colunas)
-        caracteres += c.largura + 1;
-    // The detail font as large as the page allows, at most 8.5 points: a wide list gets a smaller one. A
-    // column is as wide as its characters in digits, the widest of the figures it holds.
-    qreal pontos = 8.5;
-    if (caracteres > 0) {
-        const qreal largura = QFontMetricsF(fonte(pontos), &d).horizontalAdvance(QLatin1Char('0')) * caracteres;
-        if (largura > g.area.width())
-            pontos = qMax<qreal>(4.0, pontos * g.area.width() / largura);
+    QList<TPedaco> r;
+    TPedaco atual;
+    // A short heading word ("CfOp", "I.S.S.") stays whole; a long one may break between its parts.
+    bool palavraLonga = false;
+    for (int i = 0; i < t.size(); ++i) {
+        const QChar c = t[i];
+        if (i == 0 || t[i - 1].isSpace()) {
+            int fim = i;
+            while (fim < t.size() && !t[fim].isSpace())
+                ++fim;
+            palavraLonga = fim - i > 8;
+        }
+        if (c.isSpace()) {
+            if (!atual.texto.isEmpty()) {
+                r << atual;
+                atual = {};
+            }
+            atual.antes += c;
+            continue;
+        }
+        if (q == Quebra::Titulo && !atual.texto.isEmpty() && palavraLonga) {
+            const QChar a = atual.texto.back();
+            if ((a.isLower() && c.isUpper()) || a == QLatin1Char('.') || a == QLatin1Char('/') || a == QLatin1Char('-')) {
+                r << atual;
+                atual = {};
+            }
+        }
+        atual.texto += c;
     }
-    g.normal = fonte(pontos);
-    g.negrito = fonte(pontos, true);
-    g.titulo = fonte(qMax<qreal>(pontos + 3, 10), true);
-    g.cabecalho = fonte(qMax<qreal>(pontos, 8));
-    g.linha = QFontMetricsF(g.normal, &d).height() * 1.15;
-    const qreal unidade = caracteres > 0 ? g.area.width() / caracteres : 0;
-    g.unidade = unidade;
-    qreal x = 0;
-    for (const TColunaRelatorio& c : r.colunas) {
-        g.x << x;
-        g.largura << c.largura * unidade;
-        x += (c.largura + 1) * unidade;
-    }
-    return g;
+    if (!atual.texto.isEmpty())
+        r << atual;
+    return r;
 }
 
-void texto(QPainter* p, const QRectF& caixa, const QString& t, Qt::Alignment alinhamento)
+struct TQuebrado {
+    QStringList linhas;
+    bool inteiro = true;   // no word had to be cut
+    qreal largura = 0;     // of the widest line
+};
+
+// Breaks a text into the lines of a box `limite` wide. A piece wider than the box is cut between
+// characters (never elided), and `inteiro` says so.
+TQuebrado quebra(const QString& t, qreal limite, const TTipo& tipo, Quebra q)
 {
-    if (!p || t.isEmpty())
-        return;
-    const QString cabe = QFontMetricsF(p->font(), p->device()).elidedText(t, Qt::ElideRight, caixa.width());
-    p->drawText(caixa, int(alinhamento | Qt::AlignVCenter) | Qt::TextSingleLine, cabe);
+    TQuebrado r;
+    if (t.isEmpty())
+        return r;
+    const qreal lim = limite + 0.01;
+    const qreal cheia = tipo.mede(t);
+    if (cheia <= lim) {
+        r.linhas << t;
+        r.largura = cheia;
+        return r;
+    }
+    QString linha;
+    bool aberta = false;
+    for (const TPedaco& p : pedacos(t, q)) {
+        if (aberta) {
+            const QString junto = linha + p.antes + p.texto;
+            if (tipo.mede(junto) <= lim) {
+                linha = junto;
+                continue;
+            }
+            r.linhas << linha;
+            aberta = false;
+        }
+        // A line begins with the piece; the blanks at a break go, the text's own leading blanks stay.
+        QString inicio = r.linhas.isEmpty() ? p.antes + p.texto : p.texto;
+        if (tipo.mede(inicio) > lim) {
+            r.inteiro = false;
+            QString parte;
+            for (const QChar c : inicio) {
+                if (!parte.isEmpty() && tipo.mede(parte + c) > lim) {
+                    r.linhas << parte;
+                    parte.clear();
+                }
+                parte += c;
+            }
+            inicio = parte;
+        }
+        linha = inicio;
+        aberta = true;
+    }
+    if (aberta)
+        r.linhas << linha;
+    for (const QString& l : r.linhas)
+        r.largura = qMax(r.largura, tipo.mede(l));
+    return r;
 }
 
-// A figure is never cut short: "9.999.99…" would print another amount. One wider than its column (a
-// twelve-character total under a ten-character column) is set smaller until it fits whole.
-void figura(QPainter* p, const QRectF& caixa, const QString& t)
+qreal pedacoMaisLargo(const QString& t, const TTipo& tipo, Quebra q)
 {
-    if (!p || t.isEmpty())
-        return;
-    const QFont antes = p->font();
-    QFont f = antes;
-    for (int i = 0; i < 8; ++i) {
-        const qreal precisa = QFontMetricsF(f, p->device()).horizontalAdvance(t);
-        if (precisa <= caixa.width())
-            break;
-        f.setPointSizeF(f.pointSizeF() * caixa.width() / precisa * 0.98);
+    qreal w = 0;
+    for (const TPedaco& p : pedacos(t, q))
+        w = qMax(w, tipo.mede(p.texto));
+    return w;
+}
+
+// The narrowest box that holds a heading in at most three lines.
+qreal larguraDoTitulo(const QString& t, const TTipo& tipo)
+{
+    const qreal cheia = tipo.mede(t);
+    qreal w = pedacoMaisLargo(t, tipo, Quebra::Titulo);
+    while (w < cheia && quebra(t, w, tipo, Quebra::Titulo).linhas.size() > 3)
+        w += qMax<qreal>(1, cheia * 0.02);
+    return qMin(w, cheia);
+}
+
+QPageLayout leiaute(bool paisagem)
+{
+    return QPageLayout(QPageSize(QPageSize::A4), paisagem ? QPageLayout::Landscape : QPageLayout::Portrait,
+                       QMarginsF(kMargemMm, kMargemMm, kMargemMm, kMargemMm), QPageLayout::Millimeter);
+}
+
+// The column lines the report asks for: a new one at each column that opens one.
+QList<QList<int>> faixasPedidas(const TRelatorio& r)
+{
+    QList<QList<int>> f;
+    for (int c = 0; c < r.colunas.size(); ++c) {
+        if (f.isEmpty() || r.colunas[c].novaLinha)
+            f.append(QList<int>{});
+        f.last() << c;
     }
-    p->setFont(f);
-    p->drawText(caixa, int(Qt::AlignRight | Qt::AlignVCenter) | Qt::TextSingleLine, t);
-    p->setFont(antes);
+    return f;
+}
+
+// The line of columns `faixa` of `faixas` that holds column `k`, and its place in it.
+int faixaDe(const QList<QList<int>>& faixas, int k)
+{
+    for (int b = 0; b < faixas.size(); ++b)
+        if (faixas[b].contains(k))
+            return b;
+    return -1;
 }
 
 } // namespace
 
+// What the widths depend on, gathered once over every line of the report: per column the widest piece that
+// cannot be broken, the widest whole text and the widest figure or label of a total line; the widest text of
+// each slot of the sub-lines; the widest value of the label-and-value lines.
+struct TPintorRelatorio::TAnalise {
+    int dpi = 0;
+    struct TColuna {
+        QString palavra, texto, total, totalInteiro;
+    };
+    QList<TColuna> colunas;
+    QStringList vagas;
+    QString valorCampo;
+};
+
+namespace {
+
+void maisLargo(QString& guardado, const QString& candidato, const TTipo& tipo)
+{
+    if (!candidato.isEmpty() && tipo.mede(candidato) > tipo.mede(guardado))
+        guardado = candidato;
+}
+
+QString maiorPedaco(const QString& t, const TTipo& tipo)
+{
+    QString r;
+    qreal w = -1;
+    for (const TPedaco& p : pedacos(t, Quebra::Espacos)) {
+        const qreal m = tipo.mede(p.texto);
+        if (m > w) {
+            w = m;
+            r = p.texto;
+        }
+    }
+    return r;
+}
+
+// The widths of one detail size on a page `largura` wide.
+struct TColunas {
+    QList<qreal> minimo, desejado;
+    QList<qreal> titulo;   // the heading on one line
+};
+
+TColunas medeColunas(const TRelatorio& r, const TPintorRelatorio::TAnalise& a, const TTipos& t)
+{
+    TColunas c;
+    const qreal digito = t.normal.mede(QStringLiteral("0"));
+    for (int k = 0; k < r.colunas.size(); ++k) {
+        const TColunaRelatorio& col = r.colunas[k];
+        const TPintorRelatorio::TAnalise::TColuna& x = a.colunas[k];
+        const qreal minimo = qMax(qMax(t.normal.mede(x.palavra), t.total.mede(x.total)), larguraDoTitulo(col.titulo, t.coluna)) *
+                                 kFolga + 1;
+        const qreal desejado = qMax(qMax(minimo, qMax(t.normal.mede(x.texto), t.total.mede(x.totalInteiro)) * kFolga + 1),
+                                    qMax(t.coluna.mede(col.titulo) * kFolga + 1, col.largura * digito));
+        c.minimo << minimo;
+        c.desejado << desejado;
+        c.titulo << qMin(desejado, qMax(minimo, t.coluna.mede(col.titulo) * kFolga + 1));
+    }
+    return c;
+}
+
+qreal soma(const TColunas& c, const QList<int>& faixa, bool minimo, qreal vao)
+{
+    qreal s = vao * qMax<qsizetype>(0, faixa.size() - 1);
+    for (int k : faixa)
+        s += minimo ? c.minimo[k] : c.desejado[k];
+    return s;
+}
+
+// Packs the columns of `f` in order into lines at most `limite` wide.
+QList<QList<int>> empacota(const QList<int>& f, const TColunas& c, qreal limite, qreal vao)
+{
+    QList<QList<int>> r;
+    qreal usado = 0;
+    for (int k : f) {
+        if (!r.isEmpty() && !r.last().isEmpty() && usado + vao + c.minimo[k] <= limite) {
+            r.last() << k;
+            usado += vao + c.minimo[k];
+            continue;
+        }
+        r.append(QList<int>{k});
+        usado = c.minimo[k];
+    }
+    return r;
+}
+
+// Lines of columns that fit `largura`: each line asked for, broken again where it is wider, into as few lines
+// as it takes, of widths as even as the order of the columns allows.
+QList<QList<int>> reparte(const QList<QList<int>>& pedidas, const TColunas& c, qreal largura, qreal vao)
+{
+    QList<QList<int>> r;
+    for (const QList<int>& f : pedidas) {
+        const qsizetype linhas = empacota(f, c, largura, vao).size();
+        qreal baixo = 0, alto = largura;
+        for (int k : f)
+            baixo = qMax(baixo, c.minimo[k]);
+        for (int i = 0; i < 30 && alto - baixo > 0.5; ++i) {
+            const qreal meio = (baixo + alto) / 2;
+            (empacota(f, c, meio, vao).size() <= linhas ? alto : baixo) = meio;
+        }
+        r << empacota(f, c, alto, vao);
+    }
+    return r;
+}
+
+} // namespace
+
+TPintorRelatorio::TPintorRelatorio(const TRelatorio& relatorio) : m_r(relatorio) {}
+TPintorRelatorio::~TPintorRelatorio() = default;
+
+const TPintorRelatorio::TAnalise& TPintorRelatorio::analise(QPaintDevice& d) const
+{
+    if (m_analise && m_analise->dpi == d.logicalDpiX())
+        return *m_analise;
+    auto a = std::make_unique<TAnalise>();
+    a->dpi = d.logicalDpiX();
+    const TTipos t(kPontosReferencia, &d);
+    a->colunas.resize(m_r.colunas.size());
+    const QList<QList<int>> faixas = faixasPedidas(m_r);
+    using T = TLinhaRelatorio::Tipo;
+    for (const QList<TLinhaRelatorio>* parte : {&m_r.linhas, &m_r.resumo})
+        for (const TLinhaRelatorio& l : *parte) {
+            if (l.tipo == T::Sub) {
+                for (int i = 0; i < l.celulas.size(); ++i) {
+                    if (a->vagas.size() <= i)
+                        a->vagas << QString();
+                    maisLargo(a->vagas[i], l.celulas[i], t.normal);
+                }
+                continue;
+            }
+            if (l.tipo == T::Campo) {
+                maisLargo(a->valorCampo, l.celulas.value(1), t.normal);
+                continue;
+            }
+            if (l.tipo != T::Detalhe && l.tipo != T::Total)
+                continue;
+            for (int k = 0; k < l.celulas.size() && k < m_r.colunas.size(); ++k) {
+                const QString cel = l.celulas[k].trimmed();
+                if (cel.isEmpty())
+                    continue;
+                TAnalise::TColuna& x = a->colunas[k];
+                const bool direita = m_r.colunas[k].direita;
+                if (l.tipo == T::Total) {
+                    // A label runs on over the empty cells after it ("TOTAIS GERAIS:"); only one that cannot
+                    // widens its column.
+                    const int b = faixaDe(faixas, k);
+                    const int j = faixas[b].indexOf(k);
+                    const bool corre = !direita && j + 1 < faixas[b].size() &&
+                                       l.celulas.value(faixas[b][j + 1]).trimmed().isEmpty();
+                    if (!corre) {
+                        maisLargo(x.total, direita ? cel : maiorPedaco(cel, t.total), t.total);
+                        maisLargo(x.totalInteiro, cel, t.total);
+                    }
+                    continue;
+                }
+                maisLargo(x.palavra, direita ? cel : maiorPedaco(cel, t.normal), t.normal);
+                maisLargo(x.texto, cel, t.normal);
+            }
+        }
+    m_analise = std::move(a);
+    return *m_analise;
+}
+
+bool TPintorRelatorio::paisagem(QPaintDevice& d) const
+{
+    if (m_r.paisagem)
+        return true;
+    if (m_r.colunas.isEmpty())
+        return false;
+    const TTipos t(kMenorTamanho, &d);
+    const TColunas c = medeColunas(m_r, analise(d), t);
+    const qreal largura = leiaute(false).paintRectPixels(d.logicalDpiX()).width();
+    for (const QList<int>& f : faixasPedidas(m_r))
+        if (soma(c, f, true, t.vao()) > largura)
+            return true;
+    return false;
+}
+
 void TPintorRelatorio::preparaDispositivo(QPagedPaintDevice& d) const
 {
-    d.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), m_r.paisagem ? QPageLayout::Landscape : QPageLayout::Portrait,
-                                QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
+    d.setPageLayout(leiaute(paisagem(d)));
 }
 
 int TPintorRelatorio::pinta(QPainter& p, QPagedPaintDevice& d) const
 {
-    return percorre(&p, d);
+    bool primeira = true;
+    return percorre(d, [&](const TPaginaRelatorio& folha) {
+        if (!primeira)
+            d.newPage();
+        primeira = false;
+        for (const TTextoPagina& t : folha.textos) {
+            p.setFont(t.fonte);
+            for (int i = 0; i < t.linhas.size(); ++i)
+                p.drawText(QRectF(t.caixa.x(), t.caixa.y() + i * t.altoLinha, t.caixa.width(), t.altoLinha),
+                           int(t.alinhamento | Qt::AlignVCenter) | Qt::TextSingleLine | Qt::TextDontClip, t.linhas[i]);
+        }
+        for (const QLineF& l : folha.reguas)
+            p.drawLine(l);
+    });
 }
 
 int TPintorRelatorio::paginas(QPagedPaintDevice& d) const
 {
-    return percorre(nullptr, d);
+    return percorre(d, [](const TPaginaRelatorio&) {});
 }
 
-int TPintorRelatorio::percorre(QPainter* p, QPagedPaintDevice& d) const
+TDisposicao TPintorRelatorio::dispoe(QPagedPaintDevice& d) const
 {
-    const TGeometria g = geometria(m_r, d);
-    const qreal largura = g.area.width();
-    const qreal fim = g.area.bottom();
+    TDisposicao r;
+    percorre(d, [&r](const TPaginaRelatorio& folha) { r.paginas << folha; }, &r);
+    return r;
+}
+
+int TPintorRelatorio::percorre(QPagedPaintDevice& d, const std::function<void(const TPaginaRelatorio&)>& entrega,
+                               TDisposicao* disposicao) const
+{
+    using Parte = TTextoPagina::Parte;
+    const QRect pintavel = d.pageLayout().paintRectPixels(d.logicalDpiX());
+    const qreal largura = pintavel.width();
+    const qreal fim = pintavel.height();
+    const TAnalise& a = analise(d);
+
+    // The largest detail size at which every line of columns fits; at the smallest, lines that still do
+    // not fit are broken into more lines.
+    const QList<QList<int>> pedidas = faixasPedidas(m_r);
+    qreal pontos = kTamanhos[0];
+    QList<QList<int>> faixas = pedidas;
+    if (!m_r.colunas.isEmpty()) {
+        bool achou = false;
+        for (const qreal p : kTamanhos) {
+            const TTipos t(p, &d);
+            const TColunas c = medeColunas(m_r, a, t);
+            bool cabem = true;
+            for (const QList<int>& f : pedidas)
+                cabem = cabem && soma(c, f, true, t.vao()) <= largura;
+            if (cabem) {
+                pontos = p;
+                achou = true;
+                break;
+            }
+        }
+        if (!achou) {
+            // As few lines per row as the smallest size needs, at the largest size that keeps to them.
+            const TTipos menor(kMenorTamanho, &d);
+            faixas = reparte(pedidas, medeColunas(m_r, a, menor), largura, menor.vao());
+            pontos = kMenorTamanho;
+            for (const qreal p : kTamanhos) {
+                const TTipos t(p, &d);
+                const QList<QList<int>> f = reparte(pedidas, medeColunas(m_r, a, t), largura, t.vao());
+                if (f.size() <= faixas.size()) {
+                    faixas = f;
+                    pontos = p;
+                    break;
+                }
+            }
+        }
+    }
+    const TTipos t(pontos, &d);
+    const qreal vao = t.vao();
+    const qreal folgaFileira = t.normal.alto * 0.15;
+    if (disposicao) {
+        disposicao->paisagem = d.pageLayout().orientation() == QPageLayout::Landscape;
+        disposicao->pontosDetalhe = pontos;
+        disposicao->area = QSizeF(largura, fim);
+    }
+
+    // Column geometry: the needed widths, the room left shared out in proportion to what each column
+    // would still take to show its texts on one line.
+    QList<qreal> x(m_r.colunas.size()), w(m_r.colunas.size());
+    if (!m_r.colunas.isEmpty()) {
+        TColunas c = medeColunas(m_r, a, t);
+        for (const QList<int>& f : faixas) {
+            qreal minimo = soma(c, f, true, vao);
+            const qreal desejado = soma(c, f, false, vao);
+            // The headings on one line when the page has room for them.
+            qreal comTitulos = vao * (f.size() - 1);
+            for (int k : f)
+                comTitulos += c.titulo[k];
+            if (comTitulos <= largura) {
+                for (int k : f)
+                    c.minimo[k] = c.titulo[k];
+                minimo = comTitulos;
+            }
+            qreal em = 0;
+            for (int k : f) {
+                qreal l;
+                if (desejado <= largura)
+                    l = c.desejado[k] + (largura - desejado) * c.desejado[k] / qMax<qreal>(1, desejado - vao * (f.size() - 1));
+                else if (minimo <= largura)
+                    l = c.minimo[k] + (c.desejado[k] - c.minimo[k]) * (largura - minimo) / qMax<qreal>(1e-6, desejado - minimo);
+                else
+                    l = c.minimo[k] * (largura - vao * (f.size() - 1)) / qMax<qreal>(1, minimo - vao * (f.size() - 1));
+                x[k] = em;
+                w[k] = l;
+                em += l + vao;
+            }
+        }
+    }
+    // Sub-line slots, from under the second column, each as wide as its widest text.
+    QList<qreal> vagas;
+    qreal inicioVagas = m_r.colunas.size() > 1 ? x[1] : 0;
+    {
+        qreal total = 0;
+        for (const QString& v : a.vagas) {
+            vagas << t.normal.mede(v) * kFolga + 1;
+            total += vagas.last() + 2 * vao;
+        }
+        if (inicioVagas + total > largura)
+            inicioVagas = qMax<qreal>(0, largura - total);
+    }
+    // Label-and-value lines: the value box as wide as the widest value, between a quarter and half the page.
+    const qreal fimValor = largura * 0.93;
+    const qreal larguraValor = qBound(largura * 0.25, t.normal.mede(a.valorCampo) * kFolga + 1, largura * 0.5);
+
     int pagina = 0;
-    qreal y = 0;
-    auto usa = [p](const QFont& f) {
-        if (p)
-            p->setFont(f);
+    qreal y = 0, corpo = 0;
+    TPaginaRelatorio folha;
+
+    auto prepara = [](Parte parte, qreal em, qreal larg, const QString& texto, const TTipo& tipo, Qt::Alignment al,
+                      Quebra q) {
+        TTextoPagina r;
+        r.parte = parte;
+        r.texto = texto;
+        r.fonte = tipo.fonte;
+        r.altoLinha = tipo.alto;
+        r.alinhamento = al;
+        const TQuebrado qb = quebra(texto, larg, tipo, q);
+        r.linhas = qb.linhas;
+        r.cabe = qb.inteiro && qb.largura <= larg + 0.01;
+        r.caixa = QRectF(em, 0, larg, qb.linhas.size() * tipo.alto);
+        return r;
     };
-    auto regua = [&](qreal em) {
-        if (p)
-            p->drawLine(QPointF(0, em), QPointF(largura, em));
+    // Places a row of prepared texts at y; the row is as tall as its tallest text.
+    auto assenta = [&](QList<TTextoPagina>& fileira, qreal extra = 0) {
+        qreal alto = 0;
+        for (const TTextoPagina& i : fileira)
+            alto = qMax(alto, i.caixa.height());
+        for (TTextoPagina& i : fileira) {
+            i.caixa.moveTop(y + extra);
+            i.caixa.setHeight(alto);
+            folha.textos << i;
+        }
+        y += alto + extra;
     };
+    auto altura = [](const QList<TTextoPagina>& fileira) {
+        qreal alto = 0;
+        for (const TTextoPagina& i : fileira)
+            alto = qMax(alto, i.caixa.height());
+        return alto;
+    };
+    auto regua = [&](qreal em) { folha.reguas << QLineF(0, em, largura, em); };
+
     auto cabecalho = [&] {
+        if (pagina > 0)
+            entrega(folha);
+        folha = {};
         ++pagina;
-        if (pagina > 1 && p)
-            d.newPage();
         y = 0;
-        const qreal alto = QFontMetricsF(g.cabecalho, &d).height() * 1.2;
         const QStringList esquerda = m_r.declaracao ? CabecalhoDeclaracao() : QStringList{NomeDoPrograma(), LinhaDoFabricante()};
         const QStringList direita = {QStringLiteral("Data: ") + m_r.emissao.date().toString(QStringLiteral("dd/MM/yyyy")),
                                      QStringLiteral("Hora: ") + m_r.emissao.time().toString(QStringLiteral("HH:mm:ss")),
                                      QString::fromUtf8("Página: %1").arg(pagina)};
         for (int i = 0; i < qMax(esquerda.size(), direita.size()); ++i) {
-            usa(i == 0 ? fonte(g.cabecalho.pointSizeF(), true) : g.cabecalho);
-            texto(p, QRectF(0, y, largura * 0.75, alto), esquerda.value(i), Qt::AlignLeft);
-            usa(g.cabecalho);
-            texto(p, QRectF(largura * 0.75, y, largura * 0.25, alto), direita.value(i), Qt::AlignRight);
-            y += alto;
+            QList<TTextoPagina> f;
+            if (!esquerda.value(i).isEmpty())
+                f << prepara(Parte::Cabecalho, 0, largura * 0.7, esquerda.value(i), i == 0 ? t.cabecalhoNegrito : t.cabecalho,
+                             Qt::AlignLeft, Quebra::Espacos);
+            if (!direita.value(i).isEmpty())
+                f << prepara(Parte::Cabecalho, largura * 0.7, largura * 0.3, direita.value(i), t.cabecalho, Qt::AlignRight,
+                             Quebra::Espacos);
+            assenta(f);
         }
-        const qreal altoTitulo = QFontMetricsF(g.titulo, &d).height() * 1.3;
-        usa(g.titulo);
-        texto(p, QRectF(0, y, largura, altoTitulo), m_r.titulo, Qt::AlignHCenter);
-        y += altoTitulo;
-        usa(fonte(g.cabecalho.pointSizeF(), true));
+        QList<TTextoPagina> titulo{prepara(Parte::Titulo, 0, largura, m_r.titulo, t.titulo, Qt::AlignHCenter, Quebra::Espacos)};
+        assenta(titulo, t.titulo.alto * 0.15);
+        y += t.titulo.alto * 0.15;
         for (const QString& s : m_r.subtitulos) {
-            texto(p, QRectF(0, y, largura, alto), s, Qt::AlignHCenter);
-            y += alto;
+            QList<TTextoPagina> f{prepara(Parte::Titulo, 0, largura, s, t.cabecalhoNegrito, Qt::AlignHCenter, Quebra::Espacos)};
+            assenta(f);
         }
-        usa(g.cabecalho);
         for (const QString& s : {m_r.contribuinte, m_r.periodo})
             if (!s.isEmpty()) {
-                texto(p, QRectF(0, y, largura, alto), s, Qt::AlignLeft);
-                y += alto;
+                QList<TTextoPagina> f{prepara(Parte::Contribuinte, 0, largura, s, t.cabecalho, Qt::AlignLeft, Quebra::Espacos)};
+                assenta(f);
             }
-        regua(y + alto * 0.2);
-        y += alto * 0.4;
+        regua(y + t.cabecalho.alto * 0.2);
+        y += t.cabecalho.alto * 0.4;
         if (!m_r.colunas.isEmpty()) {
-            for (int c = 0; c < m_r.colunas.size(); ++c) {
-                // A long heading over a narrow column is set smaller rather than cut.
-                QFont f = g.negrito;
-                const qreal precisa = QFontMetricsF(f, &d).horizontalAdvance(m_r.colunas[c].titulo);
-                if (precisa > g.largura[c])
-                    f.setPointSizeF(qMax(f.pointSizeF() * 0.55, f.pointSizeF() * g.largura[c] / precisa));
-                usa(f);
-                texto(p, QRectF(g.x[c], y, g.largura[c], g.linha), m_r.colunas[c].titulo,
-                      m_r.colunas[c].direita ? Qt::AlignRight : Qt::AlignLeft);
+            for (const QList<int>& f : faixas) {
+                QList<TTextoPagina> titulos;
+                for (int k : f)
+                    if (!m_r.colunas[k].titulo.isEmpty())
+                        titulos << prepara(Parte::Coluna, x[k], w[k], m_r.colunas[k].titulo, t.coluna,
+                                           m_r.colunas[k].direita ? Qt::AlignRight : Qt::AlignLeft, Quebra::Titulo);
+                if (!titulos.isEmpty())
+                    assenta(titulos);
             }
-            y += g.linha;
+            y += t.normal.alto * 0.1;
             regua(y);
-            y += g.linha * 0.2;
+            y += t.normal.alto * 0.2;
         }
+        corpo = y;
     };
-    auto cabe = [&](qreal altura) {
-        if (y + altura > fim)
+    // A new page when `alto` does not fit what is left of this one (a page that holds nothing yet takes it).
+    auto cabe = [&](qreal alto) {
+        if (y + alto > fim && y > corpo)
             cabecalho();
     };
-    auto celulas = [&](const QStringList& cs, int primeira, const QFont& f) {
-        usa(f);
-        for (int c = 0; c < cs.size() && primeira + c < m_r.colunas.size(); ++c) {
-            const int k = primeira + c;
-            const bool direita = m_r.colunas[k].direita;
-            // A left-aligned text runs on over the empty cells after it ("TOTAIS GERAIS:").
-            int ate = k;
-            while (!direita && ate + 1 < m_r.colunas.size() && (c + ate + 1 - k >= cs.size() || cs[c + ate + 1 - k].isEmpty()))
-                ++ate;
-            const qreal largura = g.x[ate] + g.largura[ate] - g.x[k];
-            if (direita)
-                figura(p, QRectF(g.x[k], y, largura, g.linha), cs[c]);
-            else
-                texto(p, QRectF(g.x[k], y, largura, g.linha), cs[c], Qt::AlignLeft);
+    // A line of cells under the columns: one row per line of columns that has anything to show.
+    auto celulas = [&](const QStringList& cs, const TTipo& tipo, Parte parte) {
+        QList<QList<TTextoPagina>> fileiras;
+        for (const QList<int>& f : faixas) {
+            QList<TTextoPagina> fileira;
+            for (int j = 0; j < f.size(); ++j) {
+                const int k = f[j];
+                const bool direita = m_r.colunas[k].direita;
+                const QString cel = direita ? cs.value(k).trimmed() : cs.value(k);
+                if (cel.trimmed().isEmpty())
+                    continue;
+                // A left-aligned text runs on over the empty cells after it ("TOTAIS GERAIS:").
+                int ate = j;
+                while (!direita && ate + 1 < f.size() && cs.value(f[ate + 1]).trimmed().isEmpty())
+                    ++ate;
+                const qreal larg = x[f[ate]] + w[f[ate]] - x[k];
+                fileira << prepara(parte, x[k], larg, cel, tipo, direita ? Qt::AlignRight : Qt::AlignLeft, Quebra::Espacos);
+            }
+            if (!fileira.isEmpty())
+                fileiras << fileira;
+        }
+        qreal total = 0;
+        for (const QList<TTextoPagina>& f : fileiras)
+            total += altura(f) + folgaFileira;
+        cabe(total);
+        for (QList<TTextoPagina>& f : fileiras) {
+            assenta(f);
+            y += folgaFileira;
         }
     };
-    auto linha = [&](const TLinhaRelatorio& l) {
+    auto linha = [&](const TLinhaRelatorio& l, bool resumo) {
         using T = TLinhaRelatorio::Tipo;
-        const qreal altura = l.tipo == T::Secao ? g.linha * 1.6 : g.linha;
-        cabe(altura);
         switch (l.tipo) {
         case T::Detalhe:
-            celulas(l.celulas, 0, g.normal);
+            celulas(l.celulas, resumo ? t.total : t.normal, resumo ? Parte::Total : Parte::Detalhe);
+            break;
+        case T::Total:
+            celulas(l.celulas, t.total, Parte::Total);
             break;
         case T::Sub: {
-            // Sub-lines ("Tributados 17.00% BC: ... tax") have their own slots from the second column on,
-            // wide enough for their texts whatever the columns above them.
-            usa(g.normal);
-            const qreal vaga = 16 * g.unidade;
-            qreal x = g.x.value(1, 0) + g.unidade;
+            QList<TTextoPagina> f;
+            qreal em = inicioVagas;
             for (int c = 0; c < l.celulas.size(); ++c) {
                 const bool ultima = c == l.celulas.size() - 1;
-                texto(p, QRectF(x, y, vaga, g.linha), l.celulas[c], ultima ? Qt::AlignRight : Qt::AlignLeft);
-                x += vaga + g.unidade;
+                if (!l.celulas[c].trimmed().isEmpty())
+                    f << prepara(Parte::Sub, em, vagas.value(c), l.celulas[c], t.normal,
+                                 ultima ? Qt::AlignRight : Qt::AlignLeft, Quebra::Espacos);
+                em += vagas.value(c) + 2 * vao;
             }
+            cabe(altura(f) + folgaFileira);
+            assenta(f);
+            y += folgaFileira;
             break;
         }
-        case T::Total:
-            celulas(l.celulas, 0, g.negrito);
-            break;
-        case T::Secao:
-            usa(g.negrito);
-            texto(p, QRectF(0, y + g.linha * 0.3, largura, g.linha * 1.2), l.texto, Qt::AlignLeft);
-            break;
-        case T::Texto:
-            usa(g.negrito);
-            texto(p, QRectF(0, y, largura, g.linha), l.texto, Qt::AlignLeft);
-            break;
-        case T::Campo:
-            usa(g.normal);
-            texto(p, QRectF(largura * 0.03, y, largura * 0.65, g.linha), l.celulas.value(0), Qt::AlignLeft);
-            texto(p, QRectF(largura * 0.68, y, largura * 0.25, g.linha), l.celulas.value(1), Qt::AlignRight);
+        case T::Secao: {
+            QList<TTextoPagina> f{prepara(Parte::Secao, 0, largura, l.texto, t.secao, Qt::AlignLeft, Quebra::Espacos)};
+            cabe(altura(f) + t.secao.alto * 0.6);
+            assenta(f, t.secao.alto * 0.3);
+            y += t.secao.alto * 0.3;
             break;
         }
-        y += altura;
+        case T::Texto: {
+            QList<TTextoPagina> f{prepara(resumo ? Parte::Total : Parte::Detalhe, 0, largura, l.texto,
+                                          resumo ? t.total : t.normal, Qt::AlignLeft, Quebra::Espacos)};
+            cabe(altura(f) + folgaFileira);
+            assenta(f);
+            y += folgaFileira;
+            break;
+        }
+        case T::Campo: {
+            QList<TTextoPagina> f;
+            const qreal inicio = largura * 0.03, valor = fimValor - larguraValor;
+            if (!l.celulas.value(0).isEmpty())
+                f << prepara(Parte::Campo, inicio, valor - vao * 2 - inicio, l.celulas.value(0), t.normal, Qt::AlignLeft,
+                             Quebra::Espacos);
+            const QString v = l.celulas.value(1).trimmed();
+            if (!v.isEmpty())
+                f << prepara(Parte::Campo, valor, larguraValor, v, t.normal, Qt::AlignRight, Quebra::Espacos);
+            cabe(altura(f) + folgaFileira);
+            assenta(f);
+            y += folgaFileira;
+            break;
+        }
+        }
     };
 
     cabecalho();
     for (const TLinhaRelatorio& l : m_r.linhas)
-        linha(l);
+        linha(l, false);
     if (!m_r.resumo.isEmpty()) {
-        cabe(g.linha * 1.5);
-        regua(y + g.linha * 0.2);
-        y += g.linha * 0.5;
+        cabe(t.total.alto * 1.5);
+        regua(y + t.normal.alto * 0.2);
+        y += t.normal.alto * 0.5;
         for (const TLinhaRelatorio& l : m_r.resumo)
-            linha(l);
+            linha(l, true);
     }
+    entrega(folha);
     return pagina;
 }
 
