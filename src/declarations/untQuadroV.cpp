@@ -282,37 +282,59 @@ bool LeArquivosMunicipios(const QString& pasta, TArquivosMunicipios* arquivos, Q
     return true;
 }
 
+QList<QPair<qint64, QString>> DestinosDasMudancas(const QList<QPair<QString, QString>>& mudancas)
+{
+    // Each line moves the rows that stand on its old code at that point: a chain A to B, B to C takes A's rows
+    // to C, and a row already moved onto B moves on with B's.
+    QList<QPair<qint64, QString>> destinos;
+    QHash<qint64, qsizetype> indice;
+    for (const auto& [antigo, novo] : mudancas) {
+        const qint64 a = antigo.toLongLong();
+        for (auto& d : destinos)
+            if (d.second.toLongLong() == a)
+                d.second = novo;
+        if (!indice.contains(a)) {
+            indice.insert(a, destinos.size());
+            destinos.append({a, novo});
+        }
+    }
+    return destinos;
+}
+
 int SomaQuadrosVRepetidos(TDTM& dtm)
 {
-    TDataSet grupos(dtm.conexao());
-    grupos.setCommandText(QStringLiteral(
-        "SELECT IdContribuinte, YEAR(PeriodoZel) AS Ano, MONTH(PeriodoZel) AS Mes, CAST(CodMunicipio AS INTEGER) AS Cod, "
-        "MIN(IdQuadroV) AS Fica, SUM(Valor) AS Total, COUNT(*) AS Linhas FROM VornQuadroV "
-        "GROUP BY IdContribuinte, YEAR(PeriodoZel), MONTH(PeriodoZel), CAST(CodMunicipio AS INTEGER) HAVING COUNT(*) > 1"));
-    grupos.open();
-    int somadas = 0;
+    // Set-wise, in three statements over the table: the groups of more than one row, their first row takes the
+    // sum, the others go.
     TComando& cmd = dtm.ADOCommand;
-    for (grupos.first(); !grupos.eof(); grupos.next()) {
-        const int fica = grupos.asInteger(QStringLiteral("Fica"));
-        cmd.setCommandText(QStringLiteral("update VornQuadroV set Valor = :pValor where IdQuadroV = :pFica"));
-        cmd.setParam(QStringLiteral("pValor"), grupos.asMoney(QStringLiteral("Total")));
-        cmd.setParam(QStringLiteral("pFica"), fica);
-        if (cmd.execute() != 1)
-            throw EBancoDados(QString::fromUtf8("a linha %1 do Quadro V não foi encontrada").arg(fica));
-        cmd.setCommandText(QStringLiteral("delete from VornQuadroV where IdContribuinte = :pId AND YEAR(PeriodoZel) = :pAno "
-                                          "AND MONTH(PeriodoZel) = :pMes AND CAST(CodMunicipio AS INTEGER) = :pCod "
-                                          "AND IdQuadroV <> :pFica"));
-        cmd.setParam(QStringLiteral("pId"), grupos.asInteger(QStringLiteral("IdContribuinte")));
-        cmd.setParam(QStringLiteral("pAno"), grupos.asInteger(QStringLiteral("Ano")));
-        cmd.setParam(QStringLiteral("pMes"), grupos.asInteger(QStringLiteral("Mes")));
-        cmd.setParam(QStringLiteral("pCod"), grupos.fieldByName(QStringLiteral("Cod")).toLongLong());
-        cmd.setParam(QStringLiteral("pFica"), fica);
-        const int apagadas = cmd.execute();
-        if (apagadas != grupos.asInteger(QStringLiteral("Linhas")) - 1)
+    auto executa = [&cmd](const char* sql) {
+        cmd.setCommandText(QString::fromLatin1(sql));
+        return cmd.execute();
+    };
+    executa("DROP TABLE IF EXISTS temp.zelQuadroVRepetido");
+    // The month is the first seven characters of the stored date ("yyyy-MM"), with or without a time of day.
+    executa("CREATE TEMP TABLE zelQuadroVRepetido (Fica INTEGER PRIMARY KEY, Id INTEGER, Mes TEXT, Cod INTEGER, "
+            "Total INTEGER, Linhas INTEGER)");
+    executa("INSERT INTO temp.zelQuadroVRepetido SELECT MIN(IdQuadroV), IdContribuinte, substr(PeriodoZel, 1, 7), "
+            "CAST(CodMunicipio AS INTEGER), SUM(Valor), COUNT(*) FROM VornQuadroV GROUP BY IdContribuinte, "
+            "substr(PeriodoZel, 1, 7), CAST(CodMunicipio AS INTEGER) HAVING COUNT(*) > 1");
+    executa("CREATE INDEX temp.ixZelQuadroVRepetido ON zelQuadroVRepetido (Id, Mes, Cod)");
+    TDataSet contagem(dtm.conexao());
+    contagem.setCommandText(QStringLiteral("SELECT COUNT(*) AS Grupos, TOTAL(Linhas) AS Linhas FROM temp.zelQuadroVRepetido"));
+    contagem.open();
+    const int grupos = contagem.asInteger(QStringLiteral("Grupos"));
+    const int linhas = int(contagem.fieldByName(QStringLiteral("Linhas")).toLongLong());
+    if (grupos > 0) {
+        if (executa("UPDATE VornQuadroV SET Valor = (SELECT Total FROM temp.zelQuadroVRepetido WHERE Fica = "
+                    "VornQuadroV.IdQuadroV) WHERE IdQuadroV IN (SELECT Fica FROM temp.zelQuadroVRepetido)") != grupos)
             throw EBancoDados(QString::fromUtf8("as linhas repetidas do Quadro V não foram somadas"));
-        somadas += apagadas + 1;
+        if (executa("DELETE FROM VornQuadroV WHERE EXISTS (SELECT 1 FROM temp.zelQuadroVRepetido g WHERE "
+                    "g.Id = VornQuadroV.IdContribuinte AND g.Mes = substr(VornQuadroV.PeriodoZel, 1, 7) AND "
+                    "g.Cod = CAST(VornQuadroV.CodMunicipio AS INTEGER) AND "
+                    "g.Fica <> VornQuadroV.IdQuadroV)") != linhas - grupos)
+            throw EBancoDados(QString::fromUtf8("as linhas repetidas do Quadro V não foram somadas"));
     }
-    return somadas;
+    executa("DROP TABLE temp.zelQuadroVRepetido");
+    return grupos > 0 ? linhas : 0;
 }
 
 bool AplicaMunicipios(TDTM& dtm, const TArquivosMunicipios& a, const std::function<void(int, int)>& passo,
@@ -361,14 +383,26 @@ bool AplicaMunicipios(TDTM& dtm, const TArquivosMunicipios& a, const std::functi
         }
         avanca(int(a.municipios.size()));
         nosQuadros = true;
-        // Old rows keep the code as it was typed ("4405" beside "04405"): the change finds them by number.
-        cmd.setCommandText(QStringLiteral("update VornQuadroV set CodMunicipio = :pCodNovo where CAST(CodMunicipio AS INTEGER) = :pCodAntigo"));
-        for (const auto& [antigo, novo] : a.mudancas) {
-            cmd.setParam(QStringLiteral("pCodNovo"), novo);
-            cmd.setParam(QStringLiteral("pCodAntigo"), antigo.toLongLong());
+        // Old rows keep the code as it was typed ("4405" beside "04405"): the change finds them by number, every
+        // change in one pass over the table through a list of each old code's final code.
+        cmd.setCommandText(QStringLiteral("CREATE TEMP TABLE IF NOT EXISTS zelDeParaMunicipio (antigo INTEGER PRIMARY KEY, novo TEXT)"));
+        cmd.execute();
+        cmd.setCommandText(QStringLiteral("DELETE FROM temp.zelDeParaMunicipio"));
+        cmd.execute();
+        cmd.setCommandText(QStringLiteral("INSERT INTO temp.zelDeParaMunicipio (antigo, novo) VALUES (:pAntigo, :pNovo)"));
+        for (const auto& [antigo, novo] : DestinosDasMudancas(a.mudancas)) {
+            cmd.setParam(QStringLiteral("pAntigo"), antigo);
+            cmd.setParam(QStringLiteral("pNovo"), novo);
             cmd.execute();
-            avanca(1);
         }
+        cmd.setCommandText(QStringLiteral(
+            "update VornQuadroV set CodMunicipio = (SELECT novo FROM temp.zelDeParaMunicipio WHERE antigo = "
+            "CAST(VornQuadroV.CodMunicipio AS INTEGER)) WHERE CAST(CodMunicipio AS INTEGER) IN "
+            "(SELECT antigo FROM temp.zelDeParaMunicipio)"));
+        cmd.execute();
+        cmd.setCommandText(QStringLiteral("DROP TABLE temp.zelDeParaMunicipio"));
+        cmd.execute();
+        avanca(int(a.mudancas.size()));
         // A code moved onto one the month already has, or one month's rows under two spellings of a code, would
         // give the file two records of one municipality: they become one row with their sum.
         const int somadas = SomaQuadrosVRepetidos(dtm);

@@ -69,6 +69,8 @@ bool LeArquivosMunicipios(const QString& pasta, TArquivosMunicipios* arquivos, Q
 // them; `linhasSomadas` gets how many rows took part.
 bool AplicaMunicipios(TDTM& dtm, const TArquivosMunicipios& arquivos, const std::function<void(int, int)>& passo,
                       QString* erro, int* linhasSomadas = nullptr);
+// The final code of each old code of the code-change lines (as numbers), the lines applied one after another.
+QList<QPair<qint64, QString>> DestinosDasMudancas(const QList<QPair<QString, QString>>& mudancas);
 // Sums every group of rows of one taxpayer, month and municipality into its first row, inside the caller's
 // transaction; the number of rows that took part. Raises EBancoDados when a statement fails.
 int SomaQuadrosVRepetidos(TDTM& dtm);

@@ -234,3 +234,23 @@ TEST_F(QuadroV, CodigosComoNumerosEUpdateSomaOsRepetidos)
     ASSERT_TRUE(AplicaMunicipios(*t.dtm, a, {}, &erro, &somadas)) << erro.toStdString();
     EXPECT_EQ(somadas, 0);
 }
+
+// The code changes go in one pass, as if applied line after line: a chain takes the rows to its end, a code
+// moved back returns, a second line for a code already moved finds nothing left on it.
+TEST(MudancasDeMunicipio, DestinoFinalDeCadaCodigoAntigo)
+{
+    using L = QList<QPair<QString, QString>>;
+    using D = QList<QPair<qint64, QString>>;
+    const struct {
+        L mudancas;
+        D destinos;
+    } casos[] = {
+        {{{"00100", "00150"}}, {{100, "00150"}}},
+        {{{"100", "200"}, {"00200", "300"}}, {{100, "300"}, {200, "300"}}},
+        {{{"100", "200"}, {"200", "100"}}, {{100, "100"}, {200, "100"}}},
+        {{{"100", "200"}, {"100", "300"}}, {{100, "200"}}},
+        {{{"200", "100"}, {"100", "300"}}, {{200, "300"}, {100, "300"}}},
+    };
+    for (const auto& c : casos)
+        EXPECT_EQ(DestinosDasMudancas(c.mudancas), c.destinos);
+}
