@@ -16,6 +16,7 @@
 #include "output/untVerificaArquivo.h"
 
 #include <sqlite3.h>
+#include <vector>
 
 using namespace Registros;
 
@@ -34,21 +35,22 @@ public:
                 m_indice.insert(nome, i);
         }
     }
-    // Names come as literals, so their addresses key a cache in front of the by-name lookup.
+    // Names come as literals, so their addresses key a cache in front of the by-name lookup: a section asks
+    // for a dozen columns on every row, and comparing a dozen pointers is cheaper than hashing.
     int operator[](const char* nome) const
     {
-        const auto it = m_porEndereco.constFind(nome);
-        if (it != m_porEndereco.constEnd())
-            return *it;
+        for (const auto& [endereco, indice] : m_porEndereco)
+            if (endereco == nome)
+                return indice;
         const int i = m_indice.value(QString::fromLatin1(nome).toLower(), -1);
         if (i < 0)
             throw EBancoDados(QStringLiteral("Campo não encontrado: %1").arg(QString::fromLatin1(nome)));
-        m_porEndereco.insert(nome, i);
+        m_porEndereco.push_back({nome, i});
         return i;
     }
 private:
     QHash<QString, int> m_indice;
-    mutable QHash<const char*, int> m_porEndereco;
+    mutable std::vector<std::pair<const char*, int>> m_porEndereco;
 };
 
 // Sections repeat the same short texts row after row (model, series, code, dates): a text equal to the
@@ -232,7 +234,12 @@ void TGeradorArquivo::linha(QIODevice& saida, const QString& registro, const QSt
     }
     if (registro.size() != Tamanho)
         throw EArquivoInvalido(QStringLiteral("Registro com %1 caracteres.").arg(registro.size()));
-    m_pendente = registro.toLatin1();
+    // The record was built of Latin-1 bytes; copied back into the same buffer, line after line.
+    m_pendente.resize(Tamanho);
+    const QChar* c = registro.constData();
+    char* b = m_pendente.data();
+    for (int i = 0; i < Tamanho; ++i)
+        b[i] = char(c[i].unicode());
     ++m_total;
     if (!familia.isEmpty())
         m_contagem[familia] += 1;

@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+using namespace Qt::Literals::StringLiterals;
+
 namespace Registros {
 
 QString CodigoLeiaute(const QDate& inicio)
@@ -76,29 +78,43 @@ static void anexaCentavos(QByteArray& r, Money m, int largura)
     }
 }
 
-void AnexaCampo(QByteArray& r, Tipo tipo, int largura, const QVariant& valor)
+QString TValorCampo::texto() const
+{
+    switch (m_forma) {
+    case Forma::Texto:
+        return m_texto;
+    case Forma::Inteiro:
+        return QString::number(m_inteiro);
+    case Forma::Real:
+        return QString::number(m_real, 'g', 15);
+    default:
+        return {};
+    }
+}
+
+void AnexaCampo(QByteArray& r, Tipo tipo, int largura, const TValorCampo& valor)
 {
     switch (tipo) {
     case Tipo::Literal:
     case Tipo::X:
-        anexaTexto(r, valor.toString(), largura, false);
+        anexaTexto(r, valor.texto(), largura, false);
         return;
     case Tipo::Brancos:
         r.append(largura, ' ');
         return;
     case Tipo::N:
-        if (valor.typeId() == QMetaType::LongLong || valor.typeId() == QMetaType::Int) {
-            const qint64 v = valor.toLongLong();
+        if (valor.forma() == TValorCampo::Forma::Inteiro) {
+            const qint64 v = valor.inteiro();
             if (v < 0)
                 throw EArquivoInvalido(QString::fromUtf8("Número negativo (%1) não pode ser gravado no arquivo").arg(v));
             anexaNumero(r, v, largura);
             return;
         }
-        anexaTexto(r, valor.toString().trimmed(), largura, true);
+        anexaTexto(r, valor.texto().trimmed(), largura, true);
         return;
     case Tipo::Alfanumerico: {
         // A registration wider than its field, or with a separator in it, would be delivered as another one.
-        const QString t = valor.toString().trimmed();
+        const QString t = valor.texto().trimmed();
         if (t.size() > largura)
             throw EArquivoInvalido(QString::fromUtf8("O código \"%1\" não cabe nas %2 posições").arg(t).arg(largura));
         for (const QChar c : t)
@@ -109,7 +125,7 @@ void AnexaCampo(QByteArray& r, Tipo tipo, int largura, const QVariant& valor)
         return;
     }
     case Tipo::Valor: {
-        const Money m = Money::fromRaw(valor.toLongLong());
+        const Money m = Money::fromRaw(valor.inteiro());
         if (!m.isNegative() && m.hasFractionOfCent())
             throw EArquivoInvalido(QString::fromUtf8("Valor com mais de duas casas decimais (%1) não pode ser gravado no arquivo")
                                        .arg(TextoValor(m)));
@@ -117,12 +133,12 @@ void AnexaCampo(QByteArray& r, Tipo tipo, int largura, const QVariant& valor)
         return;
     }
     case Tipo::ValorCentavos:
-        anexaCentavos(r, Money::fromRaw(valor.toLongLong()), largura);
+        anexaCentavos(r, Money::fromRaw(valor.inteiro()), largura);
         return;
     case Tipo::Numero: {
         // A percentage times its factor is a whole number once rounded (1,15 x 100 is 114.999... in binary);
         // a value further than a millionth from one has more decimals than the field can carry.
-        const double v = valor.toDouble();
+        const double v = valor.real();
         const double inteiro = std::round(v);
         const QString texto = QString::number(v, 'g', 15).replace(QLatin1Char('.'), QLatin1Char(','));
         if (!std::isfinite(v) || v < -1e-6)
@@ -134,7 +150,7 @@ void AnexaCampo(QByteArray& r, Tipo tipo, int largura, const QVariant& valor)
     }
     case Tipo::Data:
     case Tipo::DataDia: {
-        const QDate d = valor.toDate();
+        const QDate d = valor.data();
         if (!d.isValid()) {
             // Zeros in place of a document's date would hand in a document with no date at all: the file
             // stops instead. Only the day-first dates of records 88 may be absent.
@@ -159,7 +175,7 @@ void AnexaCampo(QByteArray& r, Tipo tipo, int largura, const QVariant& valor)
     }
 }
 
-QString FormataCampo(Tipo tipo, int largura, const QVariant& valor, const QString& documento)
+QString FormataCampo(Tipo tipo, int largura, const TValorCampo& valor, const QString& documento)
 {
     QByteArray r;
     try {
@@ -174,7 +190,7 @@ QString Monta(const QList<TCampo>& campos, const QString& codigo, const std::fun
 {
     const bool antigo = codigo == QLatin1String("1");
     // The record is named by its leading literal ("50", "60M", "8801").
-    const QString registro = !campos.isEmpty() && campos.first().tipo == Tipo::Literal ? campos.first().valor.toString()
+    const QString registro = !campos.isEmpty() && campos.first().tipo == Tipo::Literal ? campos.first().valor.texto()
                                                                                          : QString();
     QByteArray r;
     r.reserve(Tamanho);
@@ -197,17 +213,17 @@ QString Monta(const QList<TCampo>& campos, const QString& codigo, const std::fun
 }
 
 // Shorthands for the tables below.
-static TCampo lit(const char* texto)
+static TCampo lit(const QString& texto)
 {
-    const QString t = QString::fromLatin1(texto);
-    return {Tipo::Literal, int(t.size()), int(t.size()), t};
+    // Literals come as u"..."_s, whose text is static: no record allocates its type again.
+    return {Tipo::Literal, int(texto.size()), int(texto.size()), texto};
 }
 static TCampo brancos(int l23, int l1) { return {Tipo::Brancos, l23, l1, {}}; }
-static TCampo n(int l23, int l1, const QVariant& v, const char* nome = nullptr) { return {Tipo::N, l23, l1, v, nome}; }
-static TCampo x(int l23, int l1, const QVariant& v) { return {Tipo::X, l23, l1, v}; }
+static TCampo n(int l23, int l1, const TValorCampo& v, const char* nome = nullptr) { return {Tipo::N, l23, l1, v, nome}; }
+static TCampo x(int l23, int l1, const TValorCampo& v) { return {Tipo::X, l23, l1, v}; }
 static TCampo valor(int l23, int l1, Money m, const char* nome)
 {
-    return {Tipo::Valor, l23, l1, QVariant::fromValue(m.raw()), nome};
+    return {Tipo::Valor, l23, l1, m.raw(), nome};
 }
 static TCampo data(const QDate& d, const char* nome = "Data") { return {Tipo::Data, 8, 8, d, nome}; }
 
@@ -223,14 +239,14 @@ static QString soDigitos(const QString& t)
 static QList<TCampo> campos10(const TContribuinteArquivo& c, const QDate& inicio, const QDate& fim, const QString& codigo,
                               const QString& finalidade, const QString& marcaNome)
 {
-    return {lit("10"), n(14, 14, c.cnpj), x(14, 14, c.ccicms), x(33, 33, c.razaoSocial), x(2, 2, marcaNome),
+    return {lit(u"10"_s), n(14, 14, c.cnpj), x(14, 14, c.ccicms), x(33, 33, c.razaoSocial), x(2, 2, marcaNome),
             x(30, 30, c.municipio), x(2, 2, c.uf), n(10, 10, soDigitos(c.fax)), data(inicio, "Data Inicial"),
-            data(fim, "Data Final"), x(1, 1, codigo), lit("3"), x(1, 1, finalidade)};
+            data(fim, "Data Final"), x(1, 1, codigo), lit(u"3"_s), x(1, 1, finalidade)};
 }
 
 static QList<TCampo> campos11(const TContribuinteArquivo& c)
 {
-    return {lit("11"), x(34, 34, c.logradouro), n(5, 5, c.numero), x(22, 22, c.complemento.trimmed()),
+    return {lit(u"11"_s), x(34, 34, c.logradouro), n(5, 5, c.numero), x(22, 22, c.complemento.trimmed()),
             x(15, 15, c.bairro), n(8, 8, c.cep), x(28, 28, c.contato), n(12, 12, soDigitos(c.fone))};
 }
 
@@ -267,7 +283,7 @@ static QDate dataDaNota(const TNotaArquivo& n)
 
 static QList<TCampo> campos50(const TNotaArquivo& nf, const TParte& p, const QDate& dataNota)
 {
-    return {lit("50"), n(14, 14, p.cnpj), x(14, 14, p.ccicms), data(dataNota, "Data de Emissão"), x(2, 2, p.uf),
+    return {lit(u"50"_s), n(14, 14, p.cnpj), x(14, 14, p.ccicms), data(dataNota, "Data de Emissão"), x(2, 2, p.uf),
             n(2, 2, nf.modelo), x(3, 3, nf.serie), x(0, 2, nf.subSerie), n(6, 6, nf.numeroNF),
             x(4, 3, nf.cfop), x(1, 0, nf.emitente), valor(13, 13, nf.valorTotal, "Valor Total"),
             valor(13, 13, nf.baseIcms, "Base de Cálculo do ICMS"), valor(13, 13, nf.valorIcms, "Valor do ICMS"),
@@ -277,7 +293,7 @@ static QList<TCampo> campos50(const TNotaArquivo& nf, const TParte& p, const QDa
 
 static QList<TCampo> campos51(const TNotaArquivo& nf, const TParte& p, const QDate& dataNota)
 {
-    return {lit("51"), n(14, 14, p.cnpj), x(14, 14, p.ccicms), data(dataNota, "Data de Emissão"), x(2, 2, p.uf),
+    return {lit(u"51"_s), n(14, 14, p.cnpj), x(14, 14, p.ccicms), data(dataNota, "Data de Emissão"), x(2, 2, p.uf),
             x(3, 2, nf.serie), x(0, 2, nf.subSerie), n(6, 6, nf.numeroNF), x(4, 3, nf.cfop),
             valor(13, 13, nf.valorTotal, "Valor Total"), valor(13, 13, nf.valorIpi, "Valor do IPI"),
             valor(13, 13, nf.isentaIpi, "Isenta ou Não Tributada do IPI"), valor(13, 13, nf.outrasIpi, "Outras do IPI"),
@@ -286,7 +302,7 @@ static QList<TCampo> campos51(const TNotaArquivo& nf, const TParte& p, const QDa
 
 static QList<TCampo> campos53(const TNotaArquivo& nf, const TParte& p, const QDate& dataNota)
 {
-    return {lit("53"), n(14, 14, p.cnpj), x(14, 14, p.ccicms), data(dataNota, "Data de Emissão"), x(2, 2, p.uf),
+    return {lit(u"53"_s), n(14, 14, p.cnpj), x(14, 14, p.ccicms), data(dataNota, "Data de Emissão"), x(2, 2, p.uf),
             n(2, 2, nf.modelo), x(3, 3, nf.serie), x(0, 2, nf.subSerie), n(6, 6, nf.numeroNF),
             x(4, 3, nf.cfop), x(1, 0, nf.emitente), valor(13, 13, nf.baseSubst, "Base de Cálculo do ICMS Substituição"),
             valor(13, 13, nf.icmsRetido, "ICMS Retido"), valor(13, 13, nf.despAcessorias, "Despesas Acessórias"),
@@ -335,7 +351,7 @@ static QString nomeCupom(const TCupomArquivo& c)
 
 static QList<TCampo> campos60M(const TCupomArquivo& c)
 {
-    return {lit("60M"), data(c.dtEmissao, "Data de Emissão"), x(20, 0, c.numSerie), n(3, 3, c.numEquip),
+    return {lit(u"60M"_s), data(c.dtEmissao, "Data de Emissão"), x(20, 0, c.numSerie), n(3, 3, c.numEquip),
             x(0, 15, c.numSerie), x(2, 2, c.modelo), n(6, 6, c.cooInicial, "COO Inicial"),
             n(6, 6, c.cooFinal, "COO Final"), n(6, 6, c.crz, "CRZ"), n(3, 0, c.cro, "CRO"),
             valor(16, 0, c.vendaBruta, "Venda Bruta"), valor(0, 16, c.gtInicioDia, "GT Início do Dia"),
@@ -344,7 +360,7 @@ static QList<TCampo> campos60M(const TCupomArquivo& c)
 
 static QList<TCampo> campos60A(const TCupomArquivo& c, const QString& rotulo, Money v)
 {
-    return {lit("60A"), data(c.dtEmissao, "Data de Emissão"), x(20, 0, c.numSerie), n(0, 3, c.numEquip),
+    return {lit(u"60A"_s), data(c.dtEmissao, "Data de Emissão"), x(20, 0, c.numSerie), n(0, 3, c.numEquip),
             x(4, 4, rotulo), valor(12, 12, v, "Valor Acumulado"), brancos(79, 96)};
 }
 
@@ -371,7 +387,7 @@ QList<QPair<QString, Money>> TotaisDoCupom(const TCupomArquivo& c)
 
 static QList<TCampo> campos61(const TTalaoArquivo& t)
 {
-    return {lit("61"), brancos(28, 28), data(t.dtEmissao, "Data de Emissão"), n(2, 2, t.modelo),
+    return {lit(u"61"_s), brancos(28, 28), data(t.dtEmissao, "Data de Emissão"), n(2, 2, t.modelo),
             x(3, 3, t.serie.trimmed()), x(2, 2, t.subSerie.trimmed()), n(6, 6, t.numeroInicial, "Número Inicial"),
             n(6, 6, t.numeroFinal, "Número Final"), valor(13, 13, t.valorTotal, "Valor Total"),
             valor(13, 13, t.baseIcms, "Base de Cálculo do ICMS"), valor(12, 12, t.valorIcms, "Valor do ICMS"),
@@ -397,7 +413,7 @@ static QString nomeTransporte(const TTransporteArquivo& t)
 
 static QList<TCampo> campos70(const TTransporteArquivo& t, const TParte& p)
 {
-    return {lit("70"), n(14, 14, p.cnpj), x(14, 14, p.ccicms), data(t.dtEmissao, "Data de Emissão"), x(2, 2, p.uf),
+    return {lit(u"70"_s), n(14, 14, p.cnpj), x(14, 14, p.ccicms), data(t.dtEmissao, "Data de Emissão"), x(2, 2, p.uf),
             n(2, 2, t.modelo), x(1, 1, t.serie), x(2, 2, t.subSerie), n(6, 6, t.numero), x(4, 3, t.cfop),
             valor(13, 14, t.valorTotal, "Valor Total"), valor(14, 14, t.baseIcms, "Base de Cálculo do ICMS"),
             valor(14, 14, t.valorIcms, "Valor do ICMS"), valor(14, 14, t.isenta, "Isenta ou Não Tributada"),
@@ -411,7 +427,7 @@ QString Registro70(const TTransporteArquivo& t, const TParte& p, const QString& 
 
 static QList<TCampo> campos71(const TTransporteArquivo& t, const TParte& e, const TCargaArquivo& c, const TParte& d)
 {
-    return {lit("71"), n(14, 14, e.cnpj), x(14, 14, e.ccicms), data(t.dtEmissao, "Data de Emissão"), x(2, 2, e.uf),
+    return {lit(u"71"_s), n(14, 14, e.cnpj), x(14, 14, e.ccicms), data(t.dtEmissao, "Data de Emissão"), x(2, 2, e.uf),
             x(2, 2, t.modelo), x(1, 1, t.serie), x(2, 2, t.subSerie), n(6, 6, t.numero), x(2, 2, d.uf),
             n(14, 14, d.cnpj), x(14, 14, d.ccicms), data(c.dtEmissao, "Data da Nota Fiscal"), x(2, 2, c.modeloNF),
             x(3, 2, c.serieNF), x(0, 2, c.subSerieNF), n(6, 6, c.numNF), valor(14, 14, c.valorNF, "Valor da Nota Fiscal"),

@@ -35,6 +35,33 @@ inline constexpr int Tamanho = 126;
 // letters and digits (the accountant's CRC), right-aligned and zero-filled like N, its letters kept.
 enum class Tipo { N, X, Valor, Data, Brancos, Literal, ValorCentavos, Numero, DataDia, Alfanumerico };
 
+// A field's value: a text, a whole number (an amount as its ten-thousandths), a number with decimals or a date.
+// Plain data, so that the records built by the hundred thousand copy it cheaply.
+class TValorCampo {
+public:
+    enum class Forma : quint8 { Nenhum, Texto, Inteiro, Real, Data };
+    TValorCampo() = default;
+    TValorCampo(const QString& t) : m_forma(Forma::Texto), m_texto(t) {}
+    TValorCampo(const char* t) : m_forma(Forma::Texto), m_texto(QString::fromUtf8(t)) {}
+    TValorCampo(qint64 v) : m_forma(Forma::Inteiro), m_inteiro(v) {}
+    TValorCampo(int v) : m_forma(Forma::Inteiro), m_inteiro(v) {}
+    TValorCampo(double v) : m_forma(Forma::Real), m_real(v) {}
+    TValorCampo(const QDate& d) : m_forma(Forma::Data), m_data(d) {}
+    Forma forma() const { return m_forma; }
+    // The value as text (a number in its shortest form); empty for nothing and for a date.
+    QString texto() const;
+    qint64 inteiro() const { return m_forma == Forma::Real ? qint64(m_real) : m_inteiro; }
+    double real() const { return m_forma == Forma::Inteiro ? double(m_inteiro) : m_real; }
+    QDate data() const { return m_data; }
+
+private:
+    Forma m_forma = Forma::Nenhum;
+    QString m_texto;
+    qint64 m_inteiro = 0;
+    double m_real = 0;
+    QDate m_data;
+};
+
 // A field: its kind, its width in the current layout (codes "2"/"3") and in the older one (code "1"), its
 // value (text, a number, a date, or an amount as its ten-thousandths) and the name messages give it; a width
 // of 0 means the field is absent from that layout. A number or an amount wider than its field is never cut:
@@ -43,7 +70,7 @@ struct TCampo {
     Tipo tipo;
     int largura23;
     int largura1;
-    QVariant valor;
+    TValorCampo valor;
     const char* nome = nullptr;
 };
 
@@ -63,9 +90,9 @@ QList<TCampo> Leiaute(const QString& tipo);
 QString TextoValor(Money m);
 
 // A field's text by its kind; raises EArquivoInvalido for a value the kind cannot hold.
-QString FormataCampo(Tipo tipo, int largura, const QVariant& valor, const QString& documento = {});
+QString FormataCampo(Tipo tipo, int largura, const TValorCampo& valor, const QString& documento = {});
 // The same, appended as Latin-1 bytes (exactly `largura` of them) to a record being built.
-void AnexaCampo(QByteArray& registro, Tipo tipo, int largura, const QVariant& valor);
+void AnexaCampo(QByteArray& registro, Tipo tipo, int largura, const TValorCampo& valor);
 
 // The counterparty of a document: number, state registration and UF of its register row.
 struct TParte {

@@ -6,21 +6,23 @@
 #include "db/untSqlite.h"
 #include "declarations/untQuadroV.h"
 
+using namespace Qt::Literals::StringLiterals;
+
 namespace Registros {
 
 namespace {
 
-TCampo lit(const char* texto)
+TCampo lit(const QString& texto)
 {
-    const QString t = QString::fromLatin1(texto);
-    return {Tipo::Literal, int(t.size()), int(t.size()), t};
+    // Literals come as u"..."_s, whose text is static: no record allocates its type again.
+    return {Tipo::Literal, int(texto.size()), int(texto.size()), texto};
 }
 TCampo brancos(int largura) { return {Tipo::Brancos, largura, largura, {}}; }
 TCampo x(int largura, const QString& v) { return {Tipo::X, largura, largura, v}; }
-TCampo n(int largura, const QVariant& v, const char* nome) { return {Tipo::N, largura, largura, v, nome}; }
+TCampo n(int largura, const TValorCampo& v, const char* nome) { return {Tipo::N, largura, largura, v, nome}; }
 TCampo valor(int largura, Money m, const char* nome)
 {
-    return {Tipo::ValorCentavos, largura, largura, QVariant::fromValue(m.raw()), nome};
+    return {Tipo::ValorCentavos, largura, largura, m.raw(), nome};
 }
 TCampo numero(int largura, double v, const char* nome) { return {Tipo::Numero, largura, largura, v, nome}; }
 
@@ -68,20 +70,20 @@ QList<TCampo> campos8804(const TDeclaracaoArquivo& d)
         difAliquota = d.epp.Dif_Aliquota;
     }
     return cabecalho("8804", d) + QList<TCampo>{valor(13, difAliquota, "DifAliquota"), valor(13, outraUF, "ImpOutraUF"),
-                                                x(40, d.email), lit("19800101"), lit("S240"), x(1, d.regime),
+                                                x(40, d.email), lit(u"19800101"_s), lit(u"S240"_s), x(1, d.regime),
                                                 brancos(27)};
 }
 
 QList<TCampo> campos8805(const TContadorArquivo& c)
 {
-    return {lit("8805"), n(14, c.cpf, "CPF"), {Tipo::Alfanumerico, 10, 10, c.crc, "CRC"}, x(40, c.nome), x(12, c.fone), x(40, c.email),
+    return {lit(u"8805"_s), n(14, c.cpf, "CPF"), {Tipo::Alfanumerico, 10, 10, c.crc, "CRC"}, x(40, c.nome), x(12, c.fone), x(40, c.email),
             brancos(6)};
 }
 
 QList<TCampo> campos8806(const TDeclaracaoArquivo& d)
 {
     const TValoresAnuais& a = d.anuais;
-    return {lit("8806"), x(9, d.ie), n(4, d.periodo.left(4), "Ano"), x(1, d.letraTipo),
+    return {lit(u"8806"_s), x(9, d.ie), n(4, d.periodo.left(4), "Ano"), x(1, d.letraTipo),
             valor(13, a.EstqTrib, "EstqTrib"), valor(13, a.EstqNaoTrib, "EstqNaoTrib"),
             valor(13, a.EstqSubsTrib, "EstqSubsTrib"), valor(13, a.SldCaixa, "SldCaixa"),
             valor(13, a.SldBanco, "SldBanco"), valor(13, a.DespPessoal, "DespPessoal"),
@@ -90,7 +92,7 @@ QList<TCampo> campos8806(const TDeclaracaoArquivo& d)
 
 QList<TCampo> campos8814(const TEppArquivo& e)
 {
-    return {lit("8814"), valor(9, e.RecApurada, "RecApurada"), valor(9, e.MediaEntradas, "MediaEntradas"),
+    return {lit(u"8814"_s), valor(9, e.RecApurada, "RecApurada"), valor(9, e.MediaEntradas, "MediaEntradas"),
             valor(9, e.RecEfetiva, "RecEfetiva"), numero(2, e.Perc_Recolh * 10, "Perc_Recolh"),
             valor(9, e.Imp_Devido, "Imp_Devido"), n(3, e.Num_Empreg, "Num_Empreg"),
             numero(2, e.CredEmpreg, "CredEmpreg"), valor(9, e.TotalAquis, "TotalAquis"),
@@ -103,7 +105,7 @@ QList<TCampo> campos8814(const TEppArquivo& e)
 
 QList<TCampo> campos8815(const TValoresZel& z, const QString& periodo)
 {
-    QList<TCampo> c = {lit("8815"), valor(13, z.OutrosRegEspec, "OutrosRegEspec"), valor(13, z.Tare, "Tare"),
+    QList<TCampo> c = {lit(u"8815"_s), valor(13, z.OutrosRegEspec, "OutrosRegEspec"), valor(13, z.Tare, "Tare"),
                        valor(13, z.PrevRicms, "PrevRICMS"), valor(13, z.Dorq, "Dorq")};
     if (periodo < QLatin1String("200601"))
         return c << brancos(70);
@@ -113,14 +115,14 @@ QList<TCampo> campos8815(const TValoresZel& z, const QString& periodo)
 
 QList<TCampo> campos8816(const TValoresZel& z)
 {
-    return {lit("8816"), valor(13, z.MirvelIcms, "MirvelIcms"), valor(13, z.MirvelSubSaida, "MirvelSubSaida"),
+    return {lit(u"8816"_s), valor(13, z.MirvelIcms, "MirvelIcms"), valor(13, z.MirvelSubSaida, "MirvelSubSaida"),
             valor(13, z.MirvelSubEntrada, "MirvelSubEntrada"), valor(13, z.MirvelRegFonte, "MirvelRegFonte"),
             valor(13, z.MirvelDifAliq, "MirvelDifAliq"), brancos(57)};
 }
 
 QList<TCampo> campos8817(const TEppArquivo& e)
 {
-    return {lit("8817"), valor(9, e.RecApurada, "RecApurada"), valor(9, e.MediaEntradas, "MediaEntradas"),
+    return {lit(u"8817"_s), valor(9, e.RecApurada, "RecApurada"), valor(9, e.MediaEntradas, "MediaEntradas"),
             valor(9, e.RecEfetiva, "RecEfetiva"), numero(2, e.Perc_Recolh * 10, "Perc_Recolh"),
             valor(9, e.Imp_Devido, "Imp_Devido"), valor(9, e.Cred_TEF_ECF, "Cred_TEF_ECF"),
             valor(9, e.Chq_Moradia, "Chq_Moradia"), valor(9, e.Chq_Educacao, "Chq_Educacao"),
@@ -144,7 +146,7 @@ QList<TCampo> campos8818(const TDeclaracaoArquivo& d)
 
 QList<TCampo> campos8825(const TChequeArquivo& c)
 {
-    return {lit("8825"), valor(13, c.credAutorizado, "CredAutorizado"),
+    return {lit(u"8825"_s), valor(13, c.credAutorizado, "CredAutorizado"),
             valor(13, c.transfCredEntrada, "TransfCredEntrada"), valor(13, c.transfCredSaida, "TransfCredSaida"),
             valor(13, c.valorApropriado, "ValorApropriado"), valor(13, c.sldPeriodoAnterior, "SldPeriodoAnterior"),
             valor(13, c.sldRemanescente, "SldRemanescente"), x(1, QString::number(c.tipo)), brancos(43)};
@@ -152,12 +154,12 @@ QList<TCampo> campos8825(const TChequeArquivo& c)
 
 QList<TCampo> campos8829(qint64 codigo, Money v)
 {
-    return {lit("8829"), n(5, codigo, "CodMunicipio"), valor(13, v, "Valor"), brancos(104)};
+    return {lit(u"8829"_s), n(5, codigo, "CodMunicipio"), valor(13, v, "Valor"), brancos(104)};
 }
 
 QList<TCampo> campos8830(const TReciboArquivo& r)
 {
-    return {lit("8830"), x(32, r.numero), n(1, qint64(r.tipoEntrega), "sitCadastroContrib"),
+    return {lit(u"8830"_s), x(32, r.numero), n(1, qint64(r.tipoEntrega), "sitCadastroContrib"),
             {Tipo::DataDia, 8, 8, r.data, "dataSitCadastro"}, brancos(81)};
 }
 

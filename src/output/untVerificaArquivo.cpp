@@ -35,7 +35,7 @@ TLeiauteLido compila(const QList<TCampo>& campos, bool antigo)
         const int largura = antigo ? c.largura1 : c.largura23;
         if (largura <= 0)
             continue;
-        r.push_back({pos, largura, c.tipo, c.tipo == Tipo::Literal ? c.valor.toString().toLatin1() : QByteArray()});
+        r.push_back({pos, largura, c.tipo, c.tipo == Tipo::Literal ? c.valor.texto().toLatin1() : QByteArray()});
         pos += largura;
     }
     return r;

@@ -172,7 +172,7 @@ TEST(FormataCampo, ValorNaMensagemComoAsTelasMostram)
 TEST(FormataCampo, DataAusenteParaOArquivoNomeandoODocumento)
 {
     EXPECT_THROW(FormataCampo(Tipo::Data, 8, QDate()), EArquivoInvalido);
-    EXPECT_THROW(FormataCampo(Tipo::Data, 8, QVariant()), EArquivoInvalido);
+    EXPECT_THROW(FormataCampo(Tipo::Data, 8, TValorCampo()), EArquivoInvalido);
 
     // An extemporaneous note is dated by its real date of issue: without one there is no date to write.
     for (const char* situacao : {"E", "X"}) {
