@@ -14,9 +14,10 @@ namespace {
 const char* const kAjudaImportaNFe =
     "Uso:\n"
     "  zelcli importa-nfe --pasta PASTA --ie INSCRICAO ARQUIVOS...\n"
-    "Importa NF-e (modelo 55, leiaute 4.00) para as notas fiscais do contribuinte achado pela inscrição\n"
-    "estadual. ARQUIVOS são arquivos XML, pastas (seus arquivos .xml e .zip) ou arquivos zip. Uma linha por\n"
-    "arquivo: \"importado: ...\", \"duplicado: ...\" ou \"recusado: ...: motivo\". Saída 0 quando nenhum\n"
+    "Importa NF-e (modelo 55, leiautes 3.10 e 4.00) para as notas fiscais do contribuinte achado pela\n"
+    "inscrição estadual. ARQUIVOS são arquivos XML, pastas (seus arquivos .xml e .zip) ou arquivos zip. Uma\n"
+    "linha por arquivo: \"importado: ...\", \"duplicado: ...\", \"ignorado: ...\" (eventos que não são\n"
+    "cancelamento, NFC-e, resumos da distribuição) ou \"recusado: ...: motivo\". Saída 0 quando nenhum\n"
     "arquivo foi recusado, 1 quando algum foi (ou o banco não pôde ser aberto), 2 com uso incorreto.\n";
 
 } // namespace
@@ -72,6 +73,12 @@ int ComandoImportaNFe(const QStringList& args)
             saida() << "duplicado: " << r.arquivo << ": " << r.motivo << '\n';
             break;
         case TResultadoNFe::Situacao::Recusado:
+            // What the register does not book (other events, NFC-e, distribution summaries) is listed, but
+            // the batch did not fail on it.
+            if (r.ignorado) {
+                saida() << "ignorado: " << r.arquivo << ": " << r.motivo << '\n';
+                break;
+            }
             recusou = true;
             saida() << "recusado: " << r.arquivo << ": " << r.motivo << '\n';
             break;

@@ -5,7 +5,9 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
+#include <QSet>
 #include <QXmlStreamReader>
+#include <memory>
 #include <optional>
 #include <zip.h>
 
@@ -13,6 +15,7 @@
 #include "core/untFuncoes.h"
 #include "core/untRelogio.h"
 #include "db/UntDTM.h"
+#include "db/untDTMCON.h"
 #include "db/untSqlite.h"
 #include "documents/untCfop.h"
 #include "documents/untClsNotaFiscal.h"
@@ -159,7 +162,7 @@ struct TParteLida {
     bool presente = false;
     QString cnpj, cpf, idEstrangeiro;
     QString nome, ie;
-    QString logradouro, numero, complemento, bairro, municipio, cep, uf;
+    QString logradouro, numero, complemento, bairro, municipio, cep, uf, pais;
     QString documento() const { return !cnpj.isEmpty() ? cnpj : cpf; }
 };
 
@@ -167,7 +170,15 @@ struct TItemLido {
     int numero = 0;
     QString cfop, cst, csosn;
     Money aliquota; // percent
-    Money valor, base, icms, ipi, baseSt, icmsSt;
+    // What the item adds to the invoice total apart from the import duty and the relieved ICMS, which the
+    // emitters' totals take in or leave out (see TComposicao).
+    Money valor;
+    Money ii, desonerado;
+    Money base, icms, ipi, baseSt, icmsSt, fcpSt;
+    Money valorEm(bool comII, bool menosDesonerado) const
+    {
+        return valor + (comII ? ii : Money()) - (menosDesonerado ? desonerado : Money());
+    }
 };
 
 struct TNotaLida {
@@ -177,6 +188,8 @@ struct TNotaLida {
     QList<TItemLido> itens;
     Money vNF;
     bool denegada = false;
+    bool cancelada = false;   // the processed file carries its own registered cancellation
+    bool autorizada = false;  // came with the authority's protocol, which has checked vNF
 };
 
 struct TEventoLido {
@@ -184,7 +197,7 @@ struct TEventoLido {
 };
 
 struct TDocumentoLido {
-    enum class Tipo { Recusado, Nota, Cancelamento } tipo = Tipo::Recusado;
+    enum class Tipo { Recusado, Ignorado, Nota, Cancelamento } tipo = Tipo::Recusado;
     QString motivo;
     TNotaLida nota;
     TEventoLido evento;
@@ -203,6 +216,7 @@ std::optional<Money> valorXml(const QString& texto)
 
 struct ELeitura {
     QString motivo;
+    bool ignorado = false; // a document of a kind the register does not take, not a faulty one
 };
 
 class TLeitorNota {
@@ -247,6 +261,7 @@ public:
         p.municipio = m_a.texto(e, QStringLiteral("xMun"));
         p.cep = m_a.texto(e, QStringLiteral("CEP"));
         p.uf = m_a.texto(e, QStringLiteral("UF")).toUpper();
+        p.pais = m_a.texto(e, QStringLiteral("xPais"));
         // Abroad is marked by the foreign identification (an empty one is allowed) or by the state "EX".
         if (m_a.filho(no, QStringLiteral("idEstrangeiro")))
             p.uf = QStringLiteral("EX");
@@ -286,24 +301,29 @@ public:
         it.icms = valor(icms, QStringLiteral("vICMS"), i);
         it.baseSt = valor(icms, QStringLiteral("vBCST"), i);
         it.icmsSt = valor(icms, QStringLiteral("vICMSST"), i);
-        const Money fcpSt = valor(icms, QStringLiteral("vFCPST"), i);
+        // Absent from layout 3.10, and so zero there.
+        it.fcpSt = valor(icms, QStringLiteral("vFCPST"), i);
+        it.desonerado = valor(icms, QStringLiteral("vICMSDeson"), i);
         if (!it.base.isZero())
             it.aliquota = valor(icms, QStringLiteral("pICMS"), i);
         it.ipi = valor(imposto, QStringLiteral("IPI/IPITrib/vIPI"), onde);
-        const Money ii = valor(imposto, QStringLiteral("II/vII"), onde);
+        it.ii = valor(imposto, QStringLiteral("II/vII"), onde);
         const Money ipiDevolvido = valor(det, QStringLiteral("impostoDevol/IPI/vIPIDevol"), onde);
         // What the item adds to the invoice total. The ICMS a substitute withheld earlier (CST 60) is not in
-        // it: only the substitution charged on this invoice is.
-        it.valor = vProd + vFrete + vSeg + vOutro - vDesc + it.ipi + it.icmsSt + fcpSt + ii + ipiDevolvido;
+        // it: only the substitution charged on this invoice is. The IPI given back on a return counts as IPI.
+        it.ipi += ipiDevolvido;
+        it.valor = vProd + vFrete + vSeg + vOutro - vDesc + it.ipi + it.icmsSt + it.fcpSt;
         return it;
     }
 
     TNotaLida nota(const TNo* infNFe) const
     {
         TNotaLida n;
+        // Layout 3.10 was in use until 2019 and the register keeps periods that far back; its tags are those
+        // of 4.00, and what it lacks (the poverty fund, for one) reads as absent.
         const QString versao = infNFe->atributos.value(QStringLiteral("versao"));
-        if (versao != QLatin1String("4.00"))
-            throw ELeitura{QString::fromUtf8("leiaute %1 da NF-e não é lido (somente o 4.00)")
+        if (versao != QLatin1String("4.00") && versao != QLatin1String("3.10"))
+            throw ELeitura{QString::fromUtf8("leiaute %1 da NF-e não é lido (somente o 3.10 e o 4.00)")
                                .arg(versao.isEmpty() ? QStringLiteral("sem versão") : versao)};
         const QString id = infNFe->atributos.value(QStringLiteral("Id"));
         n.chave = id.startsWith(QLatin1String("NFe")) ? id.mid(3) : id;
@@ -316,9 +336,16 @@ public:
         const TNo* ide = m_a.filho(infNFe, QStringLiteral("ide"));
         const QString onde = QStringLiteral("ide");
         n.modelo = obrigatorio(ide, QStringLiteral("mod"), onde);
+        if (n.modelo == QLatin1String("65"))
+            throw ELeitura{QString::fromUtf8("NFC-e (modelo 65): não é NF-e de modelo 55, não entra no registro de "
+                                             "notas fiscais"),
+                           true};
         if (n.modelo != QLatin1String("55"))
             throw ELeitura{QString::fromUtf8("modelo %1 não é lançado no registro de notas fiscais (somente o 55)")
                                .arg(n.modelo)};
+        // A note of the test environment has no fiscal value whatever else it says.
+        if (m_a.texto(ide, QStringLiteral("tpAmb")) == QLatin1String("2"))
+            throw ELeitura{QString::fromUtf8("nota emitida em ambiente de homologação (tpAmb 2), SEM VALOR FISCAL")};
         n.serie = obrigatorio(ide, QStringLiteral("serie"), onde);
         n.numero = obrigatorio(ide, QStringLiteral("nNF"), onde);
         static const QRegularExpression soDigitos(QStringLiteral("^\\d{1,9}$"));
@@ -371,6 +398,64 @@ TDocumentoLido recusa(const QString& motivo)
     return d;
 }
 
+TDocumentoLido ignora(const QString& motivo)
+{
+    TDocumentoLido d;
+    d.tipo = TDocumentoLido::Tipo::Ignorado;
+    d.motivo = motivo;
+    return d;
+}
+
+const QString kCancelamento = QStringLiteral("110111");
+
+// Registered (135), registered without a link (136) or accepted late (155): any other answer means the
+// event did not happen.
+bool eventoRegistrado(const QString& cStat)
+{
+    static const QStringList registrado = {QStringLiteral("135"), QStringLiteral("136"), QStringLiteral("155")};
+    return registrado.contains(cStat);
+}
+
+QString nomeDoEvento(const QString& tipo)
+{
+    static const QHash<QString, QString> nomes = {
+        {QStringLiteral("110110"), QString::fromUtf8("carta de correção")},
+        {QStringLiteral("110112"), QString::fromUtf8("cancelamento por substituição")},
+        {QStringLiteral("110140"), QString::fromUtf8("EPEC")},
+        {QStringLiteral("210200"), QString::fromUtf8("confirmação da operação")},
+        {QStringLiteral("210210"), QString::fromUtf8("ciência da operação")},
+        {QStringLiteral("210220"), QString::fromUtf8("desconhecimento da operação")},
+        {QStringLiteral("210240"), QString::fromUtf8("operação não realizada")},
+    };
+    const QString nome = nomes.value(tipo);
+    return nome.isEmpty() ? QStringLiteral("evento %1").arg(tipo) : QStringLiteral("evento %1 (%2)").arg(tipo, nome);
+}
+
+// Whether a processed note carries its own registered cancellation: an event (procEventoNFe) or the
+// authority's answer to one (retEvento) appended to the file, for this access key.
+bool trazCancelamento(const TArvore& a, const QString& chave)
+{
+    for (const TNo& no : a.nos) {
+        QString tipo, chaveEvento, cStat;
+        if (no.nome == QLatin1String("procEventoNFe")) {
+            const TNo* inf = a.caminho(&no, QStringLiteral("evento/infEvento"));
+            tipo = a.texto(inf, QStringLiteral("tpEvento"));
+            chaveEvento = a.texto(inf, QStringLiteral("chNFe"));
+            cStat = a.texto(&no, QStringLiteral("retEvento/infEvento/cStat"));
+        } else if (no.nome == QLatin1String("retEvento")) {
+            const TNo* inf = a.filho(&no, QStringLiteral("infEvento"));
+            tipo = a.texto(inf, QStringLiteral("tpEvento"));
+            chaveEvento = a.texto(inf, QStringLiteral("chNFe"));
+            cStat = a.texto(inf, QStringLiteral("cStat"));
+        } else {
+            continue;
+        }
+        if (tipo == kCancelamento && chaveEvento == chave && eventoRegistrado(cStat))
+            return true;
+    }
+    return false;
+}
+
 TDocumentoLido leDocumento(const QByteArray& bytes)
 {
     TArvore a;
@@ -400,31 +485,42 @@ TDocumentoLido leDocumento(const QByteArray& bytes)
                     d.nota.denegada = true;
                 else if (!autorizada.contains(cStat))
                     return recusa(QString::fromUtf8("o protocolo não autoriza a nota (situação %1)").arg(cStat));
+                d.nota.autorizada = !d.nota.denegada;
+                d.nota.cancelada = trazCancelamento(a, d.nota.chave);
             }
             return d;
         }
         if (raiz->nome == QLatin1String("procEventoNFe")) {
             const TNo* inf = a.caminho(raiz, QStringLiteral("evento/infEvento"));
             const QString tipo = a.texto(inf, QStringLiteral("tpEvento"));
-            if (tipo != QLatin1String("110111"))
-                return recusa(QString::fromUtf8("evento %1 não é importado (somente o cancelamento, 110111)")
-                                  .arg(tipo.isEmpty() ? QStringLiteral("sem tipo") : tipo));
+            const QString chave = a.texto(inf, QStringLiteral("chNFe"));
+            if (tipo.isEmpty())
+                return recusa(QString::fromUtf8("evento sem tipo (tpEvento)"));
+            if (tipo != kCancelamento)
+                return ignora(QString::fromUtf8("%1: não altera o registro de notas fiscais").arg(nomeDoEvento(tipo)));
             d.tipo = TDocumentoLido::Tipo::Cancelamento;
-            d.evento.chave = a.texto(inf, QStringLiteral("chNFe"));
+            d.evento.chave = chave;
             if (!ChaveNFeValida(d.evento.chave))
                 return recusa(QString::fromUtf8("chave de acesso %1 do cancelamento inválida").arg(d.evento.chave));
-            // Registered (135), registered without a link (136) or accepted late (155): any other answer
-            // means the cancellation did not happen.
+            if (d.evento.chave.mid(20, 2) == QLatin1String("65"))
+                return ignora(QString::fromUtf8("cancelamento de NFC-e (modelo 65): não é NF-e de modelo 55"));
+            if (a.texto(inf, QStringLiteral("tpAmb")) == QLatin1String("2"))
+                return recusa(QString::fromUtf8("evento de ambiente de homologação (tpAmb 2), SEM VALOR FISCAL"));
             const QString cStat = a.texto(raiz, QStringLiteral("retEvento/infEvento/cStat"));
-            static const QStringList registrado = {QStringLiteral("135"), QStringLiteral("136"), QStringLiteral("155")};
-            if (!registrado.contains(cStat))
+            if (!eventoRegistrado(cStat))
                 return recusa(QString::fromUtf8("cancelamento não registrado (situação %1)")
                                   .arg(cStat.isEmpty() ? QStringLiteral("ausente") : cStat));
             return d;
         }
+        // What the authority's distribution service hands out besides whole notes: summaries and the
+        // service's own envelopes. They are not faults of the batch, only nothing to book.
+        static const QStringList distribuicao = {QStringLiteral("resNFe"), QStringLiteral("resEvento"),
+                                                 QStringLiteral("retDistDFeInt"), QStringLiteral("distDFeInt")};
+        if (distribuicao.contains(raiz->nome))
+            return ignora(QString::fromUtf8("documento de distribuição <%1>: não é NF-e de modelo 55").arg(raiz->nome));
         return recusa(QString::fromUtf8("XML de outro tipo (<%1>): não é NF-e nem evento de cancelamento").arg(raiz->nome));
     } catch (const ELeitura& e) {
-        return recusa(e.motivo);
+        return e.ignorado ? ignora(e.motivo) : recusa(e.motivo);
     }
 }
 
@@ -602,6 +698,9 @@ QString somenteDigitos(const QString& t)
 
 const QString kCnpjExterior = QStringLiteral("00000000000000");
 
+// Files imported between two commits of a batch.
+constexpr int kNotasPorLote = 500;
+
 class TImportacao {
 public:
     TImportacao(TDTM& dtm, const IRelogio& relogio, const TContribuinteAberto& c)
@@ -614,12 +713,17 @@ public:
         TResultadoNFe r;
         r.arquivo = arquivo;
         try {
+            m_partesDoArquivo.clear();
             TTransacao transacao(m_dtm.conexao());
             r.idsNotas = grava(n, cancelada, &r);
-            if (r.situacao == TResultadoNFe::Situacao::Importado)
+            if (r.situacao == TResultadoNFe::Situacao::Importado) {
                 transacao.commit();
-            else
+                // A party registered by this file exists from now on; one registered by a file taken back
+                // does not, and must not be found in the cache.
+                m_partes.insert(m_partesDoArquivo);
+            } else {
                 r.idsNotas.clear(); // the savepoint takes back whatever this file wrote
+            }
         } catch (const ERecusa& e) {
             r.situacao = TResultadoNFe::Situacao::Recusado;
             r.motivo = e.motivo;
@@ -631,6 +735,9 @@ public:
         }
         return r;
     }
+
+    // After a batch's commit failed, nothing it registered exists any more.
+    void esqueceCadastros() { m_partes.clear(); }
 
     // The stored situation of the taxpayer's own note named by an access key; empty when none is stored.
     QString situacaoGravada(const QString& chave)
@@ -669,16 +776,12 @@ private:
         const QString numero = PreencheZeros(n.numero, 6);
         const QString ufContribuinte = emitente ? n.emissor.uf : n.dest.uf;
 
-        const QList<TGrupo> grupos = agrupa(n, !emitente);
-        Money soma;
-        for (const TGrupo& g : grupos)
-            soma += g.valor;
-        if (soma != n.vNF)
-            throw ERecusa{QString::fromUtf8("a soma dos itens (%1) não confere com o total da nota (%2): diferença de %3")
-                              .arg(soma.toStringExato(), n.vNF.toStringExato(), (n.vNF - soma).toStringExato())};
+        QString ajuste;
+        const QList<TGrupo> grupos = (cancelada || n.denegada) ? QList<TGrupo>() : agrupa(n, !emitente, &ajuste);
 
         // The notes to write, each through the entry screen's checks.
         QList<TCamposNota> campos;
+        QString encurtados;
         TCamposNota base;
         base.entrada = entrada;
         base.proprio = emitente;
@@ -697,12 +800,16 @@ private:
                 throw ERecusa{QString::fromUtf8("a nota não identifica o destinatário")};
             int idParte = 0;
             QString ufParte;
-            contraparte(outra, ufContribuinte, &idParte, &ufParte);
+            contraparte(outra, ufContribuinte, &idParte, &ufParte, &encurtados);
             const QString versao = VersaoCfop(n.emissao);
             const QString filtro = FiltroCfop(TelaCfop::IncluirNota, entrada, versao);
             TDataSet lista(m_dtm.conexao());
             for (const TGrupo& g : grupos) {
-                if (BuscaCfop(lista, g.cfop, filtro).isEmpty())
+                // The table does not change during an import: a code found once for a date's filter stays found.
+                const QString chaveCfop = filtro + QLatin1Char('|') + g.cfop;
+                if (!m_cfopsAchados.contains(chaveCfop) && !BuscaCfop(lista, g.cfop, filtro).isEmpty())
+                    m_cfopsAchados.insert(chaveCfop);
+                if (!m_cfopsAchados.contains(chaveCfop))
                     throw ERecusa{QString::fromUtf8("CFOP %1 não consta da tabela de CFOP de %2 para notas de %3")
                                       .arg(g.cfop, n.emissao.toString(QStringLiteral("dd/MM/yyyy")),
                                            entrada ? QStringLiteral("entrada") : QString::fromUtf8("saída"))};
@@ -771,6 +878,9 @@ private:
                                           : (n.denegada ? QStringLiteral(" (denegada)") : QString()))
                            .arg(ids.size())
                            .arg(ids.size() == 1 ? QStringLiteral("linha") : QStringLiteral("linhas"));
+        for (const QString& nota : {ajuste, encurtados})
+            if (!nota.isEmpty())
+                r->descricao += QStringLiteral("; ") + nota;
         return ids;
     }
 
@@ -793,17 +903,60 @@ private:
         return q.asInteger(QStringLiteral("Id"));
     }
 
-    static bool isenta(const TItemLido& it)
+    // Where the part of an item's value outside its ICMS base is booked, by the item's ICMS code (the table
+    // is in the README). Exempt: a reduced base, an exempt, untaxed or immune operation. Other: deferred,
+    // suspended, charged earlier by a substitute, and everything else, including codes this table does not
+    // know yet.
+    static bool foraDaBaseEmIsentas(const TItemLido& it)
     {
-        static const QStringList cst = {QStringLiteral("40"), QStringLiteral("41")};
-        static const QStringList csosn = {QStringLiteral("103"), QStringLiteral("300"), QStringLiteral("400")};
+        static const QStringList cst = {QStringLiteral("20"), QStringLiteral("30"), QStringLiteral("40"),
+                                        QStringLiteral("41"), QStringLiteral("70")};
+        static const QStringList csosn = {QStringLiteral("103"), QStringLiteral("203"), QStringLiteral("300"),
+                                          QStringLiteral("400")};
         return it.cst.isEmpty() ? csosn.contains(it.csosn) : cst.contains(it.cst);
     }
 
-    static QList<TGrupo> agrupa(const TNotaLida& n, bool terceiros)
+    // How the items' values are summed into the note's total. The layout's rule adds the import duty and
+    // takes off the relieved ICMS, but the authority also accepts an import note whose products already
+    // carry the duty, and older notes that do not take the relief off: the first composition that gives
+    // the file's vNF is the one its emitter used.
+    struct TComposicao {
+        bool comII, menosDesonerado;
+    };
+    static Money somaDosItens(const TNotaLida& n, TComposicao c)
     {
+        Money soma;
+        for (const TItemLido& it : n.itens)
+            soma += it.valorEm(c.comII, c.menosDesonerado);
+        return soma;
+    }
+
+    // One invoice row per (CFOP, rate) of the items, in the order their first item appears. In every row the
+    // base, the exempt and the other amounts add up to the row's value, as the fiscal books require.
+    static QList<TGrupo> agrupa(const TNotaLida& n, bool terceiros, QString* ajuste)
+    {
+        static const TComposicao composicoes[] = {{true, true}, {false, true}, {true, false}, {false, false}};
+        std::optional<TComposicao> usada;
+        for (const TComposicao c : composicoes)
+            if (somaDosItens(n, c) == n.vNF) {
+                usada = c;
+                break;
+            }
+        const Money soma = somaDosItens(n, composicoes[0]);
+        // A note without its protocol proves nothing: its items must give its total. An authorised one
+        // has had its vNF checked by the authority, and vNF is what the books carry.
+        if (!usada && !n.autorizada)
+            throw ERecusa{QString::fromUtf8("a soma dos itens (%1) não confere com o total da nota (%2): diferença de %3")
+                              .arg(soma.toStringExato(), n.vNF.toStringExato(), (n.vNF - soma).toStringExato())};
+        const TComposicao c = usada.value_or(composicoes[0]);
+
         QList<TGrupo> grupos;
         for (const TItemLido& it : n.itens) {
+            const Money valor = it.valorEm(c.comII, c.menosDesonerado);
+            // An item of no value (a gift's companion line, a returned container) adds nothing to any row:
+            // with no base it would otherwise open an all-zero row of its own.
+            if (valor.isZero())
+                continue;
             QString cfop = it.cfop;
             if (terceiros) {
                 // The emitter wrote its own exit code; the taxpayer's entry is the same operation seen from
@@ -815,6 +968,18 @@ private:
                     throw ERecusa{QString::fromUtf8("CFOP %1 do item %2 não é de saída do emitente").arg(cfop).arg(it.numero)};
                 cfop[0] = entradaDe.value(cfop[0]);
             }
+            const Money fora = valor - it.base;
+            if (fora.raw() < 0)
+                throw ERecusa{QString::fromUtf8("a base do ICMS do item %1 (%2) é maior que o valor do item (%3): "
+                                                "lance a nota na tela de notas")
+                                  .arg(it.numero)
+                                  .arg(it.base.toStringExato(), valor.toStringExato())};
+            // The IPI and the substitution charged on the note are no part of the operation's own ICMS:
+            // what of them lies outside the base is booked as other, whatever the code.
+            const Money impostos = it.ipi + it.icmsSt + it.fcpSt;
+            const Money outrasImpostos = impostos < fora ? impostos : fora;
+            const Money resto = fora - outrasImpostos;
+
             const Money aliquota = it.base.isZero() ? Money() : it.aliquota;
             const QString texto = TextoAliquota(aliquota);
             TGrupo* g = nullptr;
@@ -825,18 +990,33 @@ private:
                 grupos.append(TGrupo{cfop, aliquota, {}, {}, {}, {}, {}, {}, {}, {}});
                 g = &grupos.last();
             }
-            g->valor += it.valor;
-            if (isenta(it)) {
-                g->isentas += it.valor;
-            } else if (!it.base.isZero()) {
-                g->base += it.base;
-                g->icms += it.icms;
-            } else {
-                g->outras += it.valor;
-            }
+            g->valor += valor;
+            g->base += it.base;
+            g->icms += it.icms;
+            g->outras += outrasImpostos;
+            (foraDaBaseEmIsentas(it) ? g->isentas : g->outras) += resto;
             g->ipi += it.ipi;
             g->baseSt += it.baseSt;
             g->icmsSt += it.icmsSt;
+        }
+        if (grupos.isEmpty())
+            throw ERecusa{QString::fromUtf8("todos os itens da nota têm valor zero: não há linha a lançar")};
+
+        if (!usada) {
+            // An authorised note whose items give no composition of its vNF: the books carry vNF, and the
+            // difference goes to the other amounts of the largest row, where it is shown.
+            const Money diferenca = n.vNF - soma;
+            TGrupo* maior = &grupos[0];
+            for (TGrupo& g : grupos)
+                if (maior->valor < g.valor)
+                    maior = &g;
+            if ((maior->outras + diferenca).raw() < 0)
+                throw ERecusa{QString::fromUtf8("a soma dos itens (%1) não confere com o total da nota (%2): diferença de %3")
+                                  .arg(soma.toStringExato(), n.vNF.toStringExato(), diferenca.toStringExato())};
+            maior->valor += diferenca;
+            maior->outras += diferenca;
+            *ajuste = QString::fromUtf8("diferença de %1 entre os itens e o total autorizado lançada em outras (CFOP %2)")
+                          .arg(diferenca.toStringExato(), maior->cfop);
         }
         return grupos;
     }
@@ -851,19 +1031,61 @@ private:
         return p.uf;
     }
 
-    void contraparte(const TParteLida& p, const QString& ufContribuinte, int* id, QString* uf)
+    // The register's width of a text column, read from the schema once per import.
+    int largura(const char* coluna)
+    {
+        const QString nome = QString::fromLatin1(coluna);
+        auto i = m_larguras.constFind(nome);
+        if (i == m_larguras.constEnd())
+            i = m_larguras.insert(nome, Sql::larguraTexto(m_dtm.conexao().db(), QStringLiteral("Contribuinte"), nome));
+        return i.value();
+    }
+
+    // A text of the file cut to its register field: at the last blank when one lies in the last third of
+    // the field (so that a word is not cut in two), at the field's width otherwise. `nome` is listed in
+    // `encurtados` when anything was cut.
+    static QString encurta(const QString& texto, int largura, const QString& nome, QStringList& encurtados)
+    {
+        if (largura <= 0 || texto.size() <= largura)
+            return texto;
+        encurtados << nome;
+        if (texto[largura] == QLatin1Char(' '))
+            return texto.left(largura).trimmed();
+        const int branco = texto.left(largura).lastIndexOf(QLatin1Char(' '));
+        if (branco >= largura * 2 / 3)
+            return texto.left(branco).trimmed();
+        return texto.left(largura).trimmed();
+    }
+
+    void contraparte(const TParteLida& p, const QString& ufContribuinte, int* id, QString* uf, QString* aviso)
     {
         const QString ufCadastro = ufDoCadastro(p, ufContribuinte);
         const bool exterior = ufCadastro == QLatin1String("EX");
-        // A party abroad has no CNPJ: the register keeps it with zeros, told apart by its name.
+        // A party abroad has no CNPJ: the register keeps it with zeros, told apart by its name and its
+        // country, which the register's municipality holds for it (the register has no field of its own).
         const QString documento = exterior ? kCnpjExterior : somenteDigitos(p.documento());
-        const QString nome = PreparaRazaoSocial(p.nome, true);
+        // The texts as the register stores them (accents folded, capitals), cut to its fields: the file's run
+        // to 60 characters, the register's to 15 to 35.
+        QStringList encurtados;
+        const QString nome = encurta(PreparaRazaoSocial(p.nome, true), largura("RazaoSocial"),
+                                     QString::fromUtf8("razão social"), encurtados);
+        const QString municipio = encurta(PreparaTexto(exterior && !p.pais.isEmpty() ? p.pais : p.municipio),
+                                          largura("Municipio"), QString::fromUtf8("município"), encurtados);
+        // A batch names the same parties over and over: each is looked up once.
+        const QString chave = exterior ? QStringLiteral("EX|") + nome + QLatin1Char('|') + municipio
+                                       : documento + QLatin1Char('|') + p.ie;
+        if (const auto achada = m_partes.constFind(chave); achada != m_partes.constEnd()) {
+            *id = achada->first;
+            *uf = achada->second;
+            return;
+        }
         TDataSet q(m_dtm.conexao());
         if (exterior) {
             q.setCommandText(QStringLiteral("SELECT IdContribuinte, UF FROM Contribuinte WHERE CNPJ = :Cnpj AND "
-                                            "UF = 'EX' AND RazaoSocial = :Nome AND IdContribuinte <> :Id "
-                                            "ORDER BY IdContribuinte"));
+                                            "UF = 'EX' AND RazaoSocial = :Nome AND Municipio = :Municipio AND "
+                                            "IdContribuinte <> :Id ORDER BY IdContribuinte"));
             q.setParam(QStringLiteral("Nome"), nome);
+            q.setParam(QStringLiteral("Municipio"), municipio);
         } else {
             // The same number may be registered more than once (other registrations): the one with the
             // file's registration first, then a client or supplier.
@@ -878,35 +1100,43 @@ private:
         if (!q.isEmpty()) {
             *id = q.asInteger(QStringLiteral("IdContribuinte"));
             *uf = q.asString(QStringLiteral("UF")).trimmed();
+            m_partesDoArquivo.insert(chave, {*id, *uf});
             return;
         }
 
         TCamposContribuinte c;
         c.tipoInscricao = !exterior && p.cnpj.isEmpty() ? QStringLiteral("CPF") : QStringLiteral("CNPJ");
         c.numero = documento;
-        c.razaoSocial = p.nome;
+        c.razaoSocial = nome;
         c.isento = exterior || p.ie.isEmpty() || p.ie.compare(QLatin1String("ISENTO"), Qt::CaseInsensitive) == 0;
         c.ccicms = c.isento ? QStringLiteral("ISENTO") : p.ie;
-        c.logradouro = p.logradouro;
+        c.logradouro = encurta(PreparaTexto(p.logradouro), largura("Logradouro"), QString::fromUtf8("endereço"), encurtados);
         // The register's number field takes digits only; any other number ("S/N", "KM 12") goes to the
         // complement, where the register asks for "S/N".
         static const QRegularExpression numeroSimples(QStringLiteral("^\\d{1,5}$"));
+        QString complemento;
         if (numeroSimples.match(p.numero).hasMatch()) {
             c.numeroEndereco = p.numero;
-            c.complemento = p.complemento;
+            complemento = p.complemento;
         } else {
             static const QRegularExpression semNumero(QStringLiteral("^S\\.?/?N\\.?$"), QRegularExpression::CaseInsensitiveOption);
             const QString numero = semNumero.match(p.numero).hasMatch() || p.numero.isEmpty() ? QStringLiteral("S/N") : p.numero;
-            c.complemento = (numero + QLatin1Char(' ') + p.complemento).trimmed();
+            complemento = (numero + QLatin1Char(' ') + p.complemento).trimmed();
         }
-        c.bairro = p.bairro;
-        c.municipio = p.municipio;
+        c.complemento = encurta(PreparaTexto(complemento), largura("Complemento"), QStringLiteral("complemento"), encurtados);
+        c.bairro = encurta(PreparaTexto(p.bairro), largura("Bairro"), QStringLiteral("bairro"), encurtados);
+        c.municipio = municipio;
         // Postal codes are Brazilian: an address abroad has none, and the register's field is kept in zeros.
         c.cep = exterior && p.cep.isEmpty() ? QStringLiteral("00000000") : p.cep;
         c.uf = ufCadastro;
         TContribuinte registro(m_dtm);
         const QString quem = somenteDigitos(p.documento()).isEmpty() ? nome : p.documento();
-        if (const TFalha f = ChecaContribuinte(c, ModoContribuinte::IncluirClienteFornecedor, registro); f.falhou())
+        TFalha f = ChecaContribuinte(c, ModoContribuinte::IncluirClienteFornecedor, registro);
+        // The register tells parties apart by number, registration and state, which all parties abroad share
+        // (zeros, exempt, "EX"): another name or country abroad is another party, as the look-up above found.
+        if (exterior && f.mensagem == QString::fromUtf8("Este Contribuinte já está cadastrado!"))
+            f = {};
+        if (f.falhou())
             throw ERecusa{QString::fromUtf8("cadastro de %1 recusado: %2").arg(quem, umaLinha(f.mensagem))};
         PreparaContribuinte(c, ModoContribuinte::IncluirClienteFornecedor, registro);
         if (!registro.Incluir())
@@ -915,11 +1145,17 @@ private:
                                                                     : QString::fromUtf8("o banco não gravou a linha"))};
         *id = int(m_dtm.ADOCommand.ultimoIdInserido());
         *uf = ufCadastro;
+        m_partesDoArquivo.insert(chave, {*id, *uf});
+        if (!encurtados.isEmpty())
+            *aviso = QString::fromUtf8("cadastro de %1 com texto encurtado: %2").arg(quem, encurtados.join(QStringLiteral(", ")));
     }
 
     TDTM& m_dtm;
     const IRelogio& m_relogio;
     TContribuinteAberto m_contribuinte;
+    QHash<QString, int> m_larguras;
+    QSet<QString> m_cfopsAchados;
+    QHash<QString, std::pair<int, QString>> m_partes, m_partesDoArquivo;
 };
 
 TResultadoNFe recusado(const QString& arquivo, const QString& motivo)
@@ -967,9 +1203,36 @@ QList<TResultadoNFe> TImportaNFe::Importa(const QList<TArquivoNFe>& arquivos)
         if (docs.last().tipo == TDocumentoLido::Tipo::Cancelamento && !cancelamentos.contains(docs.last().evento.chave))
             cancelamentos.insert(docs.last().evento.chave, int(docs.size()) - 1);
         resultados << recusado(a.nome, docs.last().motivo);
+        resultados.last().ignorado = docs.last().tipo == TDocumentoLido::Tipo::Ignorado;
     }
 
     TImportacao importacao(m_dtm, m_relogio, contribuinte);
+    // One transaction for many files, each file in its own savepoint inside it: a commit (a disk flush) per
+    // file would cost more than the file's own work. A crash loses at most the files since the last
+    // commit, and a second import picks them up, since what is stored is skipped.
+    std::unique_ptr<TTransacao> lote;
+    QList<int> doLote; // the files imported since the last commit
+    auto fechaLote = [&] {
+        if (!lote)
+            return;
+        QString falha;
+        try {
+            lote->commit();
+        } catch (const EBancoDados& e) {
+            falha = umaLinha(e.mensagem());
+        }
+        lote.reset(); // rolls back whatever a refused commit left
+        if (!falha.isEmpty()) {
+            for (const int i : doLote) {
+                resultados[i].situacao = TResultadoNFe::Situacao::Recusado;
+                resultados[i].motivo = QString::fromUtf8("o banco recusou a gravação do lote: %1").arg(falha);
+                resultados[i].descricao.clear();
+                resultados[i].idsNotas.clear();
+            }
+            importacao.esqueceCadastros();
+        }
+        doLote.clear();
+    };
     QHash<QString, int> notas; // access key -> the file that held the note
     for (int i = 0; i < docs.size(); ++i) {
         if (docs[i].tipo != TDocumentoLido::Tipo::Nota)
@@ -985,10 +1248,22 @@ QList<TResultadoNFe> TImportaNFe::Importa(const QList<TArquivoNFe>& arquivos)
             continue;
         }
         notas.insert(n.chave, i);
-        resultados[i] = importacao.importa(arquivos[i].nome, n, cancelamentos.contains(n.chave));
+        if (!lote) {
+            try {
+                lote = std::make_unique<TTransacao>(m_dtm.conexao());
+            } catch (const EBancoDados&) {
+                // Each file's savepoint then is its own transaction, as slow as it is sound.
+            }
+        }
+        resultados[i] = importacao.importa(arquivos[i].nome, n, n.cancelada || cancelamentos.contains(n.chave));
+        if (resultados[i].situacao == TResultadoNFe::Situacao::Importado)
+            doLote << i;
+        if (doLote.size() >= kNotasPorLote)
+            fechaLote();
         if (progresso)
             progresso(i + 1);
     }
+    fechaLote();
 
     for (int i = 0; i < docs.size(); ++i) {
         if (docs[i].tipo != TDocumentoLido::Tipo::Cancelamento)

@@ -8,7 +8,7 @@
 class IRelogio;
 class TDTM;
 
-// Import of electronic invoices (model 55, layout 4.00) into the invoice register of the open taxpayer.
+// Import of electronic invoices (model 55, layouts 3.10 and 4.00) into the invoice register of the open taxpayer.
 // Each file becomes one invoice row per (CFOP, ICMS rate) group of its items, written through the same checks
 // and statements as the invoice entry screen, in one savepoint per file: a file either goes in whole or
 // leaves nothing of itself behind.
@@ -27,7 +27,10 @@ struct TResultadoNFe {
     enum class Situacao { Importado, Duplicado, Recusado };
     QString arquivo;
     Situacao situacao = Situacao::Recusado;
-    QString motivo;      // refused or duplicate: why, in Portuguese
+    QString motivo;      // refused, duplicate or ignored: why, in Portuguese
+    // Not an invoice this register books (an event other than a cancellation, an NFC-e, a distribution
+    // summary): listed, but no fault of the batch. Comes with the situation Recusado, since nothing went in.
+    bool ignorado = false;
     QString descricao;   // imported: what went in ("nota 000123 série 1, 2 linhas")
     QList<int> idsNotas; // imported: the NotaFiscal rows written
 };

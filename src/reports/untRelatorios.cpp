@@ -580,6 +580,9 @@ TRelatorio ZelSN(TDTM& dtm, const TCabecalho& c, const TZelSN& z)
 
 QString TextoSituacaoNFe(const TResultadoNFe& r)
 {
+    // A file that holds nothing the register books is no refusal, though nothing of it went in.
+    if (r.ignorado)
+        return QStringLiteral("Ignorado");
     switch (r.situacao) {
     case TResultadoNFe::Situacao::Importado: return QStringLiteral("Importado");
     case TResultadoNFe::Situacao::Duplicado: return QString::fromUtf8("Já cadastrado");
@@ -592,15 +595,19 @@ TRelatorio ResultadoImportacaoNFe(const QList<TResultadoNFe>& resultados, const 
 {
     TRelatorio r = novo("TfrmResultadoNFe", "Importação de NF-e", emissao);
     colunas(r, {txt("Arquivo", 40), txt("Situação", 14), txt("Detalhe", 60)});
-    int importados = 0, duplicados = 0, recusados = 0;
+    int importados = 0, duplicados = 0, recusados = 0, ignorados = 0;
     for (const TResultadoNFe& x : resultados) {
         r.detalhe({x.arquivo, TextoSituacaoNFe(x), x.situacao == TResultadoNFe::Situacao::Importado ? x.descricao : x.motivo});
-        (x.situacao == TResultadoNFe::Situacao::Importado ? importados
+        (x.ignorado                                           ? ignorados
+         : x.situacao == TResultadoNFe::Situacao::Importado ? importados
          : x.situacao == TResultadoNFe::Situacao::Duplicado ? duplicados
                                                             : recusados) += 1;
     }
-    r.textoResumo(QString::fromUtf8("Importados: %1   Já cadastrados: %2   Recusados: %3")
-                      .arg(importados).arg(duplicados).arg(recusados));
+    QString resumo = QString::fromUtf8("Importados: %1   Já cadastrados: %2   Recusados: %3")
+                         .arg(importados).arg(duplicados).arg(recusados);
+    if (ignorados > 0)
+        resumo += QStringLiteral("   Ignorados: %1").arg(ignorados);
+    r.textoResumo(resumo);
     return r;
 }
 

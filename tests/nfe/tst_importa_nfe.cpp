@@ -93,8 +93,9 @@ TEST_F(ImportaNFe, VendaPropriaAgrupaPorCfopEAliquota)
     EXPECT_EQ(r.idsNotas.size(), 4);
     // Groups in the order their first item appears; amounts in ten-thousandths. The late-evening emission keeps
     // its own date, the frete and the discount go into the 17 % group, the earlier-withheld ICMS into nothing.
+    // The IPI and the frete less the discount lie outside the base: other amounts, so that the row adds up.
     EXPECT_EQ(linhasDaNota("000123"),
-              QStringList({"S|P|55|1|000123|5102|2024-05-10|N|11550000|1700|11000000|1870000|0|0|500000|0|0",
+              QStringList({"S|P|55|1|000123|5102|2024-05-10|N|11550000|1700|11000000|1870000|0|550000|500000|0|0",
                            "S|P|55|1|000123|5102|2024-05-10|N|5000000|1200|5000000|600000|0|0|0|0|0",
                            "S|P|55|1|000123|5102|2024-05-10|N|2000000|0|0|0|2000000|0|0|0|0",
                            "S|P|55|1|000123|5405|2024-05-10|N|3000000|0|0|0|0|3000000|0|0|0"}));
@@ -112,9 +113,10 @@ TEST_F(ImportaNFe, EntradaDeTerceiroComIpiESubstituicao)
 {
     const TResultadoNFe r = importaUm(xmlNota(compraSP()));
     ASSERT_EQ(r.situacao, Situacao::Importado) << r.motivo.toStdString();
-    // The emitter's exit codes become the taxpayer's entry codes; the substitution charged counts in the total.
+    // The emitter's exit codes become the taxpayer's entry codes; the substitution charged counts in the total,
+    // and with the IPI it is booked as other amounts.
     EXPECT_EQ(linhasDaNota("004567"),
-              QStringList({"E|T|55|2|004567|2401|2024-05-10|N|11480000|1200|10000000|1200000|0|0|1000000|14000000|480000",
+              QStringList({"E|T|55|2|004567|2401|2024-05-10|N|11480000|1200|10000000|1200000|0|1480000|1000000|14000000|480000",
                            "E|T|55|2|004567|2102|2024-05-10|N|2500000|1200|2500000|300000|0|0|0|0|0"}));
     EXPECT_EQ(lista("SELECT CNPJ || '|' || Ccicms || '|' || RazaoSocial || '|' || UF FROM Contribuinte WHERE Tipo = 'F'"),
               QStringList({"77888999000181|110042490114|INDUSTRIA PAULISTA S.A.|SP"}));
@@ -211,8 +213,10 @@ TEST_F(ImportaNFe, EntradasRuinsRecusadasUmaAUma)
     digito.digitoErrado = true;
     TNotaTeste cfopDesconhecido = vendaSimples(52);
     cfopDesconhecido.itens[0].cfop = "5999";
+    // Without the authority's protocol nothing vouches for the total: the items must give it.
     TNotaTeste somaErrada = vendaSimples(53);
     somaErrada.vNF = "100.01";
+    somaErrada.cStat.clear();
     const QByteArray boa = xmlNota(vendaSimples(54));
     QByteArray truncado = xmlNota(vendaSimples(55));
     truncado.chop(40);
@@ -350,5 +354,269 @@ TEST_F(ImportaNFe, ZelcliImportaNFe)
     t.reinicia();
     ASSERT_EQ(t.con->Conectar(), "JET");
     EXPECT_EQ(conta("NotaFiscal"), 1);
+}
+#endif
+
+// ----- files as real emitters write them
+
+namespace {
+
+// Every row's base, exempt and other amounts add up to its value: how the fiscal books read a row.
+QStringList linhasQueNaoSomam(const QStringList& linhas)
+{
+    QStringList r;
+    for (const QString& l : linhas) {
+        const QStringList c = l.split('|');
+        if (c.size() < 14 || c[8].toLongLong() != c[10].toLongLong() + c[12].toLongLong() + c[13].toLongLong())
+            r << l;
+    }
+    return r;
+}
+
+} // namespace
+
+TEST_F(ImportaNFe, CadaCodigoDoIcmsLancaOForaDaBaseEmSuaColuna)
+{
+    struct Caso {
+        const char* cst;
+        TItemTeste item;
+        const char* linha; // value|rate|base|ICMS|exempt|other|IPI|ST base|ST
+    };
+    auto com = [](TItemTeste it, const char* ipi, const char* bcst = "", const char* st = "") {
+        it.vIPI = QString::fromLatin1(ipi);
+        it.vBCST = QString::fromLatin1(bcst);
+        it.vICMSST = QString::fromLatin1(st);
+        return it;
+    };
+    const QList<Caso> casos = {
+        {"00 IPI fora da base", com(item("5102", "00", "100.00", "100.00", "17.00", "17.00"), "10.00"),
+         "1100000|1700|1000000|170000|0|100000|100000|0|0"},
+        {"00 IPI na base", com(item("5102", "00", "100.00", "110.00", "17.00", "18.70"), "10.00"),
+         "1100000|1700|1100000|187000|0|0|100000|0|0"},
+        {"10", com(item("5401", "10", "100.00", "100.00", "17.00", "17.00"), "", "140.00", "6.80"),
+         "1068000|1700|1000000|170000|0|68000|0|1400000|68000"},
+        {"20", item("5102", "20", "313.92", "209.29", "17.00", "35.58"), "3139200|1700|2092900|355800|1046300|0|0|0|0"},
+        {"20 com IPI", com(item("5102", "20", "200.00", "100.00", "17.00", "17.00"), "20.00"),
+         "2200000|1700|1000000|170000|1000000|200000|200000|0|0"},
+        {"30", com(item("5403", "30", "100.00"), "", "140.00", "23.80"), "1238000|0|0|0|1000000|238000|0|1400000|238000"},
+        {"40", item("5102", "40", "100.00"), "1000000|0|0|0|1000000|0|0|0|0"},
+        {"40 com IPI", com(item("5102", "40", "100.00"), "5.00"), "1050000|0|0|0|1000000|50000|50000|0|0"},
+        {"41", item("5102", "41", "100.00"), "1000000|0|0|0|1000000|0|0|0|0"},
+        {"50", item("5102", "50", "100.00"), "1000000|0|0|0|0|1000000|0|0|0"},
+        {"51", item("5102", "51", "100.00", "100.00", "17.00", "10.00"), "1000000|1700|1000000|100000|0|0|0|0|0"},
+        {"60", item("5405", "60", "100.00"), "1000000|0|0|0|0|1000000|0|0|0"},
+        {"70", com(item("5401", "70", "100.00", "60.00", "17.00", "10.20"), "", "140.00", "13.60"),
+         "1136000|1700|600000|102000|400000|136000|0|1400000|136000"},
+        {"90", item("5102", "90", "100.00", "50.00", "17.00", "8.50"), "1000000|1700|500000|85000|0|500000|0|0|0"},
+        {"SN 101", item("5102", "SN:101", "100.00"), "1000000|0|0|0|0|1000000|0|0|0"},
+        {"SN 102", item("5102", "SN:102", "100.00"), "1000000|0|0|0|0|1000000|0|0|0"},
+        {"SN 103", item("5102", "SN:103", "100.00"), "1000000|0|0|0|1000000|0|0|0|0"},
+        {"SN 300", item("5102", "SN:300", "100.00"), "1000000|0|0|0|1000000|0|0|0|0"},
+        {"SN 400", item("5102", "SN:400", "100.00"), "1000000|0|0|0|1000000|0|0|0|0"},
+        {"SN 500", item("5405", "SN:500", "100.00"), "1000000|0|0|0|0|1000000|0|0|0"},
+        {"SN 900", item("5102", "SN:900", "100.00", "80.00", "17.00", "13.60"), "1000000|1700|800000|136000|0|200000|0|0|0"},
+    };
+    int numero = 600;
+    for (const Caso& c : casos) {
+        TNotaTeste n = vendaSimples(++numero);
+        // An item of no value beside it joins no row.
+        n.itens = {c.item, item("5102", "00", "0.00")};
+        const TResultadoNFe r = importaUm(xmlNota(n));
+        ASSERT_EQ(r.situacao, Situacao::Importado) << c.cst << ": " << r.motivo.toStdString();
+        const QString num = QString::number(numero).rightJustified(6, '0');
+        const QStringList linhas = linhasDaNota(num);
+        ASSERT_EQ(linhas.size(), 1) << c.cst << ": " << linhas.join(" / ").toStdString();
+        EXPECT_EQ(linhas[0].section('|', 8), QString::fromLatin1(c.linha)) << c.cst;
+        EXPECT_EQ(linhasQueNaoSomam(linhas), QStringList()) << c.cst;
+    }
+}
+
+TEST_F(ImportaNFe, TotalAutorizadoValeComOuSemIIEMenosODesonerado)
+{
+    struct Caso {
+        const char* nome;
+        TNotaTeste nota;
+        Situacao situacao;
+        const char* texto; // in the reason or the description
+        const char* linhas; // value|base|exempt|other of each row, joined by " / "
+    };
+    TNotaTeste comII = importacaoSemII();
+    comII.numero = 701;
+    comII.vNFSemII = false;
+    comII.itens[0].vBC = "1155.00";
+    comII.itens[0].vICMS = "196.35";
+    TNotaTeste semII = importacaoSemII();
+    semII.numero = 702;
+    TNotaTeste semIISemProtocolo = importacaoSemII();
+    semIISemProtocolo.numero = 703;
+    semIISemProtocolo.cStat.clear();
+    TNotaTeste desonerada = vendaDesonerada();
+    desonerada.numero = 704;
+    TNotaTeste diferente = vendaSimples(705);
+    diferente.vNF = "100.50";
+    TNotaTeste diferenteSemProtocolo = vendaSimples(706);
+    diferenteSemProtocolo.vNF = "100.50";
+    diferenteSemProtocolo.cStat.clear();
+    const QList<Caso> casos = {
+        {"importação com vII", comII, Situacao::Importado, "1 linha", "11550000|11550000|0|0"},
+        {"importação sem vII", semII, Situacao::Importado, "1 linha", "10550000|10550000|0|0"},
+        {"sem protocolo, sem vII", semIISemProtocolo, Situacao::Importado, "1 linha", "10550000|10550000|0|0"},
+        {"desonerado", desonerada, Situacao::Importado, "2 linhas", "1000000|1000000|0|0 / 8300000|0|8300000|0"},
+        {"autorizada que não compõe", diferente, Situacao::Importado, "diferença de 0,50", "1005000|1000000|0|5000"},
+        {"sem protocolo que não compõe", diferenteSemProtocolo, Situacao::Recusado, "diferença de 0,50", ""},
+    };
+    for (const Caso& c : casos) {
+        const TResultadoNFe r = importaUm(xmlNota(c.nota));
+        EXPECT_EQ(r.situacao, c.situacao) << c.nome << ": " << r.motivo.toStdString();
+        EXPECT_TRUE((r.motivo + r.descricao).contains(QString::fromUtf8(c.texto)))
+            << c.nome << ": " << (r.motivo + r.descricao).toStdString();
+        QStringList linhas;
+        for (const QString& l : linhasDaNota(QString::number(c.nota.numero).rightJustified(6, '0'))) {
+            const QStringList x = l.split('|');
+            linhas << QStringList{x[8], x[10], x[12], x[13]}.join('|');
+        }
+        EXPECT_EQ(linhas.join(" / "), QString::fromLatin1(c.linhas)) << c.nome;
+    }
+}
+
+TEST_F(ImportaNFe, TextosLongosEncurtadosNoCadastroEEstrangeirosPeloNomeEPais)
+{
+    const TResultadoNFe r = importaUm(xmlNota(compraComTodosOsCst()));
+    ASSERT_EQ(r.situacao, Situacao::Importado) << r.motivo.toStdString();
+    // Cut at a word where one is near, accents folded as the register folds them; what was cut is listed.
+    EXPECT_EQ(lista("SELECT RazaoSocial || '|' || Logradouro || '|' || Numero || '|' || Complemento || '|' || Bairro || "
+                    "'|' || Municipio FROM Contribuinte WHERE CNPJ = '77888999000181'"),
+              QStringList({"INDUSTRIA E COMERCIO DE PRODUTOS|AVENIDA DOUTOR JOSE BONIFACIO|01500|GALPAO 3 BLOCO B|"
+                           "JARDIM DAS|FLORINEA DA SERRA ALTA DO"}));
+    EXPECT_TRUE(r.descricao.endsWith(QString::fromUtf8(
+        "cadastro de 77888999000181 com texto encurtado: razão social, município, endereço, complemento, bairro")))
+        << r.descricao.toStdString();
+
+    // Two parties abroad share number, registration and state; each is registered, and found again by name
+    // and country.
+    TNotaTeste outroPais = exportacao();
+    outroPais.numero = 801;
+    outroPais.enderDest.xPais = "Argentina";
+    const QList<TArquivoNFe> estrangeiros = {{"imp.xml", xmlNota(importacaoSemII()), {}},
+                                             {"exp.xml", xmlNota(exportacao()), {}},
+                                             {"arg.xml", xmlNota(outroPais), {}}};
+    for (const TResultadoNFe& x : importa(estrangeiros))
+        EXPECT_EQ(x.situacao, Situacao::Importado) << x.arquivo.toStdString() << ": " << x.motivo.toStdString();
+    const QStringList exterior = lista("SELECT RazaoSocial || '|' || Municipio FROM Contribuinte WHERE UF = 'EX' "
+                                       "ORDER BY IdContribuinte");
+    EXPECT_EQ(exterior, QStringList({"GLOBAL INDUSTRIAL SUPPLIES|ESTADOS UNIDOS",
+                                     "IMPORTADORA ANDINA DE ALIMENTOS|CHILE",
+                                     "IMPORTADORA ANDINA DE ALIMENTOS|ARGENTINA"}));
+    for (const TResultadoNFe& x : importa(estrangeiros))
+        EXPECT_EQ(x.situacao, Situacao::Duplicado) << x.arquivo.toStdString() << ": " << x.motivo.toStdString();
+    EXPECT_EQ(conta("Contribuinte"), 5);
+}
+
+TEST_F(ImportaNFe, OQueNaoSeLancaOuSeLancaDeOutroModo)
+{
+    struct Caso {
+        const char* nome;
+        QByteArray xml;
+        Situacao situacao;
+        bool ignorado;
+        const char* texto;
+        const char* situacaoGravada; // empty: nothing stored
+    };
+    TNotaTeste homologacao = vendaSimples(901);
+    homologacao.tpAmb = "2";
+    TNotaTeste nfce = vendaSimples(902);
+    nfce.modelo = "65";
+    TNotaTeste procEvento = vendaSimples(903);
+    procEvento.cancelamentoNoProc = "procEventoNFe";
+    TNotaTeste retEvento = vendaSimples(904);
+    retEvento.cancelamentoNoProc = "retEvento";
+    TNotaTeste naoRegistrado = vendaSimples(905);
+    naoRegistrado.cancelamentoNoProc = "procEventoNFe";
+    naoRegistrado.cStatCancelamento = "573";
+    TNotaTeste v310 = vendaSimples(906);
+    v310.versao = "3.10";
+    TNotaTeste v200 = vendaSimples(907);
+    v200.versao = "2.00";
+    const QList<Caso> casos = {
+        {"homologação", xmlNota(homologacao), Situacao::Recusado, false, "homologação (tpAmb 2)", ""},
+        {"NFC-e", xmlNota(nfce), Situacao::Recusado, true, "modelo 65", ""},
+        {"carta de correção", xmlEvento(chaveDe(vendaSimples(908)), "110110"), Situacao::Recusado, true,
+         "evento 110110 (carta de correção)", ""},
+        {"ciência", xmlEvento(chaveDe(vendaSimples(908)), "210210"), Situacao::Recusado, true, "evento 210210", ""},
+        {"resumo", "<resNFe versao=\"1.01\"><chNFe>1</chNFe></resNFe>", Situacao::Recusado, true, "<resNFe>", ""},
+        {"cancelada em procEventoNFe", xmlNota(procEvento), Situacao::Importado, false, "(cancelada)", "S"},
+        {"cancelada em retEvento", xmlNota(retEvento), Situacao::Importado, false, "(cancelada)", "S"},
+        {"cancelamento não registrado", xmlNota(naoRegistrado), Situacao::Importado, false, "1 linha", "N"},
+        {"leiaute 3.10", xmlNota(v310), Situacao::Importado, false, "1 linha", "N"},
+        {"leiaute 2.00", xmlNota(v200), Situacao::Recusado, false, "leiaute 2.00", ""},
+    };
+    int numero = 900;
+    for (const Caso& c : casos) {
+        const TResultadoNFe r = importaUm(c.xml);
+        EXPECT_EQ(r.situacao, c.situacao) << c.nome << ": " << r.motivo.toStdString();
+        EXPECT_EQ(r.ignorado, c.ignorado) << c.nome;
+        EXPECT_TRUE((r.motivo + r.descricao).contains(QString::fromUtf8(c.texto)))
+            << c.nome << ": " << (r.motivo + r.descricao).toStdString();
+        if (QByteArray(c.xml).contains("<nNF>")) {
+            const QString num = QString::number(++numero).rightJustified(6, '0');
+            EXPECT_EQ(lista("SELECT Situacao FROM NotaFiscal WHERE NumeroNF = '" + num + "'").join(','),
+                      QString::fromLatin1(c.situacaoGravada))
+                << c.nome;
+        }
+    }
+}
+
+#ifdef ZELCLI
+TEST_F(ImportaNFe, PastaComoAsQueOEscritorioRecebePeloZelcli)
+{
+    QTemporaryDir pasta;
+    const QList<TAmostraNFe> amostras = amostrasComoReais();
+    for (const TAmostraNFe& a : amostras) {
+        QFile f(pasta.filePath(a.nome));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(a.xml);
+    }
+    t.con->Fechar();
+    auto roda = [&](QStringList* linhas) {
+        QProcess p;
+        p.start(QStringLiteral(ZELCLI), {"importa-nfe", "--pasta", t.pasta.path(), "--ie", "123456789", pasta.path()});
+        EXPECT_TRUE(p.waitForFinished(60000));
+        *linhas = QString::fromUtf8(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+        return p.exitCode();
+    };
+    QStringList saida;
+    // The homologation note is the one refusal: ignored files do not fail the batch.
+    EXPECT_EQ(roda(&saida), 1);
+    ASSERT_EQ(saida.size(), amostras.size()) << saida.join('\n').toStdString();
+    for (int i = 0; i < amostras.size(); ++i)
+        EXPECT_TRUE(saida[i].startsWith(amostras[i].situacao + ": " + pasta.filePath(amostras[i].nome) + ": "))
+            << saida[i].toStdString();
+
+    t.reinicia();
+    ASSERT_EQ(t.con->Conectar(), "JET");
+    QStringList todas;
+    for (const TAmostraNFe& a : amostras) {
+        if (a.numero.isEmpty())
+            continue;
+        EXPECT_EQ(linhasDaNota(a.numero), a.linhas) << a.nome.toStdString();
+        todas << linhasDaNota(a.numero);
+    }
+    EXPECT_EQ(todas.size(), conta("NotaFiscal"));
+    EXPECT_EQ(linhasQueNaoSomam(todas), QStringList());
+
+    // Again: every note is already there, and not one row or party changes.
+    const QStringList antes = lista("SELECT * FROM NotaFiscal") + lista("SELECT * FROM NFICMS") +
+                              lista("SELECT * FROM Contribuinte");
+    t.con->Fechar();
+    EXPECT_EQ(roda(&saida), 1);
+    ASSERT_EQ(saida.size(), amostras.size());
+    for (int i = 0; i < amostras.size(); ++i) {
+        const QString esperada = amostras[i].situacao == "importado" ? QStringLiteral("duplicado") : amostras[i].situacao;
+        EXPECT_TRUE(saida[i].startsWith(esperada + ": ")) << saida[i].toStdString();
+    }
+    t.reinicia();
+    ASSERT_EQ(t.con->Conectar(), "JET");
+    EXPECT_EQ(lista("SELECT * FROM NotaFiscal") + lista("SELECT * FROM NFICMS") + lista("SELECT * FROM Contribuinte"),
+              antes);
 }
 #endif

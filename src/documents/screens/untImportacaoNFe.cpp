@@ -19,6 +19,7 @@
 #include "widgets/untTelas.h"
 #include "widgets/untVisualizaRelatorio.h"
 
+
 TfrmResultadoNFe::TfrmResultadoNFe(QList<TResultadoNFe> resultados, IDialogos& dialogos, const QDateTime& emissao,
                                    QWidget* parent)
     : QDialog(parent), m_resultados(std::move(resultados)), m_dialogos(dialogos), m_emissao(emissao)
@@ -31,21 +32,23 @@ TfrmResultadoNFe::TfrmResultadoNFe(QList<TResultadoNFe> resultados, IDialogos& d
     grdResultado->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grdResultado->setSelectionBehavior(QAbstractItemView::SelectRows);
     grdResultado->horizontalHeader()->setStretchLastSection(true);
-    int importados = 0, duplicados = 0, recusados = 0;
+    int importados = 0, duplicados = 0, recusados = 0, ignorados = 0;
     for (int i = 0; i < m_resultados.size(); ++i) {
         const TResultadoNFe& r = m_resultados[i];
         grdResultado->setItem(i, 0, new QTableWidgetItem(r.arquivo));
         grdResultado->setItem(i, 1, new QTableWidgetItem(Relatorios::TextoSituacaoNFe(r)));
         grdResultado->setItem(i, 2, new QTableWidgetItem(r.situacao == TResultadoNFe::Situacao::Importado ? r.descricao : r.motivo));
-        (r.situacao == TResultadoNFe::Situacao::Importado ? importados
+        (r.ignorado ? ignorados
+         : r.situacao == TResultadoNFe::Situacao::Importado ? importados
          : r.situacao == TResultadoNFe::Situacao::Duplicado ? duplicados
                                                             : recusados) += 1;
     }
     grdResultado->resizeColumnsToContents();
-    lblResumo = Nomeado(new QLabel(QString::fromUtf8("Importados: %1   Já cadastrados: %2   Recusados: %3")
-                                       .arg(importados).arg(duplicados).arg(recusados),
-                                   this),
-                        "lblResumo");
+    QString resumo = QString::fromUtf8("Importados: %1   Já cadastrados: %2   Recusados: %3")
+                         .arg(importados).arg(duplicados).arg(recusados);
+    if (ignorados > 0)
+        resumo += QStringLiteral("   Ignorados: %1").arg(ignorados);
+    lblResumo = Nomeado(new QLabel(resumo, this), "lblResumo");
     btnImprimir = Nomeado(new QPushButton(QStringLiteral("&Imprimir"), this), "btnImprimir");
     btnCopiar = Nomeado(new QPushButton(QStringLiteral("&Copiar"), this), "btnCopiar");
     btnFechar = Nomeado(new QPushButton(QStringLiteral("&Fechar"), this), "btnFechar");

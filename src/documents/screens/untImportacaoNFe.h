@@ -27,6 +27,8 @@ public:
 
     // What "Copiar" puts on the clipboard: one tab-separated line per file.
     QString texto() const;
+    // What "&Imprimir" prints.
+    const QList<TResultadoNFe>& resultados() const { return m_resultados; }
 
 private:
     QList<TResultadoNFe> m_resultados;

@@ -14,6 +14,7 @@
 #include "core/untRelogio.h"
 #include "documents/screens/untImportacaoNFe.h"
 #include "documents/screens/untNotasFiscais.h"
+#include "reports/untRelatorios.h"
 #include "support/TBancoTeste.h"
 #include "support/TNFeTeste.h"
 #include "widgets/untVisualizaRelatorio.h"
@@ -140,4 +141,62 @@ TEST_F(TelaImportaNFe, PastaInteiraPeloMenuDaGrade)
     });
     acao->trigger();
     EXPECT_EQ(notas(), 2);
+}
+
+TEST_F(TelaImportaNFe, PastaComoAsQueOEscritorioRecebe)
+{
+    QTemporaryDir amostras;
+    const QList<TAmostraNFe> lista = amostrasComoReais();
+    for (const TAmostraNFe& a : lista) {
+        QFile f(amostras.filePath(a.nome));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(a.xml);
+    }
+    auto linhas = [&](const QString& numero) {
+        return TBancoTeste::listaDireta(
+            banco.con->db(),
+            "SELECT A.TipoNota || '|' || A.Emitente || '|' || A.Modelo || '|' || A.Serie || '|' || A.NumeroNF || '|' || "
+            "A.Cfop || '|' || A.DtEmissao || '|' || A.Situacao || '|' || A.ValorTotalNota || '|' || B.AliquotaICMS || "
+            "'|' || B.BaseCalculoICMS || '|' || B.ValorICMS || '|' || B.IsentaICMS || '|' || B.OutrasICMS || '|' || "
+            "C.ValorIPI || '|' || D.BaseCalculoSubst || '|' || D.ICMSRetido FROM NotaFiscal A JOIN NFICMS B ON "
+            "B.IdNotaFiscal = A.IdNotaFiscal JOIN NFIPI C ON C.IdNotaFiscal = A.IdNotaFiscal JOIN NFSUBSTRIB D ON "
+            "D.IdNotaFiscal = A.IdNotaFiscal WHERE A.NumeroNF = '" + numero + "' ORDER BY A.IdNotaFiscal");
+    };
+    const QHash<QString, QString> texto = {{"importado", "Importado"}, {"recusado", "Recusado"}, {"ignorado", "Ignorado"}};
+    TfrmNotasFiscais tela(ctx);
+    tela.show();
+    auto* acao = tela.findChild<QAction*>("mnuImportarPasta");
+    ASSERT_TRUE(acao);
+    for (int vez = 0; vez < 2; ++vez) {
+        banco.dialogos.esperaPasta(amostras.path()).esperaTela("TfrmResultadoNFe", [&](QObject* o) {
+            auto* r = qobject_cast<TfrmResultadoNFe*>(o);
+            EXPECT_TRUE(r);
+            if (!r)
+                return 0;
+            EXPECT_EQ(r->grdResultado->rowCount(), lista.size());
+            for (int i = 0; i < lista.size() && i < r->grdResultado->rowCount(); ++i) {
+                const QString esperada = vez == 1 && lista[i].situacao == "importado" ? QString::fromUtf8("Já cadastrado")
+                                                                                      : texto.value(lista[i].situacao);
+                EXPECT_EQ(r->grdResultado->item(i, 1)->text(), esperada) << lista[i].nome.toStdString();
+            }
+            EXPECT_EQ(r->lblResumo->text(),
+                      vez == 0 ? QString::fromUtf8("Importados: 7   Já cadastrados: 0   Recusados: 1   Ignorados: 3")
+                               : QString::fromUtf8("Importados: 0   Já cadastrados: 7   Recusados: 1   Ignorados: 3"));
+            // The printed list says what the screen says, ignored files as such.
+            const TRelatorio impresso =
+                Relatorios::ResultadoImportacaoNFe(r->resultados(), QDateTime(QDate(2026, 1, 1), QTime()));
+            EXPECT_EQ(impresso.resumo.isEmpty() ? QString() : impresso.resumo.last().texto, r->lblResumo->text());
+            return 0;
+        });
+        acao->trigger();
+        banco.dialogos.verificaConsumo();
+        int total = 0;
+        for (const TAmostraNFe& a : lista) {
+            if (a.numero.isEmpty())
+                continue;
+            EXPECT_EQ(linhas(a.numero), a.linhas) << a.nome.toStdString() << " (vez " << vez << ")";
+            total += int(a.linhas.size());
+        }
+        EXPECT_EQ(notas(), total);
+    }
 }
