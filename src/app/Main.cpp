@@ -104,6 +104,9 @@ void TfrmMain::montaMenus()
     telaAoAcionar(item(contrib, "btnDadosAnuais", QStringLiteral("&Dados Anuais")));
     telaAoAcionar(item(contrib, "btnSimplesNacional", QStringLiteral("Simples Nacional")));
     contrib->addSeparator();
+    // Every taxpayer's month at once: it needs no open taxpayer, and opens one from its list.
+    telaAoAcionar(item(contrib, "btnFechamentoMes", QString::fromUtf8("Fechamento do &Mês")));
+    contrib->addSeparator();
     connect(item(contrib, "btnSair", QStringLiteral("&Sair")), &QAction::triggered, this, &TfrmMain::sair);
 
     QMenu* lanc = novoMenu(nullptr, "mnuLancamentos", QStringLiteral("&Lançamentos"));
@@ -190,6 +193,7 @@ void TfrmMain::aplicaEstado()
     define("ActionSelecionar", Comando::Abrir);
     define("btnFechar", Comando::Fechar);
     define("btnContador", Comando::Contabilista);
+    define("btnFechamentoMes", Comando::Contabilista);
     define("btnFornecedor", Comando::Fornecedor);
     define("btnApuraImposto", Comando::ApuraImposto);
     define("btnDadosAnuais", Comando::DadosAnuais);

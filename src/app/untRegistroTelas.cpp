@@ -10,6 +10,7 @@
 #include "core/untContexto.h"
 #include "core/untRelogio.h"
 #include "declarations/screens/untDAnuais.h"
+#include "declarations/screens/untFechamentoMes.h"
 #include "declarations/screens/untQuadroV.h"
 #include "declarations/screens/untZEL.h"
 #include "declarations/screens/untZELEPP.h"
@@ -50,6 +51,7 @@ void RegistraTelas(TfrmMain& janela, TContexto& ctx)
     registra<TfrmDAnuais>(janela, ctx, "btnDadosAnuais");
     registra<TfrmSelQuadroV>(janela, ctx, "QuadroV1");
     registra<TfrmMunicipioZR>(janela, ctx, "Municpio1");
+    registra<TfrmFechamentoMes>(janela, ctx, "btnFechamentoMes");
 }
 
 void RegistraBackup(TfrmMain& janela, TContexto& ctx, TBackup& backup)

@@ -10,3 +10,4 @@ int ComandoBackup(const QStringList& args);
 int ComandoRestaura(const QStringList& args);
 int ComandoRelatorio(const QStringList& args);
 int ComandoImportaNFe(const QStringList& args);
+int ComandoFechamento(const QStringList& args);

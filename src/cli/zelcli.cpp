@@ -166,9 +166,10 @@ int main(int argc, char** argv)
                                                        "  zelcli backup --pasta PASTA [--destino PASTA_DE_BACKUP]\n"
                                                        "  zelcli restaura --pasta PASTA ARQUIVO.zip\n"
                                                        "  zelcli relatorio NOME --pasta PASTA [--ie IE --periodo AAAAMM ...] --pdf ARQUIVO.pdf\n"
-                                                       "  zelcli importa-nfe --pasta PASTA --ie INSCRICAO ARQUIVOS...\n"));
+                                                       "  zelcli importa-nfe --pasta PASTA --ie INSCRICAO ARQUIVOS...\n"
+                                                       "  zelcli fechamento --pasta PASTA --periodo AAAAMM [--gerar PASTA_DOS_ARQUIVOS]\n"));
     parser.addHelpOption();
-    parser.addPositionalArgument(QStringLiteral("comando"), QStringLiteral("valida, gerar, verifica, apuracao, recibo, backup, restaura, relatorio ou importa-nfe"));
+    parser.addPositionalArgument(QStringLiteral("comando"), QStringLiteral("valida, gerar, verifica, apuracao, recibo, backup, restaura, relatorio, importa-nfe ou fechamento"));
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     parser.process(app);
     QStringList args = parser.positionalArguments();
@@ -195,6 +196,8 @@ int main(int argc, char** argv)
         return ComandoRecibo(args);
     if (comando == QLatin1String("importa-nfe"))
         return ComandoImportaNFe(args);
+    if (comando == QLatin1String("fechamento"))
+        return ComandoFechamento(args);
     erros() << "comando desconhecido: " << comando << "\n" << parser.helpText();
     return 2;
 }

@@ -5,7 +5,7 @@
 #include "db/untDTMCON.h"
 #include "db/untSqlite.h"
 
-int AbreContribuinteDaPasta(TDTMCON& con, const QString& ie, int* idContribuinte, QString* erro)
+int AbreBancoDaPasta(TDTMCON& con, QString* erro)
 {
     const QFileInfo banco(con.caminhoBanco());
     if (!banco.isFile() || banco.size() == 0) {
@@ -16,6 +16,13 @@ int AbreContribuinteDaPasta(TDTMCON& con, const QString& ie, int* idContribuinte
         *erro = QString::fromUtf8("não foi possível abrir o banco de dados");
         return 1;
     }
+    return 0;
+}
+
+int AbreContribuinteDaPasta(TDTMCON& con, const QString& ie, int* idContribuinte, QString* erro)
+{
+    if (const int r = AbreBancoDaPasta(con, erro); r != 0)
+        return r;
     try {
         TDataSet q(con);
         q.setCommandText(QStringLiteral("SELECT IdContribuinte FROM Contribuinte WHERE Ccicms = :IE AND Tipo = 'C'"));

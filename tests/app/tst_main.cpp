@@ -1,5 +1,6 @@
 // The main window over a temporary data folder: start-up, menus, toolbar and the states of its commands.
 #include <QAction>
+#include <QComboBox>
 #include <QApplication>
 #include <QFile>
 #include <QMenu>
@@ -15,7 +16,10 @@
 #include "app/untRegistroTelas.h"
 #include "core/untContexto.h"
 #include "core/untRelogio.h"
+#include "declarations/screens/untFechamentoMes.h"
+#include "widgets/EdPeriod.h"
 #include "support/TBancoTeste.h"
+#include "support/TEscritorioFechamento.h"
 
 namespace {
 
@@ -103,7 +107,7 @@ TEST_F(JanelaPrincipal, MenusComLegendasNomesESeparadores)
               (QStringList{"btnAbrir=&Abrir", "btnFechar=&Fechar", "-", "btnContador=Con&tabilista",
                            "btnFornecedor=Cliente/&Fornecedor", "-", "=Apuração do &Imposto",
                            "btnDadosAnuais=&Dados Anuais", "btnSimplesNacional=Simples Nacional", "-",
-                           "btnSair=&Sair"}));
+                           "btnFechamentoMes=Fechamento do &Mês", "-", "btnSair=&Sair"}));
     EXPECT_EQ(itens(menu("btnApuraImposto")),
               (QStringList{"btnApurNormal=Regime &Normal", "btnApurEPP3706=# Reg. &EPP MP 37/06",
                            "btnApurEPP=Regime EPP (Antigo)"}));
@@ -297,4 +301,35 @@ TEST_F(JanelaPrincipal, ErroDoBancoNumComandoMostraOErroEAJanelaContinua)
     janela->defineTela("FimDoPrograma", [&] { ++fim; });
     acao("ActionSair")->trigger();
     EXPECT_EQ(fim, 1) << "the closing steps still run";
+}
+
+TEST_F(JanelaPrincipal, FechamentoDoMesSemContribuinteAbertoAbreOEscolhido)
+{
+    RegistraTelas(*janela, ctx);
+    janela->show();
+    TEscritorioFechamento escritorio;
+    ASSERT_TRUE(escritorio.monta(*banco.dtm, banco.dialogos, relogio));
+    EXPECT_TRUE(habilitado("btnFechamentoMes"));
+    // Its list opens the taxpayer of the row as the selection does: the window takes that taxpayer's state.
+    banco.dialogos.esperaTela("TfrmFechamentoMes", [&](QObject* o) {
+        auto* tela = qobject_cast<TfrmFechamentoMes*>(o);
+        EXPECT_TRUE(tela);
+        if (!tela)
+            return 0;
+        tela->show();
+        EXPECT_EQ(tela->linhas().size(), 9);
+        tela->edtPeriodo->definePeriodo("052012");
+        tela->Atualizar();
+        tela->cmbSituacao->setCurrentText("entregue");
+        tela->AbrirContribuinte(0);
+        return tela->result();
+    });
+    acao("btnFechamentoMes")->trigger();
+    EXPECT_EQ(ctx.IdAtivo, escritorio.ids.value("TETA"));
+    EXPECT_EQ(flags(), kAberto);
+    EXPECT_TRUE(janela->windowTitle().startsWith("ZEL - " + escritorio.inscricoes.value("TETA"))) << janela->windowTitle().toStdString();
+    // With a taxpayer open the month's list is still there.
+    EXPECT_TRUE(habilitado("btnFechamentoMes"));
+    janela->FecharSessao();
+    EXPECT_TRUE(habilitado("btnFechamentoMes"));
 }
