@@ -140,7 +140,7 @@ struct Base {
                     "SELECT IdNotaFiscal, 1500000, 45000, 0, ' ' FROM NotaFiscal");
         // The declaration the file carries in its records 88.
         executaSql(db, "INSERT INTO Contador (IDContador, CPF, CRC, Nome, EMail, Fone) VALUES (1, '12345678909', "
-                    "'12345', 'CONTADORA', 'c@exemplo.com', '6133224455')");
+                    "'ZR123456O9', 'CONTADORA', 'contadora@exemplo.com', '6133224455')");
         executaSql(db, "UPDATE Contribuinte SET IdContador = 1, Email = 'fiscal@exemplo.com' WHERE IdContribuinte = 1");
         executaSql(db, "INSERT INTO ZEL (IdContribuinte, Periodo, Tipo, CredEntradas, DebSaidas, sitCadastroContrib) "
                     "VALUES (1, '202506', 'N', 123450000, 234560000, 1)");

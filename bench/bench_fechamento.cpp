@@ -42,7 +42,7 @@ struct Base {
         sqlite3* db = con->db();
         executaSql(db, "BEGIN");
         executaSql(db, "INSERT INTO Contador (IDContador, CPF, CRC, Nome, EMail, Fone) VALUES (1, '12345678909', "
-                       "'12345', 'CONTADORA', 'c@exemplo.com', '6133224455')");
+                       "'ZR123456O9', 'CONTADORA', 'contadora@exemplo.com', '6133224455')");
         sqlite3_stmt* st = nullptr;
         sqlite3_prepare_v2(db, "INSERT INTO Contribuinte (IdContribuinte, IdContador, CNPJ, Ccicms, RazaoSocial, Logradouro, "
                                "Numero, Complemento, Bairro, Municipio, Cep, UF, Fone, Fax, Contato, Email, Tipo) VALUES "

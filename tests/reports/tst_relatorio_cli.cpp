@@ -18,8 +18,8 @@ struct RelatorioCli : ::testing::Test {
     void SetUp() override
     {
         ASSERT_EQ(t.con->Conectar(), "JET");
-        sql("INSERT INTO Contador (IDContador, CPF, CRC, Nome, EMail, Fone) VALUES (7, '52998224725', '12345', "
-            "'MARIA CONTADORA', 'm@c.com', '6133224455')");
+        sql("INSERT INTO Contador (IDContador, CPF, CRC, Nome, EMail, Fone) VALUES (7, '52998224725', 'ZR123456O9', "
+            "'MARIA CONTADORA', 'maria@contab.com.br', '6133224455')");
         sql("INSERT INTO Contribuinte (IdContribuinte, IdContador, CNPJ, Ccicms, RazaoSocial, UF, Tipo) VALUES "
             "(1, 7, '11222333000181', '123456789', 'COMERCIAL EXEMPLO LTDA', 'ZR', 'C'), "
             "(2, NULL, '52998224725', '987654321', 'JOSE DA SILVA', 'SP', 'F')");

@@ -148,7 +148,7 @@ struct Relatorio : ::testing::Test {
     {
         ASSERT_EQ(t.con->Conectar(), "JET");
         sql("INSERT INTO Contador (IDContador, CPF, CRC, Nome, EMail, Fone) VALUES "
-            "(7, '52998224725', '12345', 'MARIA CONTADORA', 'm@c.com', '6133224455'), "
+            "(7, '52998224725', 'ZR123456O9', 'MARIA CONTADORA', 'maria@contab.com.br', '6133224455'), "
             "(8, '11144477735', '54321', 'ANTONIO CONTADOR', 'a@c.com', '6133220000')");
         // The open taxpayer, a counterparty that is a person (an 11-digit CPF in the CNPJ column) and one
         // that is a company.
@@ -616,7 +616,7 @@ TEST_F(Relatorio, CadastrosETabelas)
     EXPECT_EQ(c.subtitulos, QStringList{"Ordenados por Nome"});
     EXPECT_EQ(celulasDe(c.linhas, TLinhaRelatorio::Tipo::Detalhe),
               (QStringList{"ANTONIO CONTADOR|111.444.777-35|54321|6133220000|a@c.com",
-                           "MARIA CONTADORA|529.982.247-25|12345|6133224455|m@c.com"}));
+                           "MARIA CONTADORA|529.982.247-25|ZR123456O9|6133224455|maria@contab.com.br"}));
     EXPECT_EQ(c.resumo[0].texto, "Total de Contadores cadastrados:  2");
 
     const TRelatorio contribuintes = cadastro(true);
