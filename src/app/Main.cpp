@@ -316,6 +316,6 @@ void TfrmMain::sair()
 
 void TfrmMain::sobre()
 {
-    TFrmSobre sobre(m_versao, this);
+    TFrmSobre sobre(m_versao, m_ctx.pasta, this);
     m_ctx.dialogos->executaModal(&sobre);
 }

@@ -1,5 +1,7 @@
 #include "app/USobre.h"
 
+#include <QDir>
+#include <QLabel>
 #include <QPainter>
 #include <QPushButton>
 #include <QTimer>
@@ -9,12 +11,12 @@
 static const int kTopoTexto = 150;
 static const int kAlturaTexto = 170;
 
-TFrmSobre::TFrmSobre(const QString& versao, QWidget* parent)
+TFrmSobre::TFrmSobre(const QString& versao, const QString& pastaDados, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), m_versao(versao)
 {
     setObjectName(QStringLiteral("FrmSobre"));
     setWindowTitle(tituloAplicacao());
-    setFixedSize(420, 380);
+    setFixedSize(420, 420);
     m_linhas = {
         tituloAplicacao(),
         QStringLiteral("Apuração mensal do ICMS"),
@@ -34,6 +36,13 @@ TFrmSobre::TFrmSobre(const QString& versao, QWidget* parent)
         QStringLiteral("Todos os direitos reservados."),
         QString(),
     };
+    const QString pasta = QDir::toNativeSeparators(pastaDados);
+    m_lblPasta = new QLabel(QString::fromUtf8("Pasta dos dados: ") + pasta, this);
+    m_lblPasta->setObjectName(QStringLiteral("lblPasta"));
+    m_lblPasta->setWordWrap(true);
+    m_lblPasta->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_lblPasta->setToolTip(pasta);
+    m_lblPasta->setGeometry(20, kTopoTexto + kAlturaTexto + 8, width() - 40, 40);
     m_btnFechar = new QPushButton(QStringLiteral("&Fechar"), this);
     m_btnFechar->setObjectName(QStringLiteral("btnFechar"));
     m_btnFechar->setToolTip(QStringLiteral("Tecle para fechar esta tela"));

@@ -13,19 +13,15 @@
 #include <QTextStream>
 #include <cerrno>
 #include <cstring>
-#include <csignal>
-#include <fcntl.h>
 #include <limits>
 #include <memory>
 #include <sqlite3.h>
-#include <sys/syscall.h>
-#include <unistd.h>
 #include <vector>
 #include <zip.h>
 
 #include "core/untDatas.h"
-#include "core/untFuncoes.h"
 #include "core/untRelogio.h"
+#include "core/untSistema.h"
 #include "db/untEsquema.h"
 #include "db/untSqlite.h"
 #include "db/untTravaPasta.h"
@@ -57,7 +53,7 @@ QString comBarraFinal(const QString& p)
 QString nomeTemporario(const QString& pasta, const QString& base)
 {
     for (int i = 0;; ++i) {
-        const QString nome = QDir(pasta).filePath(QStringLiteral(".%1.%2-%3.tmp").arg(base).arg(::getpid()).arg(i));
+        const QString nome = QDir(pasta).filePath(QStringLiteral(".%1.%2-%3.tmp").arg(base).arg(Sistema::IdProcesso()).arg(i));
         if (!QFileInfo::exists(nome))
             return nome;
     }
@@ -150,21 +146,6 @@ QString mensagemDeGravacao(int e, const QString& pasta, qint64 necessario, qint6
     }
 }
 
-bool escreveTudo(int fd, const char* dados, qint64 n)
-{
-    while (n > 0) {
-        const ssize_t r = ::write(fd, dados, size_t(n));
-        if (r < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        dados += r;
-        n -= r;
-    }
-    return true;
-}
-
 struct TExtracao {
     enum class Falha { Nenhuma, Danificada, NaoEBanco, Gravacao };
     Falha falha = Falha::Nenhuma;
@@ -186,7 +167,7 @@ TExtracao extrai(zip_t* z, zip_uint64_t indice, zip_uint64_t tamanho, const QStr
         r.motivo = textoErroZip(zip_get_error(z));
         return r;
     }
-    const int fd = ::open(QFile::encodeName(caminho).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    const int fd = Sistema::CriaExclusivo(caminho);
     if (fd < 0) {
         r.falha = TExtracao::Falha::Gravacao;
         r.erro = errno;
@@ -214,7 +195,7 @@ TExtracao extrai(zip_t* z, zip_uint64_t indice, zip_uint64_t tamanho, const QStr
             r.motivo = QString::fromUtf8("a entrada é maior do que declara");
             break;
         }
-        if (!escreveTudo(fd, bloco.constData(), n)) {
+        if (!Sistema::EscreveTudo(fd, bloco.constData(), n)) {
             r.falha = TExtracao::Falha::Gravacao;
             r.erro = errno;
             break;
@@ -229,16 +210,16 @@ TExtracao extrai(zip_t* z, zip_uint64_t indice, zip_uint64_t tamanho, const QStr
         r.falha = TExtracao::Falha::Danificada;
         r.motivo = QString::fromUtf8("a entrada terminou antes do tamanho que declara");
     }
-    if (r.falha == TExtracao::Falha::Nenhuma && ::fsync(fd) != 0) {
+    if (r.falha == TExtracao::Falha::Nenhuma && !Sistema::Sincroniza(fd)) {
         r.falha = TExtracao::Falha::Gravacao;
         r.erro = errno;
     }
-    if (::close(fd) != 0 && r.falha == TExtracao::Falha::Nenhuma) {
+    if (!Sistema::Fecha(fd) && r.falha == TExtracao::Falha::Nenhuma) {
         r.falha = TExtracao::Falha::Gravacao;
         r.erro = errno;
     }
     if (r.falha != TExtracao::Falha::Nenhuma)
-        ::unlink(QFile::encodeName(caminho).constData());
+        QFile::remove(caminho);
     return r;
 }
 
@@ -340,22 +321,12 @@ private:
 
 int ligaNoSistema(const char* de, const char* para)
 {
-    return ::link(de, para);
+    return Sistema::Liga(QFile::decodeName(de), QFile::decodeName(para));
 }
 
 int renomeiaSemSubstituirNoSistema(const char* de, const char* para)
 {
-#ifdef SYS_renameat2
-#ifndef RENAME_NOREPLACE
-#define RENAME_NOREPLACE (1 << 0)
-#endif
-    return int(::syscall(SYS_renameat2, AT_FDCWD, de, AT_FDCWD, para, RENAME_NOREPLACE));
-#else
-    (void)de;
-    (void)para;
-    errno = ENOSYS;
-    return -1;
-#endif
+    return Sistema::RenomeiaSemSubstituir(QFile::decodeName(de), QFile::decodeName(para));
 }
 
 } // namespace
@@ -659,7 +630,7 @@ QString TBackup::Realiza(TTipoBackup tipo, const QString& pasta, QString* erro)
     }
     // The archive holds its bytes now: writers may go on.
     leituras.clear();
-    if (!GravaNoDisco(temporario)) {
+    if (!Sistema::GravaNoDisco(temporario)) {
         const int e = errno;
         QFile::remove(temporario);
         return falhaAoGravar(e);
@@ -771,7 +742,7 @@ int TBackup::nomeia(const QString& de, const QString& para, const QString& pasta
         return trava.error() == QLockFile::PermissionError ? EACCES : EBUSY;
     if (QFileInfo::exists(para) || QFileInfo(para).isSymLink())
         return EEXIST;
-    return ::rename(origem.constData(), destino.constData()) == 0 ? 0 : errno;
+    return Sistema::Substitui(de, para) == 0 ? 0 : errno;
 }
 
 qint64 TBackup::livreEm(const QString& pasta) const
@@ -795,10 +766,10 @@ void TBackup::limpaTemporariosEm(const QString& pasta) const
             continue;
         bool ok = false;
         const qint64 pid = m.captured(1).toLongLong(&ok);
-        if (!ok || pid <= 0 || pid > std::numeric_limits<pid_t>::max() || pid == ::getpid())
+        if (!ok || pid <= 0 || pid > std::numeric_limits<qint32>::max() || pid == Sistema::IdProcesso())
             continue;
         // Only when its process is gone: a live one may still be writing it.
-        if (::kill(pid_t(pid), 0) == 0 || errno != ESRCH)
+        if (Sistema::ProcessoVivo(pid))
             continue;
         QFile::remove(d.filePath(nome));
     }
@@ -926,8 +897,8 @@ bool TBackup::Recupera(const QString& arquivo, const std::function<bool()>& cone
                                          "falhou: %1 Nada foi recuperado.").arg(motivo));
 
     mostraDica(QString::fromUtf8("Cópia de segurança - Recuperando arquivos da cópia de segurança..."));
-    // rename(2) replaces in one step: the name holds the old database or the restored one, never neither.
-    if (::rename(QFile::encodeName(temporario).constData(), QFile::encodeName(banco).constData()) != 0)
+    // One step: the name holds the old database or the restored one, never neither.
+    if (Sistema::Substitui(temporario, banco) != 0)
         return desiste(QString::fromUtf8("Não foi possível substituir a Base de Dados: %1.").arg(TextoErroSistema(errno)));
     ultimoArquivo = absoluta(arquivo);
     recuperado = true;

@@ -7,15 +7,6 @@
 
 namespace {
 
-const char* const kAjudaBackup =
-    "Uso:\n"
-    "  zelcli backup --pasta PASTA [--destino PASTA_DE_BACKUP]\n"
-    "  zelcli restaura --pasta PASTA ARQUIVO.zip\n"
-    "backup grava uma cópia de segurança (manual) da Base de Dados bcoZel.mdb da PASTA em PASTA_DE_BACKUP (ou na\n"
-    "pasta Backup da PASTA) e mostra o nome do arquivo. restaura faz antes uma cópia dos dados atuais e então\n"
-    "recupera a Base de Dados do ARQUIVO.zip; qualquer falha deixa os dados atuais como estavam. Os dois recusam\n"
-    "a PASTA enquanto o programa estiver aberto nela. Saída 0 com sucesso, 1 com falha, 2 com uso incorreto.\n";
-
 int executa(const QString& nome, const QStringList& args, bool restaura)
 {
     QCommandLineParser p;
@@ -26,7 +17,7 @@ int executa(const QString& nome, const QStringList& args, bool restaura)
         p.addOption(destino);
     p.addPositionalArgument(QStringLiteral("arquivo"), QStringLiteral("arquivo de backup"));
     if (!p.parse(QStringList{nome} + args) || !p.isSet(pasta) || p.positionalArguments().size() != (restaura ? 1 : 0)) {
-        erros() << (p.errorText().isEmpty() ? QString() : p.errorText() + QLatin1Char('\n')) << QString::fromUtf8(kAjudaBackup);
+        erros() << (p.errorText().isEmpty() ? QString() : p.errorText() + QLatin1Char('\n')) << AjudaComando(restaura ? QStringLiteral("restaura") : QStringLiteral("backup"));
         erros().flush();
         return 2;
     }

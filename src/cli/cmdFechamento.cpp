@@ -14,20 +14,6 @@
 
 namespace {
 
-const char* const kAjudaFechamento =
-    "Uso:\n"
-    "  zelcli fechamento --pasta PASTA --periodo AAAAMM [--gerar PASTA_DOS_ARQUIVOS]\n"
-    "Lista o mês de cada contribuinte do cadastro do banco bcoZel.mdb da PASTA, uma linha por contribuinte com\n"
-    "campos separados por tabulação: inscrição estadual, razão social, situação (sem movimento, sem declaração,\n"
-    "declaração desatualizada, pronto para gerar, arquivo gerado, entregue), as quantidades de documentos do mês\n"
-    "(notas de entrada, notas de saída, conhecimentos de transporte, notas de série D, reduções de ECF) e, quando\n"
-    "houver, uma observação (as diferenças da declaração, o arquivo gravado ou o erro que o impediu).\n"
-    "Com --gerar grava em PASTA_DOS_ARQUIVOS, com os nomes que o programa lhes dá, o arquivo de cada contribuinte\n"
-    "pronto para gerar, verificado como todo arquivo; um contribuinte cujo arquivo falha fica sem arquivo e os\n"
-    "outros seguem. Um arquivo que já está lá, mais novo que a declaração, conta como gerado.\n"
-    "Saída 0 quando nenhum contribuinte está sem declaração ou com declaração desatualizada e nenhum arquivo\n"
-    "falhou, 1 caso contrário (ou quando o banco não pôde ser aberto), 2 com uso incorreto.\n";
-
 QString umaLinha(QString texto)
 {
     texto.replace(QLatin1Char('\t'), QLatin1Char(' '));
@@ -55,7 +41,7 @@ int ComandoFechamento(const QStringList& args)
         !p.positionalArguments().isEmpty() || !Fechamento::PeriodoValido(p.value(periodo), &erro) ||
         (p.isSet(gerar) && p.value(gerar).trimmed().isEmpty())) {
         const QString motivo = !p.errorText().isEmpty() ? p.errorText() : erro;
-        erros() << (motivo.isEmpty() ? QString() : motivo + QLatin1Char('\n')) << QString::fromUtf8(kAjudaFechamento);
+        erros() << (motivo.isEmpty() ? QString() : motivo + QLatin1Char('\n')) << AjudaComando(QStringLiteral("fechamento"));
         erros().flush();
         return 2;
     }

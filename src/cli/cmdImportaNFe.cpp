@@ -9,19 +9,6 @@
 #include "db/untTravaPasta.h"
 #include "nfe/untImportaNFe.h"
 
-namespace {
-
-const char* const kAjudaImportaNFe =
-    "Uso:\n"
-    "  zelcli importa-nfe --pasta PASTA --ie INSCRICAO ARQUIVOS...\n"
-    "Importa NF-e (modelo 55, leiautes 3.10 e 4.00) para as notas fiscais do contribuinte achado pela\n"
-    "inscrição estadual. ARQUIVOS são arquivos XML, pastas (seus arquivos .xml e .zip) ou arquivos zip. Uma\n"
-    "linha por arquivo: \"importado: ...\", \"duplicado: ...\", \"ignorado: ...\" (eventos que não são\n"
-    "cancelamento, NFC-e, resumos da distribuição) ou \"recusado: ...: motivo\". Saída 0 quando nenhum\n"
-    "arquivo foi recusado, 1 quando algum foi (ou o banco não pôde ser aberto), 2 com uso incorreto.\n";
-
-} // namespace
-
 int ComandoImportaNFe(const QStringList& args)
 {
     QCommandLineParser p;
@@ -32,7 +19,7 @@ int ComandoImportaNFe(const QStringList& args)
     if (!p.parse(QStringList{QStringLiteral("zelcli importa-nfe")} + args) || !p.isSet(pasta) ||
         p.value(ie).trimmed().isEmpty() || p.positionalArguments().isEmpty()) {
         erros() << (p.errorText().isEmpty() ? QString() : p.errorText() + QLatin1Char('\n'))
-                << QString::fromUtf8(kAjudaImportaNFe);
+                << AjudaComando(QStringLiteral("importa-nfe"));
         erros().flush();
         return 2;
     }

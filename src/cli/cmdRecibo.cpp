@@ -2,20 +2,10 @@
 #include "cli/untTerminal.h"
 #include "declarations/untReciboLinhaComando.h"
 
-namespace {
-
-const char* const kAjudaRecibo =
-    "Uso:\n"
-    "  zelcli recibo ARQUIVO.rcb\n"
-    "Descreve cada linha do comprovante de transmissão e diz se o código de autenticação confere (valido ou\n"
-    "invalido). Saída 0 quando todas as linhas são válidas, 1 quando alguma não é ou o arquivo é recusado.\n";
-
-} // namespace
-
 int ComandoRecibo(const QStringList& args)
 {
     if (args.size() != 1) {
-        erros() << QString::fromUtf8(kAjudaRecibo);
+        erros() << AjudaComando(QStringLiteral("recibo"));
         erros().flush();
         return 2;
     }

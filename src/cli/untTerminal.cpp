@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "core/untAjuda.h"
+
 QTextStream& saida()
 {
     static QTextStream s(stdout);
@@ -12,6 +14,12 @@ QTextStream& erros()
 {
     static QTextStream s(stderr);
     return s;
+}
+
+QString AjudaComando(const QString& comando)
+{
+    const TAjuda* a = AjudaDoComando(comando);
+    return a ? TextoAjuda(*a) : QString();
 }
 
 Botao TDialogosTerminal::mostraMensagem(const TPedidoMensagem& p)

@@ -7,6 +7,8 @@
 // Standard output and standard error of the tool.
 QTextStream& saida();
 QTextStream& erros();
+// The command's help text (the one the manual page is made from).
+QString AjudaComando(const QString& comando);
 
 // Messages of the core go to standard error; no question can be answered here.
 class TDialogosTerminal final : public IDialogos {

@@ -6,23 +6,14 @@
 
 #include "cli/untComandos.h"
 #include "cli/untTerminal.h"
-#include "core/untFuncoes.h"
+#include "core/untAjuda.h"
+#include "core/untPastaDados.h"
+#include "core/untSistema.h"
+#include "core/untVersao.h"
 #include "core/untRelogio.h"
 #include "output/untGerarLinhaComando.h"
 #include "output/untVerificaArquivo.h"
 #include "registers/untValidaLote.h"
-
-namespace {
-
-const char* const kAjudaValida =
-    "Uso:\n"
-    "  zelcli valida cnpj NUMERO\n"
-    "  zelcli valida cpf NUMERO\n"
-    "  zelcli valida ie UF NUMERO\n"
-    "  zelcli valida --lote < arquivo   (linhas TIPO<TAB>UF<TAB>NUMERO; UF vazia para cnpj e cpf)\n"
-    "Responde \"valido\" ou \"invalido\"; no lote, uma linha NUMERO<TAB>valido|invalido por linha lida.\n";
-
-} // namespace
 
 // Exit status: 0 valid, 1 invalid, 2 misuse. In the batch form: 0 when every line was read and checked,
 // 1 when some line could not be read (it is reported on standard error and skipped).
@@ -53,7 +44,7 @@ int ComandoValida(const QStringList& args)
     QString tipo = args.value(0), uf, numero;
     if (tipo == QLatin1String("ie")) {
         if (args.size() != 3) {
-            erros() << kAjudaValida;
+            erros() << AjudaComando(QStringLiteral("valida"));
             return 2;
         }
         uf = args[1];
@@ -61,43 +52,23 @@ int ComandoValida(const QStringList& args)
     } else if (args.size() == 2) {
         numero = args[1];
     } else {
-        erros() << kAjudaValida;
+        erros() << AjudaComando(QStringLiteral("valida"));
         return 2;
     }
     bool reconhecido = false;
     const bool valido = ValidaNumero(tipo, uf, numero, &reconhecido);
     if (!reconhecido) {
-        erros() << kAjudaValida;
+        erros() << AjudaComando(QStringLiteral("valida"));
         return 2;
     }
     saida() << (valido ? "valido" : "invalido") << '\n';
     return valido ? 0 : 1;
 }
 
-static const char* const kAjudaGerar =
-    "Uso:\n"
-    "  zelcli gerar --pasta PASTA --ie INSCRICAO --periodo AAAAMM --tipo ZEL|EPP|SN|DA [--retificadora]\n"
-    "               [--aceita-diferencas] --saida ARQUIVO\n"
-    "Grava o arquivo da declaração do contribuinte (achado pela inscrição estadual) a partir do banco bcoZel.mdb\n"
-    "da PASTA: registros 10 e 11, os registros dos documentos do mês, os registros 88 da declaração gravada\n"
-    "do período e o registro 90. O tipo (normal ou retificadora) é o da declaração gravada; --retificadora\n"
-    "que não confere com ela é recusada. O arquivo é verificado antes de receber o nome. Progresso e erros\n"
-    "vão para a saída de erros; um arquivo existente só é substituído quando o novo fica completo.\n"
-    "Uma declaração cujos campos tirados dos documentos já não conferem com eles (os documentos do mês mudaram\n"
-    "depois que ela foi salva) é recusada com as diferenças, a menos que --aceita-diferencas seja dado. O arquivo\n"
-    "de dados anuais (DA) é do período AAAA12, ou do mês corrente no ano corrente.\n";
-
-static const char* const kAjudaVerifica =
-    "Uso:\n"
-    "  zelcli verifica ARQUIVO\n"
-    "Verifica um arquivo no leiaute do convênio (deste ou de outro programa) e lista cada falha com a linha e\n"
-    "a posição. Saída 0 sem falhas, 1 com falhas, 2 quando o arquivo não pode ser lido ou não é um arquivo comum\n"
-    "(um dispositivo, um pipe, uma pasta).\n";
-
 int ComandoVerifica(const QStringList& args)
 {
     if (args.size() != 1 || args.first().startsWith(QLatin1Char('-'))) {
-        erros() << kAjudaVerifica;
+        erros() << AjudaComando(QStringLiteral("verifica"));
         return 2;
     }
     QString texto, erro;
@@ -114,7 +85,7 @@ int ComandoVerifica(const QStringList& args)
 int ComandoGerar(const QStringList& args)
 {
     QCommandLineParser p;
-    const QCommandLineOption pasta(QStringLiteral("pasta"), QStringLiteral("pasta do banco"), QStringLiteral("PASTA"), QStringLiteral("."));
+    const QCommandLineOption pasta(QStringLiteral("pasta"), QStringLiteral("pasta do banco"), QStringLiteral("PASTA"));
     const QCommandLineOption ie(QStringLiteral("ie"), QString::fromUtf8("inscrição estadual"), QStringLiteral("IE"));
     const QCommandLineOption periodo(QStringLiteral("periodo"), QString::fromUtf8("período AAAAMM"), QStringLiteral("AAAAMM"));
     const QCommandLineOption tipo(QStringLiteral("tipo"), QStringLiteral("ZEL, EPP, SN ou DA"), QStringLiteral("TIPO"));
@@ -124,7 +95,7 @@ int ComandoGerar(const QStringList& args)
                                     QString::fromUtf8("gera mesmo que a declaração difira dos documentos"));
     p.addOptions({pasta, ie, periodo, tipo, retificadora, saida, aceita});
     if (!p.parse(QStringList{QStringLiteral("zelcli gerar")} + args)) {
-        erros() << p.errorText() << '\n' << kAjudaGerar;
+        erros() << p.errorText() << '\n' << AjudaComando(QStringLiteral("gerar"));
         return 2;
     }
     TOpcoesGerar o;
@@ -141,14 +112,14 @@ int ComandoGerar(const QStringList& args)
     QString erro;
     const int r = ExecutaGerar(o, dialogos, progresso, relogio, &erro);
     if (r != 0)
-        erros() << "zelcli gerar: " << erro << '\n' << (r == 2 ? kAjudaGerar : "");
+        erros() << "zelcli gerar: " << erro << '\n' << (r == 2 ? AjudaComando(QStringLiteral("gerar")) : QString());
     erros().flush();
     return r;
 }
 
 int main(int argc, char** argv)
 {
-    IgnoraLimiteDeTamanhoDeArquivo();
+    Sistema::IgnoraLimiteDeTamanhoDeArquivo();
     // Reports are laid out with fonts and pages, which need the GUI application object, though no window
     // is ever shown: without a display it draws on the offscreen platform.
     const bool relatorio = argc > 1 && qstrcmp(argv[1], "relatorio") == 0;
@@ -157,27 +128,39 @@ int main(int argc, char** argv)
     std::unique_ptr<QCoreApplication> aplicacao(relatorio ? new QGuiApplication(argc, argv) : new QCoreApplication(argc, argv));
     QCoreApplication& app = *aplicacao;
     QCoreApplication::setApplicationName(QStringLiteral("zelcli"));
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Zel do ICMS sem janelas.\n\n") + QString::fromLatin1(kAjudaValida) +
-                                     QStringLiteral("\n") + QString::fromUtf8(kAjudaGerar) +
-                                     QStringLiteral("\n") + QString::fromUtf8(kAjudaVerifica) +
-                                     QString::fromUtf8("\nUso:\n  zelcli apuracao --pasta PASTA --ie INSCRICAO --periodo AAAAMM\n"
-                                                       "  zelcli recibo ARQUIVO.rcb\n"
-                                                       "  zelcli backup --pasta PASTA [--destino PASTA_DE_BACKUP]\n"
-                                                       "  zelcli restaura --pasta PASTA ARQUIVO.zip\n"
-                                                       "  zelcli relatorio NOME --pasta PASTA [--ie IE --periodo AAAAMM ...] --pdf ARQUIVO.pdf\n"
-                                                       "  zelcli importa-nfe --pasta PASTA --ie INSCRICAO ARQUIVOS...\n"
-                                                       "  zelcli fechamento --pasta PASTA --periodo AAAAMM [--gerar PASTA_DOS_ARQUIVOS]\n"));
-    parser.addHelpOption();
-    parser.addPositionalArgument(QStringLiteral("comando"), QStringLiteral("valida, gerar, verifica, apuracao, recibo, backup, restaura, relatorio, importa-nfe ou fechamento"));
-    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
-    parser.process(app);
-    QStringList args = parser.positionalArguments();
+    QStringList args = app.arguments().mid(1);
     if (args.isEmpty()) {
-        erros() << parser.helpText();
+        erros() << TextoAjudaZelcli();
+        erros().flush();
         return 2;
     }
     const QString comando = args.takeFirst();
+    if (comando == QLatin1String("--help") || comando == QLatin1String("-h")) {
+        saida() << TextoAjudaZelcli();
+        saida().flush();
+        return 0;
+    }
+    if (comando == QLatin1String("--version")) {
+        saida() << "zelcli " << TextoVersao() << '\n';
+        saida().flush();
+        return 0;
+    }
+    const TAjuda* ajuda = AjudaDoComando(comando);
+    if (!ajuda) {
+        erros() << "comando desconhecido: " << comando << "\n\n" << TextoAjudaZelcli();
+        erros().flush();
+        return 2;
+    }
+    if (args.contains(QLatin1String("--help")) || args.contains(QLatin1String("-h"))) {
+        saida() << TextoAjuda(*ajuda);
+        saida().flush();
+        return 0;
+    }
+    // A command without --pasta works on the folder the desktop program would use.
+    if (QStringList{QStringLiteral("gerar"), QStringLiteral("apuracao"), QStringLiteral("backup"), QStringLiteral("restaura"),
+                    QStringLiteral("relatorio"), QStringLiteral("importa-nfe")}
+            .contains(comando))
+        args = ArgumentosComPasta(args, QCoreApplication::applicationDirPath());
     if (comando == QLatin1String("valida"))
         return ComandoValida(args);
     if (comando == QLatin1String("gerar"))
@@ -198,6 +181,5 @@ int main(int argc, char** argv)
         return ComandoImportaNFe(args);
     if (comando == QLatin1String("fechamento"))
         return ComandoFechamento(args);
-    erros() << "comando desconhecido: " << comando << "\n" << parser.helpText();
     return 2;
 }

@@ -2,9 +2,6 @@
 
 #include <QFile>
 #include <QStringDecoder>
-#include <csignal>
-#include <fcntl.h>
-#include <unistd.h>
 
 #include "core/untRelogio.h"
 
@@ -72,19 +69,4 @@ QString DecodificaArquivoTexto(const QByteArray& bytes)
     if (!utf8.hasError())
         return texto.startsWith(QChar(0xFEFF)) ? texto.mid(1) : texto;
     return decodificaWindows1252(bytes);
-}
-
-bool GravaNoDisco(const QString& caminho)
-{
-    const int fd = ::open(QFile::encodeName(caminho).constData(), O_RDONLY);
-    if (fd < 0)
-        return false;
-    const bool ok = ::fsync(fd) == 0;
-    ::close(fd);
-    return ok;
-}
-
-void IgnoraLimiteDeTamanhoDeArquivo()
-{
-    std::signal(SIGXFSZ, SIG_IGN);
 }

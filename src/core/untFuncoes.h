@@ -19,12 +19,3 @@ void ListaAnos(int primeiro, int ultimo, QStringList& lista);
 // The text of a file delivered to be imported: UTF-8 (with or without BOM) when the bytes are valid UTF-8,
 // the Windows page (Latin-1 with its letters in 0x80-0x9F) otherwise. Line ends are left as they are.
 QString DecodificaArquivoTexto(const QByteArray& bytes);
-
-// Makes a file's bytes durable before it takes a name that others rely on (a database, an archive), so a
-// power cut cannot leave a renamed but empty file behind. False when the system refuses.
-bool GravaNoDisco(const QString& caminho);
-
-// A file-size limit (ulimit -f) would otherwise end the process at the first write past it, with no message
-// and temporary files left behind; with the signal ignored the write fails and is reported like a full disk.
-// Called first thing by every executable.
-void IgnoraLimiteDeTamanhoDeArquivo();

@@ -6,20 +6,17 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
 #include <sqlite3.h>
-#include <unistd.h>
 
 #include "core/DialogsNew.h"
-#include "core/untFuncoes.h"
 #include "core/untProgresso.h"
+#include "core/untSistema.h"
 #include "db/untEsquema.h"
 #include "db/untSqlite.h"
 
 static bool renomeiaAtomico(const QString& de, const QString& para, QString* erro)
 {
-    // rename(2) replaces the destination in one step: at every moment the name holds the old file or the new.
-    if (::rename(QFile::encodeName(de).constData(), QFile::encodeName(para).constData()) == 0)
+    if (Sistema::Substitui(de, para) == 0)
         return true;
     if (erro)
         *erro = QString::fromLocal8Bit(std::strerror(errno));
@@ -188,7 +185,7 @@ bool TDTMCON::CompactarBanco(const QString& nomeArquivo, IProgresso& progresso)
         erro = QString::fromUtf8(sqlite3_errmsg(fonte));
     }
 
-    if (ok && !GravaNoDisco(temporario)) {
+    if (ok && !Sistema::GravaNoDisco(temporario)) {
         ok = false;
         erro = QString::fromUtf8("Não foi possível gravar a cópia compactada em disco.");
     }

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <sqlite3.h>
 
+#include "core/untSistema.h"
 #include "db/untSqlite.h"
 
 namespace TEsquema {
@@ -283,7 +284,7 @@ bool criaBancoEntregue(const QString& caminho)
     // Only a missing or empty file is replaced: whatever else stands there may be someone's data.
     const QFileInfo atual(caminho);
     if (ok && (!atual.exists() || atual.size() == 0))
-        ok = ::rename(QFile::encodeName(novo).constData(), QFile::encodeName(caminho).constData()) == 0;
+        ok = Sistema::Substitui(novo, caminho) == 0;
     else
         ok = false;
     QFile::remove(novo);

@@ -2,7 +2,9 @@
 #include <QAction>
 #include <QComboBox>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -245,7 +247,7 @@ TEST_F(JanelaPrincipal, InternetAbreOEnderecoSemReclamarDeFalha)
 TEST_F(JanelaPrincipal, SobreMostraAVersaoNaQuintaLinhaUmaVezSo)
 {
     janela->show();
-    auto confere = [](QObject* tela) {
+    auto confere = [this](QObject* tela) {
         auto* sobre = qobject_cast<TFrmSobre*>(tela);
         EXPECT_TRUE(sobre);
         sobre->show();
@@ -263,6 +265,12 @@ TEST_F(JanelaPrincipal, SobreMostraAVersaoNaQuintaLinhaUmaVezSo)
         EXPECT_EQ(sobre->linhas().filter("versão").size(), 1);
         EXPECT_EQ(sobre->deslocamento(), 0);
         EXPECT_EQ(sobre->findChild<QPushButton*>("btnFechar")->toolTip(), "Tecle para fechar esta tela");
+        // The data folder in use, which a user needs to copy the database or point another computer at it.
+        const auto* lblPasta = sobre->findChild<QLabel*>("lblPasta");
+        EXPECT_TRUE(lblPasta && lblPasta->isVisible());
+        if (lblPasta) {
+            EXPECT_EQ(lblPasta->text(), QString::fromUtf8("Pasta dos dados: ") + QDir::toNativeSeparators(ctx.pasta));
+        }
         EXPECT_FALSE(sobre->windowFlags() & Qt::WindowCloseButtonHint);
         return 1;
     };

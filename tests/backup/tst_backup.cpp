@@ -518,9 +518,11 @@ TEST_F(Backup, ApagaPastaSoComArquivosDoBackup)
 
 namespace {
 
-int zelcli(const QStringList& args, QString* saida = nullptr, QString* erros = nullptr)
+int zelcli(const QStringList& args, QString* saida = nullptr, QString* erros = nullptr,
+           const QProcessEnvironment& ambiente = QProcessEnvironment::systemEnvironment())
 {
     QProcess p;
+    p.setProcessEnvironment(ambiente);
     p.start(QStringLiteral(ZELCLI), args);
     EXPECT_TRUE(p.waitForFinished(60000));
     if (saida)
@@ -566,7 +568,72 @@ TEST_F(Backup, LinhaDeComandoFazERecuperaRespeitandoATrava)
     criaZip(ruim, {{"../evil", "x"}});
     EXPECT_EQ(zelcli({"restaura", "--pasta", pasta, ruim}, nullptr, &erros), 1);
     EXPECT_TRUE(erros.contains("../evil")) << erros.toStdString();
-    EXPECT_EQ(zelcli({"backup"}), 2);
+    // Without --pasta the tool takes the desktop program's folder; one without a database is refused.
+    QTemporaryDir vazia;
+    auto semBanco = QProcessEnvironment::systemEnvironment();
+    semBanco.insert("ZEL_PASTA", vazia.path());
+    EXPECT_EQ(zelcli({"backup"}, nullptr, &erros, semBanco), 1);
+    EXPECT_TRUE(erros.contains(vazia.path())) << erros.toStdString();
+    EXPECT_EQ(zelcli({"backup", "--destino"}, nullptr, nullptr, semBanco), 2);
+}
+
+TEST_F(Backup, LinhaDeComandoInstaladaNumaPastaSomenteLeituraUsaAPastaDoUsuario)
+{
+    b.reset();
+    // The tool copied where it cannot write, as an installed program is: its data are the user's folder.
+    QTemporaryDir programa, usuario;
+    const QString zelcliCopia = QDir(programa.path()).filePath("zelcli");
+    ASSERT_TRUE(QFile::copy(QStringLiteral(ZELCLI), zelcliCopia));
+    const QString dados = QDir(usuario.path()).filePath("zel");
+    ASSERT_TRUE(QDir().mkpath(dados));
+    ASSERT_TRUE(QFile::copy(banco, QDir(dados).filePath("bcoZel.mdb")));
+    TPastaSomenteLeitura somenteLeitura(programa.path());
+    if (!somenteLeitura.impossivel().isEmpty())
+        GTEST_SKIP() << somenteLeitura.impossivel().toStdString();
+    auto ambiente = QProcessEnvironment::systemEnvironment();
+    ambiente.remove("ZEL_PASTA");
+    ambiente.insert("XDG_DATA_HOME", usuario.path());
+    QProcess p;
+    p.setProcessEnvironment(ambiente);
+    p.start(zelcliCopia, {"backup"});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    const QString arquivo = QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+    EXPECT_TRUE(arquivo.startsWith(QDir(dados).filePath("Backup/BackupZel "))) << arquivo.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(QDir(dados).filePath("zel.ini")));
+    EXPECT_EQ(QDir(programa.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{"zelcli"});
+}
+
+TEST_F(Backup, LinhaDeComandoSemPastaSegueZelPastaComTravaIniEBackups)
+{
+    b.reset();
+    auto ambiente = QProcessEnvironment::systemEnvironment();
+    ambiente.insert("ZEL_PASTA", pasta);
+    QString saida, erros;
+    ASSERT_EQ(zelcli({"backup"}, &saida, &erros, ambiente), 0) << erros.toStdString();
+    const QString arquivo = saida.trimmed();
+    EXPECT_EQ(QFileInfo(arquivo).absolutePath(), QFileInfo(padrao()).absoluteFilePath()) << arquivo.toStdString();
+    // The settings of that folder record it, as the desktop program reads them.
+    novo();
+    EXPECT_EQ(b->ultimoArquivo, arquivo);
+    b.reset();
+
+    // --pasta wins over ZEL_PASTA.
+    QTemporaryDir outra;
+    EXPECT_EQ(zelcli({"backup", "--pasta", outra.path()}, nullptr, &erros, ambiente), 1);
+    EXPECT_TRUE(erros.contains(outra.path())) << erros.toStdString();
+    EXPECT_EQ(QDir(padrao()).entryList({"*.zip"}, QDir::Files).size(), 1);
+
+    {
+        // The lock is that folder's too: a desktop program open on it keeps the tool out.
+        TTravaPasta trava(pasta);
+        ASSERT_TRUE(trava.trava());
+        EXPECT_EQ(zelcli({"restaura", arquivo}, nullptr, &erros, ambiente), 1);
+        EXPECT_EQ(erros.trimmed(), "zelcli restaura: " + TTravaPasta::mensagemOcupada()) << erros.toStdString();
+    }
+    ASSERT_EQ(zelcli({"restaura", arquivo}, &saida, &erros, ambiente), 0) << erros.toStdString();
+    EXPECT_EQ(QDir(padrao()).entryList({"*antes da recupera*"}, QDir::Files).size(), 1);
 }
 
 // ----- what the system does to a backup: an interrupted writer, full disks, size limits, file systems
