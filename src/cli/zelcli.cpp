@@ -158,7 +158,7 @@ int main(int argc, char** argv)
     }
     // A command without --pasta works on the folder the desktop program would use.
     if (QStringList{QStringLiteral("gerar"), QStringLiteral("apuracao"), QStringLiteral("backup"), QStringLiteral("restaura"),
-                    QStringLiteral("relatorio"), QStringLiteral("importa-nfe")}
+                    QStringLiteral("relatorio"), QStringLiteral("importa-nfe"), QStringLiteral("fechamento")}
             .contains(comando))
         args = ArgumentosComPasta(args, QCoreApplication::applicationDirPath());
     if (comando == QLatin1String("valida"))

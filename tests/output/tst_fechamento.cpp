@@ -54,9 +54,14 @@ struct FechamentoMes : ::testing::Test {
         int codigo = -1;
         QString saida, erros;
     };
-    TSaida zelcli(const QStringList& args)
+    TSaida zelcli(const QStringList& args, const QString& zelPasta = {})
     {
         QProcess p;
+        if (!zelPasta.isEmpty()) {
+            QProcessEnvironment ambiente = QProcessEnvironment::systemEnvironment();
+            ambiente.insert(QStringLiteral("ZEL_PASTA"), zelPasta);
+            p.setProcessEnvironment(ambiente);
+        }
         p.start(QStringLiteral(ZELCLI), QStringList{"fechamento"} + args);
         EXPECT_TRUE(p.waitForFinished(60000));
         return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
@@ -298,7 +303,6 @@ TEST_F(FechamentoMes, ZelcliUsoIncorretoEPastaOcupada)
     const QStringList errados[] = {
         {},
         {"--pasta", t.pasta.path()},
-        {"--periodo", maio},
         {"--pasta", t.pasta.path(), "--periodo", "052012"},
         {"--pasta", t.pasta.path(), "--periodo", maio, "--gerar"},
         {"--pasta", t.pasta.path(), "--periodo", maio, "--desconhecida"},
@@ -313,6 +317,12 @@ TEST_F(FechamentoMes, ZelcliUsoIncorretoEPastaOcupada)
     }
     QTemporaryDir vazia;
     EXPECT_EQ(zelcli({"--pasta", vazia.path(), "--periodo", maio}).codigo, 1);
+    // Without --pasta the folder is the desktop program's: here the one ZEL_PASTA names.
+    const TSaida comPasta = zelcli({"--pasta", t.pasta.path(), "--periodo", maio});
+    const TSaida semPasta = zelcli({"--periodo", maio}, t.pasta.path());
+    EXPECT_EQ(semPasta.codigo, comPasta.codigo);
+    EXPECT_EQ(semPasta.saida, comPasta.saida);
+    EXPECT_FALSE(semPasta.saida.isEmpty());
     EXPECT_EQ(zelcli({"--pasta", t.pasta.path(), "--periodo", maio, "--gerar", saida.filePath("nao-existe")}).codigo, 1);
 
     // A desktop program open on the folder keeps the batch out.
