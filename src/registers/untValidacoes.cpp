@@ -118,33 +118,3 @@ QString FiltraTexto(const QString& texto)
             r.append(c);
     return r;
 }
-
-namespace Mascaras {
-
-QString SemLiterais(const QString& textoMostrado, const QString& mascara)
-{
-    const qsizetype pv = mascara.lastIndexOf(QLatin1Char(';'));
-    const QString corpo = pv >= 0 ? mascara.left(pv) : mascara;
-    const QChar branco = (pv >= 0 && pv + 1 < mascara.size()) ? mascara[pv + 1] : QLatin1Char(' ');
-    static const QString marcadores = QStringLiteral("AaNnXx90Dd#HhBb");
-    QString r;
-    int pos = 0;
-    for (qsizetype i = 0; i < corpo.size(); ++i) {
-        const QChar m = corpo[i];
-        if (m == QLatin1Char('>') || m == QLatin1Char('<') || m == QLatin1Char('!'))
-            continue; // case switches take no position
-        if (m == QLatin1Char('\\')) {
-            ++i; // an escaped literal
-            ++pos;
-            continue;
-        }
-        if (marcadores.contains(m)) {
-            const QChar c = pos < textoMostrado.size() ? textoMostrado[pos] : QLatin1Char(' ');
-            r.append(c == branco ? QLatin1Char(' ') : c);
-        }
-        ++pos;
-    }
-    return r;
-}
-
-} // namespace Mascaras

@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QHash>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QUrl>
 
@@ -47,8 +48,13 @@ Botao TDialogosQt::mostraMensagem(const TPedidoMensagem& pedido)
         if (b == pedido.cancela)
             caixa.setEscapeButton(pb);
     }
+    QPointer<QWidget> voltaPara = QApplication::activeWindow();
     caixa.exec();
     QApplication::processEvents();
+    // Without a window manager to hand the activation back, the screen under the box would stay inactive and
+    // the next keys would go nowhere.
+    if (voltaPara)
+        voltaPara->activateWindow();
     return botoes.value(caixa.clickedButton(), pedido.cancela);
 }
 
@@ -58,12 +64,19 @@ bool TDialogosQt::confirmaExclusao(const QString& texto)
                       QApplication::activeWindow());
     caixa.button(QMessageBox::Yes)->setText(QStringLiteral("&Sim"));
     caixa.button(QMessageBox::No)->setText(QString::fromUtf8("&Não"));
-    return caixa.exec() == QMessageBox::Yes;
+    QPointer<QWidget> voltaPara = QApplication::activeWindow();
+    const bool sim = caixa.exec() == QMessageBox::Yes;
+    if (voltaPara)
+        voltaPara->activateWindow();
+    return sim;
 }
 
 void TDialogosQt::mensagemSimples(const QString& texto)
 {
-    QMessageBox::information(QApplication::activeWindow(), tituloAplicacao(), texto);
+    QPointer<QWidget> voltaPara = QApplication::activeWindow();
+    QMessageBox::information(voltaPara, tituloAplicacao(), texto);
+    if (voltaPara)
+        voltaPara->activateWindow();
 }
 
 QString TDialogosQt::salvarArquivo(const QString& titulo, const QString& caminhoSugerido, const QString& filtro)

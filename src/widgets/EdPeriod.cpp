@@ -4,11 +4,13 @@
 
 #include "core/DialogsNew.h"
 #include "core/untRelogio.h"
+#include "widgets/untTelas.h"
 
 TEdPeriod::TEdPeriod(QWidget* parent) : QLineEdit(parent)
 {
     // Digits may be left out while typing; the checks on leaving decide.
     setInputMask(QStringLiteral("00-0000; "));
+    DigitacaoNaMascara(this);
 }
 
 QString TEdPeriod::periodo() const

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QPushButton>
 #include <QWidget>
 
 TkEnterAsTab::TkEnterAsTab(QWidget* dialogo) : QObject(dialogo), m_dialogo(dialogo)
@@ -27,10 +28,16 @@ bool TkEnterAsTab::eventFilter(QObject* alvo, QEvent* evento)
     auto* widget = qobject_cast<QWidget*>(alvo);
     if (!widget || widget->window() != m_dialogo)
         return false;
-    if (qobject_cast<QAbstractButton*>(widget))
-        return false;
     if (!widget->hasFocus())
         return false; // the same key travels up through the parents; act once, at the focused field
+    if (auto* botao = qobject_cast<QPushButton*>(widget); botao && !botao->autoDefault()) {
+        // Enter presses the focused button, as everywhere else; Qt's own push buttons do it only when they may
+        // be the default one, which these dialogs' buttons are not (so that Enter in a field moves on).
+        botao->click();
+        return true;
+    }
+    if (qobject_cast<QAbstractButton*>(widget) || widget->property("zelEnterEscolhe").toBool())
+        return false;
     // The same as pressing Tab: the field's own handling of Tab moves along the dialog's tab order.
     QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
     QApplication::sendEvent(widget, &tab);

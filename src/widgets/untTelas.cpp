@@ -1,17 +1,27 @@
 #include "widgets/untTelas.h"
 
+#include <QAbstractItemView>
+#include <algorithm>
+#include <QApplication>
 #include <QDialog>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QScrollArea>
+#include <QSet>
 #include <QEvent>
 #include <QPushButton>
 #include <QKeyEvent>
 #include <QShowEvent>
 #include <QHeaderView>
+#include <QStackedWidget>
 #include <QStatusBar>
+#include <QTabWidget>
 #include <QTableView>
 
 #include "core/DialogsNew.h"
 #include "core/untFalha.h"
-#include "registers/untValidacoes.h"
+#include "core/untMascaras.h"
 #include "widgets/untFechamento.h"
 #include "widgets/untSaidaCampo.h"
 
@@ -42,15 +52,28 @@ bool PrimeiraExibicao(QWidget* tela, QShowEvent* evento)
     return true;
 }
 
+void MostraPaginaDe(QWidget* campo)
+{
+    // From the outermost page in: a page inside a page is brought forward together with the one holding it.
+    QList<QPair<QTabWidget*, QWidget*>> paginas;
+    for (QWidget* w = campo; w && !w->isWindow(); w = w->parentWidget())
+        if (auto* pilha = qobject_cast<QStackedWidget*>(w->parentWidget()))
+            if (auto* abas = qobject_cast<QTabWidget*>(pilha->parentWidget()))
+                paginas.prepend({abas, w});
+    for (const auto& [abas, pagina] : paginas)
+        abas->setCurrentWidget(pagina);
+}
+
 void MostraFalha(IDialogos& dialogos, QWidget* tela, const TFalha& falha)
 {
+    // The field the message speaks of is in sight while the message is read.
+    QWidget* campo = falha.campo.isEmpty() ? nullptr : tela->findChild<QWidget*>(falha.campo);
+    if (campo)
+        MostraPaginaDe(campo);
     if (falha.simples)
         dialogos.mensagemSimples(falha.mensagem);
     else
         Informa(dialogos, falha.mensagem);
-    if (falha.campo.isEmpty())
-        return;
-    auto* campo = tela->findChild<QWidget*>(falha.campo);
     if (!campo)
         return;
     if (auto* texto = qobject_cast<QLineEdit*>(campo); texto && falha.esvazia)
@@ -64,9 +87,121 @@ void EsvaziaNumeroRecusado(TFalha& falha)
         falha.esvazia = true;
 }
 
+void RecusaTecla(QWidget* campo)
+{
+    QApplication::beep();
+    campo->setProperty("zelTeclasRecusadas", campo->property("zelTeclasRecusadas").toInt() + 1);
+}
+
+namespace {
+// The event reaches the field's own handler first, so that what this filter does afterwards wins.
+bool EntregaAoCampo(QObject* campo, QEvent* e)
+{
+    return campo->event(e);
+}
+
+class TDigitacaoNaMascara final : public QObject {
+public:
+    explicit TDigitacaoNaMascara(QLineEdit* campo) : QObject(campo), m_campo(campo) { campo->installEventFilter(this); }
+protected:
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        switch (e->type()) {
+        case QEvent::FocusIn:
+            switch (static_cast<QFocusEvent*>(e)->reason()) {
+            case Qt::MouseFocusReason:
+                m_cliqueEntrou = true;
+                return false;
+            case Qt::TabFocusReason: case Qt::BacktabFocusReason: case Qt::ShortcutFocusReason:
+            case Qt::OtherFocusReason:
+                EntregaAoCampo(m_campo, e);
+                vaiParaAPrimeiraVaga();
+                return true;
+            default:
+                return false; // the window coming back, a pop-up closing: the cursor stays where it was
+            }
+        case QEvent::MouseButtonPress: {
+            // A click that enters the field starts typing at the first blank; a later click may pick a typed
+            // position to correct, but never one past a blank, where typed characters would be left out.
+            const bool entrou = m_cliqueEntrou;
+            m_cliqueEntrou = false;
+            EntregaAoCampo(m_campo, e);
+            const int vaga = primeiraVaga();
+            if (vaga >= 0 && (entrou || m_campo->cursorPosition() > vaga))
+                m_campo->setCursorPosition(vaga);
+            return true;
+        }
+        case QEvent::KeyPress: {
+            auto* k = static_cast<QKeyEvent*>(e);
+            if (k->text().isEmpty() || !k->text().at(0).isPrint()
+                || (k->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+                return false;
+            const QString antes = m_campo->text();
+            const int cursor = m_campo->cursorPosition();
+            EntregaAoCampo(m_campo, e);
+            if (m_campo->text() == antes && m_campo->cursorPosition() == cursor)
+                RecusaTecla(m_campo);
+            return true;
+        }
+        default:
+            return false;
+        }
+    }
+private:
+    int primeiraVaga() const
+    {
+        return m_campo->inputMask().isEmpty()
+            ? -1 : Mascaras::PrimeiraPosicaoVazia(m_campo->displayText(), m_campo->inputMask());
+    }
+    void vaiParaAPrimeiraVaga()
+    {
+        if (const int vaga = primeiraVaga(); vaga >= 0)
+            m_campo->setCursorPosition(vaga);
+    }
+    QLineEdit* m_campo;
+    bool m_cliqueEntrou = false;
+};
+
+class TEscolhaNaLista final : public QObject {
+public:
+    TEscolhaNaLista(QAbstractItemView* lista, std::function<void()> escolhe)
+        : QObject(lista), m_lista(lista), m_escolhe(std::move(escolhe)) { lista->installEventFilter(this); }
+protected:
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() != QEvent::KeyPress)
+            return false;
+        auto* k = static_cast<QKeyEvent*>(e);
+        if ((k->key() != Qt::Key_Return && k->key() != Qt::Key_Enter)
+            || (k->modifiers() & ~Qt::KeypadModifier))
+            return false;
+        if (m_lista->currentIndex().isValid())
+            m_escolhe();
+        return true;
+    }
+private:
+    QAbstractItemView* m_lista;
+    std::function<void()> m_escolhe;
+};
+} // namespace
+
+void DigitacaoNaMascara(QLineEdit* campo)
+{
+    new TDigitacaoNaMascara(campo);
+}
+
+void EscolhaNaLista(QAbstractItemView* lista, std::function<void()> escolhe)
+{
+    // Enter as Tab leaves the list alone: here Enter is the keyboard's double click.
+    lista->setProperty("zelEnterEscolhe", true);
+    QObject::connect(lista, &QAbstractItemView::doubleClicked, lista, [escolhe](const QModelIndex&) { escolhe(); });
+    new TEscolhaNaLista(lista, std::move(escolhe));
+}
+
 TEdMascarado::TEdMascarado(const QString& mascara, QWidget* parent) : QLineEdit(parent)
 {
     setMascara(mascara);
+    DigitacaoNaMascara(this);
 }
 
 void TEdMascarado::setMascara(const QString& mascara)
@@ -241,9 +376,135 @@ void ConfiguraGrade(QTableView* grade, QStatusBar* status, const QString& dica, 
         grade->viewport()->installEventFilter(new TDicaStatus(grade, status, textoStatus));
 }
 
+namespace {
+bool ParaNoTab(const QWidget* w)
+{
+    return (w->focusPolicy() & Qt::TabFocus) == Qt::TabFocus && !w->focusProxy();
+}
+
+class TLeitura {
+public:
+    QList<QWidget*> campos;
+    QSet<QWidget*> vistos;
+
+    void widget(QWidget* w)
+    {
+        if (!w || w->isWindow() || vistos.contains(w))
+            return;
+        vistos.insert(w);
+        if (ParaNoTab(w)) {
+            campos << w;
+            if (!qobject_cast<QGroupBox*>(w))
+                return; // a composite field (list, combo, date) is one stop
+        }
+        if (auto* abas = qobject_cast<QTabWidget*>(w)) {
+            widget(abas->tabBar());
+            for (int i = 0; i < abas->count(); ++i)
+                widget(abas->widget(i));
+        } else if (auto* area = qobject_cast<QScrollArea*>(w)) {
+            widget(area->widget());
+        }
+        if (w->layout())
+            layout(w->layout());
+        for (QWidget* filho : w->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            widget(filho);
+    }
+
+    void layout(QLayout* l)
+    {
+        QList<QLayoutItem*> itens;
+        if (auto* grade = qobject_cast<QGridLayout*>(l)) {
+            struct Posicao { int linha, coluna; QLayoutItem* item; };
+            QList<Posicao> p;
+            for (int i = 0; i < grade->count(); ++i) {
+                int linha, coluna, linhas, colunas;
+                grade->getItemPosition(i, &linha, &coluna, &linhas, &colunas);
+                p.append({linha, coluna, grade->itemAt(i)});
+            }
+            std::stable_sort(p.begin(), p.end(), [](const Posicao& a, const Posicao& b) {
+                return a.linha != b.linha ? a.linha < b.linha : a.coluna < b.coluna;
+            });
+            for (const Posicao& x : p)
+                itens << x.item;
+        } else if (auto* form = qobject_cast<QFormLayout*>(l)) {
+            for (int r = 0; r < form->rowCount(); ++r)
+                for (auto papel : {QFormLayout::LabelRole, QFormLayout::FieldRole, QFormLayout::SpanningRole})
+                    if (QLayoutItem* it = form->itemAt(r, papel))
+                        itens << it;
+        } else {
+            for (int i = 0; i < l->count(); ++i)
+                itens << l->itemAt(i);
+            if (auto* caixa = qobject_cast<QBoxLayout*>(l);
+                caixa && (caixa->direction() == QBoxLayout::RightToLeft || caixa->direction() == QBoxLayout::BottomToTop))
+                std::reverse(itens.begin(), itens.end());
+        }
+        for (QLayoutItem* it : itens) {
+            if (it->widget())
+                widget(it->widget());
+            else if (it->layout())
+                layout(it->layout());
+        }
+    }
+};
+
+class TMovimentosFixos final : public QObject {
+public:
+    explicit TMovimentosFixos(QWidget* tela) : QObject(tela), m_tela(tela)
+    {
+        setObjectName(QStringLiteral("zelMovimentosFixos"));
+        tela->installEventFilter(this);
+    }
+    QList<QPair<QWidget*, QWidget*>> movimentos;
+protected:
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == QEvent::Show && !e->spontaneous() && !m_feito) {
+            m_feito = true;
+            OrdemDeLeitura(m_tela, movimentos);
+        }
+        return false;
+    }
+private:
+    QWidget* m_tela;
+    bool m_feito = false;
+};
+
+TMovimentosFixos* MovimentosDe(QWidget* tela)
+{
+    auto* m = tela->findChild<TMovimentosFixos*>(QStringLiteral("zelMovimentosFixos"), Qt::FindDirectChildrenOnly);
+    return m ? m : new TMovimentosFixos(tela);
+}
+} // namespace
+
+QList<QWidget*> CamposEmOrdemDeLeitura(QWidget* tela)
+{
+    TLeitura leitura;
+    leitura.vistos.insert(tela);
+    if (tela->layout())
+        leitura.layout(tela->layout());
+    for (QWidget* filho : tela->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        leitura.widget(filho);
+    return leitura.campos;
+}
+
+void OrdemDeLeitura(QWidget* tela, const QList<QPair<QWidget*, QWidget*>>& movimentos)
+{
+    const QList<QWidget*> campos = CamposEmOrdemDeLeitura(tela);
+    for (qsizetype i = 1; i < campos.size(); ++i)
+        QWidget::setTabOrder(campos[i - 1], campos[i]);
+    for (const auto& [de, para] : movimentos)
+        QWidget::setTabOrder(de, para);
+}
+
+void MovimentoFixo(QWidget* tela, QWidget* de, QWidget* para)
+{
+    MovimentosDe(tela)->movimentos.append(qMakePair(de, para));
+}
+
 TRegrasSaida* PreparaTelaDeEdicao(QDialog* tela, IDialogos& dialogos, QPushButton* cancelar, QPushButton* fechar)
 {
     FechaPeloBotao(tela, fechar);
+    MovimentosDe(tela);
     auto* regras = new TRegrasSaida(tela);
     if (cancelar)
         regras->silencioso(cancelar);

@@ -1,6 +1,9 @@
 #pragma once
 #include <QLineEdit>
+#include <QList>
+#include <QPair>
 #include <QString>
+#include <functional>
 
 #include "core/untMoney.h"
 
@@ -15,11 +18,29 @@ struct TFalha;
 class QShowEvent;
 bool PrimeiraExibicao(QWidget* tela, QShowEvent* evento);
 
-// A failing check on a screen: its message in the information box, then the focus on its field.
+// Brings forward every tab page that holds the field, so that it can be seen and take the focus.
+void MostraPaginaDe(QWidget* campo);
+
+// A failing check on a screen: the page of its field brought forward, its message in the information box,
+// then the focus on the field.
 void MostraFalha(IDialogos& dialogos, QWidget* tela, const TFalha& falha);
 
 // On an include dialog, a refused CNPJ/CPF is emptied for typing again (the change dialogs keep the stored one).
 void EsvaziaNumeroRecusado(TFalha& falha);
+
+// A key the field cannot take: a beep, and the field keeps what was typed (the count is kept on the field as
+// the property "zelTeclasRecusadas").
+void RecusaTecla(QWidget* campo);
+
+// A field typed through a mask: entering it (a click, Tab, Enter) puts the cursor on the first position still
+// blank, so typing goes on from there and a preset part (the area code) is not typed over; a key the mask
+// refuses beeps. A full field keeps the cursor where Qt puts it (the click's place, the first position).
+void DigitacaoNaMascara(QLineEdit* campo);
+
+// A selection list: a double click, Enter or Return on a row chooses it (Enter chooses here rather than
+// moving on as Tab).
+class QAbstractItemView;
+void EscolhaNaLista(QAbstractItemView* lista, std::function<void()> escolhe);
 
 // A field typed through a mask whose value is the typed characters only (separators left out).
 class TEdMascarado : public QLineEdit {
@@ -79,9 +100,19 @@ void TeclaDecimalVirgula(QLineEdit* campo);
 class TRegrasSaida;
 void RegraDosValores(TRegrasSaida& regras, QWidget* tela, IDialogos& dialogos);
 
+// The fields of a screen that Tab stops at, in reading order: each layout top to bottom, then left to right
+// inside a row, a group's (or page's) fields together; fields outside any layout come last, as created.
+QList<QWidget*> CamposEmOrdemDeLeitura(QWidget* tela);
+// Sets the screen's Tab (and Enter) order to the reading order, then its fixed moves: each pair puts the second
+// field right after the first. Call it once the layouts are built.
+void OrdemDeLeitura(QWidget* tela, const QList<QPair<QWidget*, QWidget*>>& movimentos = {});
+// A fixed move of an edit screen, applied when its reading order is set at its first showing.
+void MovimentoFixo(QWidget* tela, QWidget* de, QWidget* para);
+
 // What every document edit screen sets up once its fields exist: Esc and the window's close button through
-// "&Fechar", the leaving rules quiet for "&Cancelar" and "&Fechar", and the money fields' checks, amounts in
-// whole cents included (the return file carries cents: a finer amount is refused where it is typed).
+// "&Fechar", the leaving rules quiet for "&Cancelar" and "&Fechar", the money fields' checks, amounts in
+// whole cents included (the return file carries cents: a finer amount is refused where it is typed), and the
+// Tab order in reading order (with the screen's fixed moves) from its first showing, when its layout exists.
 class QDialog;
 class QPushButton;
 TRegrasSaida* PreparaTelaDeEdicao(QDialog* tela, IDialogos& dialogos, QPushButton* cancelar, QPushButton* fechar);

@@ -88,6 +88,23 @@ TEST(EnterComoTab, EnterNoCampoAvancaENoBotaoAciona)
     EXPECT_EQ(QApplication::focusWidget(), d.a);
 }
 
+TEST(EnterComoTab, EnterPressionaOBotaoQueNaoEhPadrao)
+{
+    // The screens' buttons are never default ones (Enter in a field moves on); Enter on one still presses it.
+    DialogoComCampos d;
+    new TkEnterAsTab(&d.dialogo);
+    d.ok->setAutoDefault(false);
+    int cliques = 0;
+    QObject::connect(d.ok, &QPushButton::clicked, [&] { ++cliques; });
+    d.b->setFocus();
+    QTest::keyClick(d.b, Qt::Key_Tab);
+    QTest::keyClick(d.marca, Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), d.ok);
+    QTest::keyClick(d.ok, Qt::Key_Return);
+    QTest::keyClick(d.ok, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(cliques, 2);
+}
+
 TEST(EnterComoTab, OutroDialogoNaoEhAfetado)
 {
     DialogoComCampos comEnter;

@@ -1,6 +1,7 @@
 #include "declarations/screens/untFraRecibo.h"
 
 #include "widgets/untCalendario.h"
+#include "widgets/untTelas.h"
 #include <QComboBox>
 #include <QDialog>
 #include <QEvent>
@@ -41,6 +42,7 @@ TfraRecibo::TfraRecibo(TContexto& ctx, Variante variante, QWidget* parent)
     edtDataSituacao->setToolTip(QString::fromUtf8(
         "A data da situação no cadastro de contribuintes de acordo com o tipo de entrega"));
     edtDataSituacao->setInputMask(QStringLiteral("00/00/0000;_"));
+    DigitacaoNaMascara(edtDataSituacao);
     edtDataSituacao->clear();
     btnCalendario = new QToolButton(informacoes);
     btnCalendario->setObjectName(QStringLiteral("btnCalendario"));
@@ -143,6 +145,18 @@ QDate TfraRecibo::dataSituacao() const
     if (QString(edtDataSituacao->text()).remove(QLatin1Char('/')).trimmed().isEmpty())
         return {};
     return Datas::interpreta(edtDataSituacao->text(), m_ctx.relogio->hoje()).value_or(QDate());
+}
+
+TFalha TfraRecibo::falha(const TCriticaRecibo& critica) const
+{
+    // The messages name what is wrong: the type, the date, or else the number.
+    const QString& m = critica.Mensagem();
+    QWidget* campo = edtNrRecibo;
+    if (m.startsWith(QLatin1String("O tipo de entrega")))
+        campo = cbSituacaoCadastro;
+    else if (m.startsWith(QLatin1String("A data")))
+        campo = edtDataSituacao;
+    return {m, campo->objectName()};
 }
 
 void TfraRecibo::preenche(TCriticaRecibo& critica) const

@@ -1,4 +1,5 @@
 #pragma once
+#include "core/untFalha.h"
 #include <QDate>
 #include <QWidget>
 
@@ -38,6 +39,8 @@ public:
     void Processa();
     // The delivery values as the save checks them: type -1 when none, a null date when empty.
     void preenche(TCriticaRecibo& critica) const;
+    // A refused delivery as the screen shows it: the check's message and the field it speaks of.
+    TFalha falha(const TCriticaRecibo& critica) const;
     // A stored delivery: the number, the type (-1 none) and the date (null none).
     void mostraEntrega(const QString& numero, int tipo, const QDate& data);
     // The date typed, null when empty or not a date.

@@ -552,9 +552,9 @@ void TfrmIncluirZEL::Salvar()
     TCriticaRecibo critica(*m_ctx.relogio, *m_ctx.dialogos);
     fraRecibo->preenche(critica);
     if (tipo == QLatin1String("N") && !critica.Critica(p)) {
-        Informa(*m_ctx.dialogos, critica.Mensagem());
-        pcPaginas->setCurrentWidget(fraRecibo);
-        btnFechar->setFocus();
+        // This screen's refused delivery leaves the focus on "&Fechar", with the page "Recibo" in front.
+        MostraPaginaDe(fraRecibo);
+        MostraFalha(*m_ctx.dialogos, this, {critica.Mensagem(), btnFechar->objectName()});
         return;
     }
 

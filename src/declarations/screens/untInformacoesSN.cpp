@@ -515,8 +515,7 @@ void TfrmInformacoesSN::Salvar()
     TCriticaRecibo critica(*m_ctx.relogio, *m_ctx.dialogos);
     fraRecibo->preenche(critica);
     if (tipo == QLatin1String("N") && !critica.Critica(p)) {
-        Informa(*m_ctx.dialogos, critica.Mensagem());
-        pcPaginas->setCurrentWidget(fraRecibo);
+        MostraFalha(*m_ctx.dialogos, this, fraRecibo->falha(critica));
         return;
     }
     TZelSN z(*m_ctx.dtm);

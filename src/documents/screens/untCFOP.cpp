@@ -39,6 +39,9 @@ TfrmCFOP::TfrmCFOP(TContexto& ctx, QWidget* parent) : QDialog(parent), m_ctx(ctx
                     m_modelo->moveCursor(atual.row());
             });
 
+    // The caller takes the row under the cursor once the picker closes, whichever way it closes.
+    EscolhaNaLista(m_grade, [this] { close(); });
+
     auto botao = [this](const char* nome, const QString& legenda) {
         auto* b = new QPushButton(legenda, this);
         b->setObjectName(QString::fromLatin1(nome));

@@ -8,7 +8,7 @@
 #include "core/untContexto.h"
 #include "registers/screens/untAjudasCadastro.h"
 #include "registers/untClsContador.h"
-#include "registers/untValidacoes.h"
+#include "core/untMascaras.h"
 
 TfrmAlterarContador::TfrmAlterarContador(TContexto& ctx, QWidget* parent)
     : TfrmCamposContador(ctx, false, parent), m_contador(std::make_unique<TContador>(*ctx.dtm, *ctx.dialogos))

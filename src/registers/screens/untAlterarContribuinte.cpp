@@ -14,7 +14,7 @@
 #include "registers/screens/untAjudasCadastro.h"
 #include "registers/untClsContador.h"
 #include "registers/untClsContribuinte.h"
-#include "registers/untValidacoes.h"
+#include "core/untMascaras.h"
 
 TfrmAlterarContribuinte::TfrmAlterarContribuinte(TContexto& ctx, ModoContribuinte modo, QWidget* parent)
     : TfrmCamposContribuinte(ctx, modo, parent)

@@ -15,6 +15,7 @@
 #include "widgets/untFechamento.h"
 #include "db/UntDTM.h"
 #include "registers/screens/untAjudasCadastro.h"
+#include "core/untMascaras.h"
 #include "registers/untValidacoes.h"
 
 TfrmCamposContador::TfrmCamposContador(TContexto& ctx, bool inclusao, QWidget* parent)

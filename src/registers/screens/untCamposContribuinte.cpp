@@ -23,6 +23,7 @@
 #include "registers/screens/untAjudasCadastro.h"
 #include "registers/screens/untContadores.h"
 #include "registers/untClsContador.h"
+#include "core/untMascaras.h"
 #include "registers/untValidacoes.h"
 
 static QLineEdit* texto(QWidget* pai, const char* nome)
@@ -153,10 +154,9 @@ TfrmCamposContribuinte::TfrmCamposContribuinte(TContexto& ctx, ModoContribuinte 
     layout->addWidget(StatusBar);
     setFixedWidth(560);
 
-    // Leaving the registration goes to the name.
-    setTabOrder(edtCnpj, edtCcicms);
-    setTabOrder(edtCcicms, edtRazaoSocial);
-    setTabOrder(edtRazaoSocial, edtLogradouro);
+    // Reading order, except that the registration comes right after the number and leaving it goes to the
+    // name drawn above it; from the name on the order is the reading one again ("Isento", then the address).
+    OrdemDeLeitura(this, {{edtCnpj, edtCcicms}});
 
     // Every text field takes its width from the column it is stored in.
     const struct {

@@ -90,7 +90,7 @@ TfrmContadores::TfrmContadores(TContexto& ctx, QWidget* parent) : QDialog(parent
     } catch (const EBancoDados&) {
         Informa(*m_ctx.dialogos, QStringLiteral("Erro ao selecionar tabela."));
     }
-    connect(m_grade, &QTableView::doubleClicked, this, &TfrmContadores::Selecionar);
+    EscolhaNaLista(m_grade, [this] { Selecionar(); });
 }
 
 TfrmContadores::~TfrmContadores()

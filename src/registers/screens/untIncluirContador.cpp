@@ -7,7 +7,7 @@
 #include "core/DialogsNew.h"
 #include "core/untContexto.h"
 #include "registers/untClsContador.h"
-#include "registers/untValidacoes.h"
+#include "core/untMascaras.h"
 
 TfrmIncluirContador::TfrmIncluirContador(TContexto& ctx, QWidget* parent) : TfrmCamposContador(ctx, true, parent)
 {

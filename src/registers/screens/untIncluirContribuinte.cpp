@@ -10,7 +10,7 @@
 #include "core/untContexto.h"
 #include "db/UntDTM.h"
 #include "registers/untClsContribuinte.h"
-#include "registers/untValidacoes.h"
+#include "core/untMascaras.h"
 
 TfrmIncluirContribuinte::TfrmIncluirContribuinte(TContexto& ctx, ModoContribuinte modo, QWidget* parent)
     : TfrmCamposContribuinte(ctx, modo, parent)

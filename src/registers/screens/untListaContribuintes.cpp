@@ -47,7 +47,7 @@ TfrmListaContribuintes::TfrmListaContribuintes(TContexto& ctx, const TTextos& te
     m_grade->setColumnWidth(0, 230);
     connect(m_grade->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& atual) { m_modelo->moveCursor(atual.row()); });
-    connect(m_grade, &QTableView::doubleClicked, this, [this] { Selecionar(); });
+    EscolhaNaLista(m_grade, [this] { Selecionar(); });
 
     auto botao = [this](const char* nome, const QString& legenda, std::function<void()> acao) {
         auto* b = new QPushButton(legenda, this);

@@ -592,6 +592,7 @@ TEST_F(TelasSN, ReciboDe2011GravaTipoENumeroSemNuncaGravarDataZero)
         aliquota(t, "0,00", kNaoConsta, Botao::Sim);
         informa(t.btnSalvar, QString::fromUtf8("O tipo de entrega deve ser informado"));
         EXPECT_EQ(t.pcPaginas->currentWidget(), t.fraRecibo);
+        EXPECT_EQ(Foco(), "cbSituacaoCadastro") << "the field the message speaks of";
         EXPECT_EQ(conta("ZEL_SN WHERE Periodo = '201106'"), 0);
         // A monthly delivery with the previous receipt and no date.
         Digita(t.fraRecibo->edtNrRecibo, numero);

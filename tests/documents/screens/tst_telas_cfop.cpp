@@ -100,6 +100,34 @@ TEST_F(TelasCfop, LinhaEscolhidaNaGradeEhADoCursor)
     EXPECT_TRUE(banco.dialogos.registros().isEmpty());
 }
 
+TEST_F(TelasCfop, EnterOuDuploCliqueEscolheALinha)
+{
+    TDataSet& lista = ctx.dtm->ADODataSetCFOP;
+    ASSERT_TRUE(AbreListaCfop(lista, FiltroCfop(TelaCfop::IncluirTransporte, true, "3"), " ORDER BY CF_Codigo"));
+    for (const bool teclado : {true, false}) {
+        TfrmCFOP tela(ctx);
+        tela.show();
+        QApplication::setActiveWindow(&tela);
+        auto* grade = filho<QTableView>(tela, "dbgCFOP");
+        ASSERT_TRUE(grade);
+        ASSERT_GT(grade->model()->rowCount(), 3);
+        const QString escolhido = grade->model()->index(2, 0).data().toString();
+        grade->setFocus(Qt::TabFocusReason);
+        if (teclado) {
+            QTest::keyClick(grade, Qt::Key_Down);
+            QTest::keyClick(grade, Qt::Key_Down);
+            QTest::keyClick(grade, Qt::Key_Return);
+        } else {
+            const QPoint p = grade->visualRect(grade->model()->index(2, 1)).center();
+            QTest::mouseClick(grade->viewport(), Qt::LeftButton, {}, p);
+            QTest::mouseDClick(grade->viewport(), Qt::LeftButton, {}, p);
+        }
+        EXPECT_FALSE(tela.isVisible()) << (teclado ? "Enter" : "duplo clique");
+        EXPECT_EQ(lista.asString("CF_Codigo"), escolhido) << (teclado ? "Enter" : "duplo clique");
+    }
+    EXPECT_TRUE(banco.dialogos.registros().isEmpty());
+}
+
 TEST_F(TelasCfop, TelasDasTabelas)
 {
     TfrmCfop03 tres(ctx);

@@ -17,6 +17,7 @@
 #include "core/untRelogio.h"
 #include "documents/screens/untIncluirCupomFiscal.h"
 #include "support/TBancoTeste.h"
+#include "support/TOrdemTab.h"
 #include "widgets/untTelas.h"
 
 namespace {
@@ -360,4 +361,16 @@ TEST_F(TelasCupom, LinhasIlegiveisImpedemOSalvarComOTextoDoBanco)
     Clica(t.btnSalvar);
     banco.dialogos.verificaConsumo();
     EXPECT_FALSE(emTransacao());
+}
+
+TEST_F(TelasCupom, TabSegueAOrdemDaTela)
+{
+    TfrmIncluirCupomFiscal t(ctx);
+    t.show();
+    QApplication::setActiveWindow(&t);
+    Clica(t.btnNovo);
+    QWidget* primeiro = QApplication::focusWidget();
+    ASSERT_TRUE(primeiro);
+    const QStringList esperado = OrdemEsperada(&t, primeiro, 8);
+    EXPECT_EQ(CaminhoDoTab(primeiro, 8), esperado);
 }

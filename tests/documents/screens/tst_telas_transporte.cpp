@@ -28,6 +28,7 @@
 #include "documents/screens/untNotasTransporte.h"
 #include "support/TBancoTeste.h"
 #include "support/TFoco.h"
+#include "support/TOrdemTab.h"
 #include "widgets/untTelas.h"
 
 namespace {
@@ -1301,4 +1302,25 @@ TEST_F(NavegacaoTransporte, IncluirEAlterarPelaLista)
     EXPECT_EQ(t.lista().asInteger("IDNFTransporte"), comCarga);
     EXPECT_EQ(daNota("Obs || ' ' || DtUltAlteracao", "000007"), "FRETE REVISTO 2024-07-15T09:30:00");
     EXPECT_EQ(cargasDe(comCarga), 1);
+}
+
+TEST_F(TelasTransporte, TabSegueAOrdemDaTelaComOsCamposDoIcms)
+{
+    // From the model down to the fiscal code, whose leaving opens its list: the header row by row, the ICMS
+    // group, then "Cancelada" below it.
+    for (const bool alteracao : {false, true}) {
+        std::unique_ptr<TfrmCamposTransporte> t;
+        if (alteracao) {
+            t = std::make_unique<TfrmAlterarNotasTransporte>(ctx, documento(TDoc{}));
+            Ativa(t.get());
+            Clica(t->findChild<QPushButton*>("btnAlterar"));
+        } else {
+            t = std::make_unique<TfrmIncluirNotasTransporte>(ctx);
+            Ativa(t.get());
+            Clica(t->findChild<QPushButton*>("btnNovaNota"));
+        }
+        const QStringList esperado = OrdemEsperada(t.get(), t->edtModelo, 12);
+        ASSERT_EQ(esperado.last(), "edtCodCFOP");
+        EXPECT_EQ(CaminhoDoTab(t->edtModelo, 12), esperado) << (alteracao ? "alteração" : "inclusão");
+    }
 }

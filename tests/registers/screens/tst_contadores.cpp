@@ -6,6 +6,7 @@
 #include <QAction>
 
 #include "TTelasCadastro.h"
+#include "support/TOrdemTab.h"
 #include "db/untSqlite.h"
 #include "widgets/untTelas.h"
 #include "registers/screens/untAlterarContador.h"
@@ -89,6 +90,16 @@ TEST_F(Contadores, IncluirVerificaNaOrdemENadaGravaAteOFim)
     EXPECT_EQ(Foco(), "edtCnpj");
 }
 
+TEST_F(Contadores, TabSegueAOrdemDaTela)
+{
+    TfrmIncluirContador t(ctx);
+    Ativa(&t);
+    QWidget* primeiro = t.findChild<QWidget*>("edtRazaoSocial");
+    ASSERT_TRUE(primeiro);
+    const QStringList esperado = OrdemEsperada(&t, primeiro, 30).mid(0, 14);
+    EXPECT_EQ(CaminhoDoTab(primeiro, esperado.size() - 1), esperado);
+}
+
 TEST_F(Contadores, IncluirComCnpjEFoneSoComDdd)
 {
     TfrmIncluirContador tela(ctx);
@@ -147,6 +158,18 @@ TEST_F(Contadores, SelecionarCancelaEFecharPelaJanela)
         EscolheLinha(grade, 1);
         Clica(botao(lista, "btnSelecionar"));
         EXPECT_EQ(ctx.IdContadorEscolhido, bruno);
+        EXPECT_EQ(lista.result(), QDialog::Accepted);
+    }
+    {
+        // From the keyboard: Enter on the row chooses it, as the double click does.
+        TfrmContadores lista(ctx);
+        Ativa(&lista);
+        auto* grade = Filho<QTableView>(&lista, "dbgContadores");
+        grade->setFocus(Qt::TabFocusReason);
+        EscolheLinha(grade, 1);
+        QTest::keyClick(grade, Qt::Key_Up);
+        QTest::keyClick(grade, Qt::Key_Enter, Qt::KeypadModifier);
+        EXPECT_EQ(ctx.IdContadorEscolhido, ana);
         EXPECT_EQ(lista.result(), QDialog::Accepted);
     }
     {

@@ -9,6 +9,7 @@
 #include <QPushButton>
 
 #include "TTelasCadastro.h"
+#include "support/TOrdemTab.h"
 #include "app/Main.h"
 #include "app/untRegistroTelas.h"
 #include "widgets/untTelas.h"
@@ -177,6 +178,67 @@ TEST_F(Contribuintes, IncluirClienteFornecedorDispensaContatoEContador)
     EXPECT_EQ(parte(id, "Numero"), "00012");
     EXPECT_EQ(parte(id, "Tipo"), "F");
     EXPECT_EQ(parte(id, "IdContador").toInt(), 0);
+}
+
+TEST_F(Contribuintes, DepoisDeIncluirODigitadoVaiParaONumero)
+{
+    // Typed as a person does: a click into each field, then the keys; "Salvar" from the keyboard.
+    TfrmIncluirContribuinte t(ctx, ModoContribuinte::IncluirClienteFornecedor);
+    Ativa(&t);
+    const auto digita = [](QWidget* campo, const QString& texto) {
+        QTest::mouseClick(campo, Qt::LeftButton, {}, QPoint(campo->width() - 3, campo->height() / 2));
+        ASSERT_EQ(QApplication::focusWidget(), campo) << qPrintable(campo->objectName());
+        QTest::keyClicks(campo, texto);
+    };
+    const QString ie = InscricaoZR("87654321");
+    digita(t.edtCnpj, CnpjValido);
+    digita(t.edtCcicms, ie);
+    digita(t.edtRazaoSocial, "Comercio Exemplo");
+    digita(t.edtLogradouro, "Rua Um");
+    digita(t.edtNumero, "10");
+    digita(t.edtBairro, "Centro");
+    digita(t.edtMunicipio, "Brasilia");
+    digita(t.edtCep, "70000000");
+    digita(t.edtFax, "33224455");
+    EXPECT_EQ(t.edtFax->valor(), "6133224455") << "the preset area code is kept";
+    t.btnConfirma->setFocus(Qt::TabFocusReason);
+    banco.dialogos.esperaMensagem("Incluído com Sucesso!");
+    QTest::keyClick(t.btnConfirma, Qt::Key_Return);
+    banco.dialogos.verificaConsumo();
+    EXPECT_EQ(parte(ultimaParte(), "CNPJ"), CnpjValido);
+    EXPECT_EQ(parte(ultimaParte(), "Fax"), "6133224455");
+
+    // The next party is typed straight away, from the number's first position.
+    ASSERT_EQ(Foco(), "edtCnpj");
+    QTest::keyClicks(QApplication::focusWidget(), "11444777000161");
+    EXPECT_EQ(t.edtCnpj->valor(), "11444777000161");
+}
+
+TEST_F(Contribuintes, TabPercorreOFormularioNaOrdemDaLeitura)
+{
+    // Leaving the registration goes to the name (drawn above it); everything else in reading order.
+    TfrmIncluirContribuinte t(ctx, ModoContribuinte::IncluirClienteFornecedor);
+    Ativa(&t);
+    t.edtCnpj->setFocus(Qt::TabFocusReason);
+    QStringList caminho{Foco()};
+    for (int i = 0; i < 12; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        caminho << Foco();
+    }
+    EXPECT_EQ(caminho, (QStringList{"edtCnpj", "edtCcicms", "edtRazaoSocial", "chkIsento", "edtLogradouro",
+                                    "edtNumero", "edtComplemento", "edtBairro", "edtCep", "edtMunicipio", "cmbUF",
+                                    "edtFax", "edtEmail"}));
+}
+
+TEST_F(Contribuintes, TabSegueAOrdemDaTelaNosDoisTiposDeParte)
+{
+    for (const auto modo : {ModoContribuinte::IncluirContribuinte, ModoContribuinte::IncluirClienteFornecedor}) {
+        TfrmIncluirContribuinte t(ctx, modo);
+        Ativa(&t);
+        // The registration comes right after the number, though drawn below the name.
+        const QStringList esperado = OrdemEsperada(&t, t.edtCnpj, 30, {{"edtCnpj", "edtCcicms"}}).mid(0, 20);
+        EXPECT_EQ(CaminhoDoTab(t.edtCnpj, esperado.size() - 1), esperado);
+    }
 }
 
 TEST_F(Contribuintes, RepeticaoSoEntrePartesDoMesmoTipo)
@@ -566,6 +628,26 @@ TEST_F(SelecaoDeContribuinte, SelecionarAbreOContribuinteDaLinha)
     EXPECT_FALSE(acao("btnAbrir")->isEnabled());
     EXPECT_TRUE(menuHabilitado("mnuLancamentos"));
     EXPECT_EQ(banco.dtm->ADODataSetAtivo.asInteger("IdContribuinte"), beta);
+}
+
+TEST_F(SelecaoDeContribuinte, EnterNaListaAbreOContribuinteDaLinha)
+{
+    criaParte("ALFA COMERCIO", "C", "111111111");
+    const int beta = criaParte("BETA INDUSTRIA", "C", "222222222");
+    banco.dialogos.esperaTela("TfrmContribuintes", [&](QObject* o) {
+        auto* tela = static_cast<QDialog*>(o);
+        Ativa(tela);
+        auto* grade = Filho<QTableView>(tela, "dbgContribuintes");
+        EXPECT_EQ(grade->toolTip(), "Duplo Clique para selecionar empresa");
+        grade->setFocus(Qt::TabFocusReason);
+        EscolheLinha(grade, 0);
+        QTest::keyClick(grade, Qt::Key_Down);
+        QTest::keyClick(grade, Qt::Key_Return);
+        EXPECT_FALSE(tela->isVisible());
+        return tela->result();
+    });
+    acao("btnAbrir")->trigger();
+    EXPECT_EQ(ctx.IdAtivo, beta);
 }
 
 TEST_F(SelecaoDeContribuinte, ListaVaziaNaoAbreEFecharDesabilitaOsMenus)
