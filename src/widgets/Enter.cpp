@@ -3,6 +3,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QTimer>
 #include <QPushButton>
 #include <QWidget>
 
@@ -18,8 +20,27 @@ TkEnterAsTab::~TkEnterAsTab()
     qApp->removeEventFilter(this);
 }
 
+// A text field cleared to a blank (the entry screens clear their fields to " ") is empty to the user: however it
+// gets the focus, what is typed replaces the blank instead of following it, which in a field of fixed width would
+// push the last typed character out.
+static void substituiBrancos(QObject* alvo)
+{
+    auto* campo = qobject_cast<QLineEdit*>(alvo);
+    if (!campo || campo->isReadOnly() || !campo->inputMask().isEmpty() || campo->text().isEmpty() ||
+        !campo->text().trimmed().isEmpty())
+        return;
+    // After the field's own handling of the focus, which places the cursor for a click.
+    QTimer::singleShot(0, campo, [campo] {
+        if (campo->hasFocus() && campo->text().trimmed().isEmpty())
+            campo->selectAll();
+    });
+}
+
 bool TkEnterAsTab::eventFilter(QObject* alvo, QEvent* evento)
 {
+    if (m_dialogo && evento->type() == QEvent::FocusIn && qobject_cast<QWidget*>(alvo) &&
+        static_cast<QWidget*>(alvo)->window() == m_dialogo)
+        substituiBrancos(alvo);
     if (!m_ativo || !m_dialogo || evento->type() != QEvent::KeyPress)
         return false;
     const auto* tecla = static_cast<QKeyEvent*>(evento);

@@ -105,6 +105,27 @@ TEST(EnterComoTab, EnterPressionaOBotaoQueNaoEhPadrao)
     EXPECT_EQ(cliques, 2);
 }
 
+// A field cleared to a blank takes what is typed in its place, however it gets the focus: a 40-character name typed
+// after the check put the focus there keeps its last character.
+TEST(EnterComoTab, CampoDeBrancosTemODigitadoNoLugarDeles)
+{
+    DialogoComCampos d;
+    new TkEnterAsTab(&d.dialogo);
+    d.a->setMaxLength(10);
+    const struct {
+        const char* antes;
+        const char* depois;
+    } casos[] = {{" ", "ABCDEFGHIJ"}, {"   ", "ABCDEFGHIJ"}, {"XY", "XYABCDEFGH"}};
+    for (const auto& c : casos) {
+        d.a->setText(QString::fromLatin1(c.antes));
+        d.b->setFocus();
+        d.a->setFocus(); // as a check's message leaves it
+        QCoreApplication::processEvents();
+        QTest::keyClicks(d.a, "ABCDEFGHIJ");
+        EXPECT_EQ(d.a->text(), QString::fromLatin1(c.depois)) << c.antes;
+    }
+}
+
 TEST(EnterComoTab, OutroDialogoNaoEhAfetado)
 {
     DialogoComCampos comEnter;
