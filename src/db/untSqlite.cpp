@@ -1,9 +1,12 @@
 #include "db/untSqlite.h"
 
+#include <exception>
+#include <memory>
 #include <optional>
 
 #include <QDate>
 #include <QDateTime>
+#include <QMutex>
 #include <QRegularExpression>
 #include <sqlite3.h>
 
@@ -12,17 +15,36 @@
 
 // ---------------------------------------------------------------- parameters
 
-static QString chaveParametro(const QString& nome)
+static TNomeParametro chaveParametro(const QString& nome)
 {
+    // The statements' names come without blanks and with their colon; the callers' mostly without either.
+    if (nome.isEmpty() || (nome[0] != QLatin1Char(':') && !nome[0].isSpace() && !nome.back().isSpace()))
+        return {nome};
     QString k = nome.trimmed();
     if (k.startsWith(QLatin1Char(':')))
         k.remove(0, 1);
-    return k.toLower();
+    return {k};
+}
+
+size_t qHash(const TNomeParametro& k, size_t semente) noexcept
+{
+    size_t h = semente;
+    for (const QChar c : k.nome) {
+        const char16_t u = c.unicode();
+        const char16_t d = u < 128 ? char16_t(u >= 'A' && u <= 'Z' ? u + 32 : u) : QChar::toCaseFolded(u);
+        h = h * 31 + d;
+    }
+    return h;
 }
 
 void TParametros::set(const QString& nome, const QVariant& valor) { m_valores.insert(chaveParametro(nome), valor); }
 bool TParametros::contains(const QString& nome) const { return m_valores.contains(chaveParametro(nome)); }
 QVariant TParametros::value(const QString& nome) const { return m_valores.value(chaveParametro(nome)); }
+const QVariant* TParametros::procura(const QString& chave) const
+{
+    const auto i = m_valores.constFind(TNomeParametro{chave});
+    return i == m_valores.constEnd() ? nullptr : &i.value();
+}
 
 namespace Sql {
 
@@ -126,15 +148,29 @@ static EBancoDados erroDe(sqlite3* db)
     return EBancoDados(QString::fromUtf8(sqlite3_errmsg(db)), sqlite3_extended_errcode(db));
 }
 
-static void liga(sqlite3* db, sqlite3_stmt* st, const TParametros& params)
+// The names of a statement's parameters as TParametros keeps them, in the statement's order (empty for a
+// parameter without a name).
+static QStringList chavesDe(sqlite3_stmt* st)
 {
+    QStringList chaves;
     const int n = sqlite3_bind_parameter_count(st);
     for (int i = 1; i <= n; ++i) {
         const char* nomeC = sqlite3_bind_parameter_name(st, i);
-        const QString nome = nomeC ? QString::fromUtf8(nomeC) : QString();
-        if (nome.isEmpty() || !params.contains(nome))
-            throw EBancoDados(QStringLiteral("Parâmetro sem valor: %1").arg(nome.isEmpty() ? QString::number(i) : nome));
-        const QVariant v = params.value(nome);
+        chaves << (nomeC ? chaveParametro(QString::fromUtf8(nomeC)).nome : QString());
+    }
+    return chaves;
+}
+
+static void liga(sqlite3* db, sqlite3_stmt* st, const QStringList& chaves, const TParametros& params)
+{
+    for (int i = 1; i <= chaves.size(); ++i) {
+        const QString& chave = chaves[i - 1];
+        const QVariant* valor = chave.isEmpty() ? nullptr : params.procura(chave);
+        if (!valor) {
+            const char* nomeC = sqlite3_bind_parameter_name(st, i);
+            throw EBancoDados(QStringLiteral("Parâmetro sem valor: %1").arg(nomeC ? QString::fromUtf8(nomeC) : QString::number(i)));
+        }
+        const QVariant& v = *valor;
         int rc = SQLITE_OK;
         if (v.isNull()) {
             rc = sqlite3_bind_null(st, i);
@@ -184,17 +220,247 @@ QVariant valorColuna(sqlite3_stmt* st, int i)
     }
 }
 
+// ---------------------------------------------------------------- prepared statements kept per connection
+
+// Preparing a statement (and reading its Jet dialect first) costs more than running most of them: the screens
+// and the imports run the same few statements over and over. Each connection keeps its statements prepared,
+// found by their text as the caller wrote it. A statement is taken out of the cache while it runs, so a
+// statement run again from inside a row callback gets a fresh one, and one that failed is thrown away rather
+// than put back. The cache of a connection goes with it: the engine tells when the connection closes, and its
+// statements are finalized then, whoever closes it.
+namespace {
+
+// Enough for every statement the program writes; texts built with literal values past that push out the
+// statements used longest ago.
+constexpr int kComandosPorConexao = 256;
+
+struct TCacheConexao {
+    struct TEntrada {
+        sqlite3_stmt* st = nullptr;
+        QStringList chaves; // its parameters' names, read once
+        QStringList nomes, tipos; // its columns' names and declared types, once read
+        bool temNomes = false;
+        quint64 uso = 0;
+    };
+    QHash<QString, TEntrada> comandos;
+    quint64 relogio = 0;
+    bool fechada = false;
+};
+
+QMutex& mutexCaches()
+{
+    static QMutex m;
+    return m;
+}
+
+QHash<sqlite3*, std::shared_ptr<TCacheConexao>>& caches()
+{
+    static QHash<sqlite3*, std::shared_ptr<TCacheConexao>> c;
+    return c;
+}
+
+void finalizaTodos(const QList<sqlite3_stmt*>& lista)
+{
+    for (sqlite3_stmt* st : lista)
+        sqlite3_finalize(st);
+}
+
+// Called by the engine as the connection closes, before it looks for statements still open: finalizing them
+// here lets the connection really close instead of lingering until they are.
+int aoFechar(unsigned tipo, void*, void* p, void*)
+{
+    if (tipo != SQLITE_TRACE_CLOSE)
+        return 0;
+    QList<sqlite3_stmt*> lista;
+    {
+        QMutexLocker trava(&mutexCaches());
+        const std::shared_ptr<TCacheConexao> c = caches().take(static_cast<sqlite3*>(p));
+        if (!c)
+            return 0;
+        c->fechada = true;
+        for (const TCacheConexao::TEntrada& e : std::as_const(c->comandos))
+            lista << e.st;
+        c->comandos.clear();
+    }
+    finalizaTodos(lista);
+    return 0;
+}
+
+// Whether the statement's first word (after any blanks) is `palavra`, in any case.
+bool comecaCom(const QString& sql, const char* palavra)
+{
+    qsizetype i = 0;
+    while (i < sql.size() && sql[i].isSpace())
+        ++i;
+    const QLatin1StringView p(palavra);
+    return QStringView(sql).mid(i, p.size()).compare(p, Qt::CaseInsensitive) == 0 &&
+           (i + p.size() == sql.size() || !(sql[i + p.size()].isLetterOrNumber() || sql[i + p.size()] == QLatin1Char('_')));
+}
+
+// The statements worth keeping: those that read or change rows. Transaction control (savepoints have names of
+// their own each time) and schema statements are prepared each time they run.
+bool guardavel(const QString& sql)
+{
+    for (const char* inicio : {"SELECT", "INSERT", "UPDATE", "DELETE", "WITH", "REPLACE"})
+        if (comecaCom(sql, inicio))
+            return true;
+    return false;
+}
+
+bool mudaEsquema(const QString& sql)
+{
+    return comecaCom(sql, "CREATE") || comecaCom(sql, "DROP") || comecaCom(sql, "ALTER");
+}
+
+// The kept statements of a connection whose tables changed: none of them is needed as it was.
+void esqueceComandos(sqlite3* db)
+{
+    QList<sqlite3_stmt*> lista;
+    {
+        QMutexLocker trava(&mutexCaches());
+        const auto c = caches().constFind(db);
+        if (c == caches().constEnd())
+            return;
+        for (const TCacheConexao::TEntrada& e : std::as_const((*c)->comandos))
+            lista << e.st;
+        (*c)->comandos.clear();
+    }
+    finalizaTodos(lista);
+}
+
+// One statement ready to bind and step: taken from the connection's cache or prepared now, and given back
+// (reset, its bindings cleared) when done, unless it failed, which finalizes it.
+class TPreparado {
+public:
+    TPreparado(sqlite3* db, const QString& sql) : m_sql(sql), m_excecoes(std::uncaught_exceptions())
+    {
+        if (guardavel(sql)) {
+            QMutexLocker trava(&mutexCaches());
+            std::shared_ptr<TCacheConexao>& c = caches()[db];
+            if (!c) {
+                c = std::make_shared<TCacheConexao>();
+                sqlite3_trace_v2(db, SQLITE_TRACE_CLOSE, aoFechar, nullptr);
+            }
+            m_cache = c;
+            if (const auto e = c->comandos.constFind(sql); e != c->comandos.constEnd()) {
+                m_st = e->st;
+                m_chaves = e->chaves;
+                m_nomes = e->nomes;
+                m_tipos = e->tipos;
+                m_temNomes = e->temNomes;
+                c->comandos.erase(e);
+                return;
+            }
+        }
+        const QByteArray texto = traduzJet(sql).toUtf8();
+        if (sqlite3_prepare_v2(db, texto.constData(), int(texto.size()), &m_st, nullptr) != SQLITE_OK) {
+            sqlite3_finalize(m_st);
+            m_st = nullptr;
+            m_cache.reset();
+            throw erroDe(db);
+        }
+        if (!m_st)
+            m_cache.reset(); // a blank statement: nothing to keep
+        else
+            m_chaves = chavesDe(m_st);
+    }
+    ~TPreparado()
+    {
+        if (!m_st)
+            return;
+        // Whatever unwinds through here (an engine error, a callback's own exception) leaves the statement in
+        // a state not worth reasoning about: it goes.
+        if (!m_cache || std::uncaught_exceptions() > m_excecoes) {
+            sqlite3_finalize(m_st);
+            return;
+        }
+        // Reset at once: a read left pending would keep its snapshot (and the file's read lock) open.
+        if (sqlite3_reset(m_st) != SQLITE_OK) {
+            sqlite3_finalize(m_st);
+            return;
+        }
+        sqlite3_clear_bindings(m_st);
+        sqlite3_stmt* sobra = nullptr;
+        {
+            QMutexLocker trava(&mutexCaches());
+            if (m_cache->fechada || m_cache->comandos.contains(m_sql)) {
+                sobra = m_st; // the connection closed meanwhile, or a nested run put its copy back first
+            } else {
+                if (m_cache->comandos.size() >= kComandosPorConexao) {
+                    auto velha = m_cache->comandos.begin();
+                    for (auto i = m_cache->comandos.begin(); i != m_cache->comandos.end(); ++i)
+                        if (i->uso < velha->uso)
+                            velha = i;
+                    sobra = velha->st;
+                    m_cache->comandos.erase(velha);
+                }
+                m_cache->comandos.insert(m_sql, {m_st, m_chaves, m_nomes, m_tipos, m_temNomes, ++m_cache->relogio});
+            }
+        }
+        sqlite3_finalize(sobra);
+    }
+    TPreparado(const TPreparado&) = delete;
+    TPreparado& operator=(const TPreparado&) = delete;
+
+    sqlite3_stmt* st() const { return m_st; }
+    const QStringList& chaves() const { return m_chaves; }
+    // The columns' names and declared types, read from the statement the first time it is asked.
+    void colunas(QStringList& nomes, QStringList& tipos)
+    {
+        // A statement the engine prepared again (its tables changed under another path) may have other columns.
+        if (m_temNomes && m_st && sqlite3_column_count(m_st) != m_nomes.size()) {
+            m_nomes.clear();
+            m_tipos.clear();
+            m_temNomes = false;
+        }
+        if (!m_temNomes && m_st) {
+            for (int i = 0; i < sqlite3_column_count(m_st); ++i) {
+                m_nomes << QString::fromUtf8(sqlite3_column_name(m_st, i));
+                const char* t = sqlite3_column_decltype(m_st, i);
+                m_tipos << (t ? QString::fromUtf8(t) : QString());
+            }
+            m_temNomes = true;
+        }
+        nomes << m_nomes;
+        tipos << m_tipos;
+    }
+
+private:
+    const QString& m_sql;
+    int m_excecoes;
+    std::shared_ptr<TCacheConexao> m_cache;
+    sqlite3_stmt* m_st = nullptr;
+    QStringList m_chaves;
+    QStringList m_nomes, m_tipos;
+    bool m_temNomes = false;
+};
+
+} // namespace
+
+int comandosGuardados(sqlite3* db)
+{
+    QMutexLocker trava(&mutexCaches());
+    const auto c = caches().constFind(db);
+    return c == caches().constEnd() ? 0 : int((*c)->comandos.size());
+}
+
+void colunas(sqlite3* db, const QString& sql, QStringList& nomes, QStringList& tipos)
+{
+    try {
+        TPreparado preparado(db, sql);
+        preparado.colunas(nomes, tipos);
+    } catch (const EBancoDados&) { // the statement just ran: a failure now only leaves the names out
+    }
+}
+
 static void executaUm(sqlite3* db, const QString& sql, const TParametros& params, int* afetadas,
                       const std::function<void(sqlite3_stmt*)>& linha)
 {
-    const QByteArray texto = traduzJet(sql).toUtf8();
-    sqlite3_stmt* st = nullptr;
-    if (sqlite3_prepare_v2(db, texto.constData(), int(texto.size()), &st, nullptr) != SQLITE_OK)
-        throw erroDe(db);
-    struct Final { sqlite3_stmt* s; ~Final() { sqlite3_finalize(s); } } final{st};
+    const TPreparado preparado(db, sql);
+    sqlite3_stmt* st = preparado.st();
     if (!st) // blank statement
         return;
-    liga(db, st, params);
+    liga(db, st, preparado.chaves(), params);
     for (;;) {
         const int rc = sqlite3_step(st);
         if (rc == SQLITE_ROW) {
@@ -208,6 +474,8 @@ static void executaUm(sqlite3* db, const QString& sql, const TParametros& params
     }
     if (afetadas)
         *afetadas = sqlite3_changes(db);
+    if (mudaEsquema(sql))
+        esqueceComandos(db);
 }
 
 QString tipoDeclarado(sqlite3* db, const QString& tabela, const QString& coluna)
@@ -389,8 +657,11 @@ void executa(sqlite3* db, const QString& sql, const TParametros& params, int* af
     static const QRegularExpression reAlter(
         QStringLiteral("^\\s*ALTER\\s+TABLE\\s+(\\w+)\\s+ALTER\\s+COLUMN\\s+(\\w+)\\s+(.+?)\\s*;?\\s*$"),
         QRegularExpression::CaseInsensitiveOption);
-    const auto m = reAlter.match(sql);
+    // Most statements are not schema changes: the expression is only tried on those that could be one.
+    const auto m = mudaEsquema(sql) ? reAlter.match(sql) : QRegularExpressionMatch();
     if (m.hasMatch()) {
+        // The table is rebuilt under its name: nothing prepared against the old one is kept.
+        esqueceComandos(db);
         alteraTipoColuna(db, m.captured(1), m.captured(2), m.captured(3));
         if (afetadas)
             *afetadas = 0;
@@ -471,16 +742,7 @@ void TDataSet::open()
     });
     if (primeiraLinha) {
         // No rows: the field names still come from the prepared statement.
-        sqlite3_stmt* st = nullptr;
-        const QByteArray texto = Sql::traduzJet(m_sql).toUtf8();
-        if (sqlite3_prepare_v2(db, texto.constData(), int(texto.size()), &st, nullptr) == SQLITE_OK && st) {
-            for (int i = 0; i < sqlite3_column_count(st); ++i) {
-                campos << QString::fromUtf8(sqlite3_column_name(st, i));
-                const char* t = sqlite3_column_decltype(st, i);
-                tipos << (t ? QString::fromUtf8(t) : QString());
-            }
-        }
-        sqlite3_finalize(st);
+        Sql::colunas(db, m_sql, campos, tipos);
     }
     m_campos = campos;
     m_tipos = tipos;

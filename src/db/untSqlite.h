@@ -25,6 +25,16 @@ private:
     int m_codigo;
 };
 
+// A parameter's name, matched and hashed without regard to case (and without making a lower-case copy).
+struct TNomeParametro {
+    QString nome;
+    friend bool operator==(const TNomeParametro& a, const TNomeParametro& b)
+    {
+        return a.nome.compare(b.nome, Qt::CaseInsensitive) == 0;
+    }
+};
+size_t qHash(const TNomeParametro& k, size_t semente = 0) noexcept;
+
 // Named parameters as the statements write them (":IdAtivo", ":OLD_IdContribuinte"), matched without
 // regard to case. Money binds as its ten-thousandths, dates in their stored text forms, booleans as -1/0.
 class TParametros {
@@ -34,8 +44,10 @@ public:
     void clear() { m_valores.clear(); }
     bool contains(const QString& nome) const;
     QVariant value(const QString& nome) const;
+    // The value under a name already without its colon; null when there is none.
+    const QVariant* procura(const QString& chave) const;
 private:
-    QHash<QString, QVariant> m_valores; // key: lower-case name without the colon
+    QHash<TNomeParametro, QVariant> m_valores; // key: the name without the colon
 };
 
 namespace Sql {
@@ -48,6 +60,11 @@ QString traduzJet(const QString& sql);
 // Prepares, binds and steps one statement; throws EBancoDados. Calls `linha` for each row when given.
 void executa(sqlite3* db, const QString& sql, const TParametros& params, int* afetadas = nullptr,
              const std::function<void(sqlite3_stmt*)>& linha = {});
+// How many statements the connection keeps prepared for the next run of the same text (each connection keeps
+// those that read or change rows, and lets them go when it closes or its tables change).
+int comandosGuardados(sqlite3* db);
+// The names and declared types of a query's columns, read from the statement without running it.
+void colunas(sqlite3* db, const QString& sql, QStringList& nomes, QStringList& tipos);
 // The value of column `i` of the current row as a QVariant (integer, real, text or null).
 QVariant valorColuna(sqlite3_stmt* st, int i);
 // Declared type of a column ("Text(32)", "money"...) as the table was created; empty when the column is unknown.

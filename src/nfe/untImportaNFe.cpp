@@ -7,8 +7,14 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <QXmlStreamReader>
+#include <array>
+#include <condition_variable>
+#include <deque>
 #include <memory>
+#include <mutex>
 #include <optional>
+#include <thread>
+#include <sqlite3.h>
 #include <zip.h>
 
 #include "core/DialogsNew.h"
@@ -59,7 +65,8 @@ struct TNo {
     QString nome; // local name, namespace left aside
     QString texto;
     QHash<QString, QString> atributos;
-    QList<int> filhos;
+    // The children as a chain through the flat list (no list of their own to allocate for each node).
+    int primeiro = -1, ultimo = -1, proximo = -1;
 };
 
 // Nodes live in one flat list (index 0 is the root element), so that destroying even a large tree never
@@ -73,7 +80,7 @@ public:
     {
         if (!no)
             return nullptr;
-        for (const int i : no->filhos)
+        for (int i = no->primeiro; i >= 0; i = nos[i].proximo)
             if (nos[i].nome == nome)
                 return &nos[i];
         return nullptr;
@@ -82,7 +89,7 @@ public:
     {
         QList<const TNo*> r;
         if (no)
-            for (const int i : no->filhos)
+            for (int i = no->primeiro; i >= 0; i = nos[i].proximo)
                 if (nome.isEmpty() || nos[i].nome == nome)
                     r << &nos[i];
         return r;
@@ -90,8 +97,17 @@ public:
     // "a/b/c" from `no`, each step the first child of that name.
     const TNo* caminho(const TNo* no, const QString& caminho) const
     {
-        for (const QString& passo : caminho.split(QLatin1Char('/')))
-            no = filho(no, passo);
+        for (const QStringView passo : QStringView(caminho).tokenize(u'/')) {
+            if (!no)
+                return nullptr;
+            const TNo* achado = nullptr;
+            for (int i = no->primeiro; i >= 0; i = nos[i].proximo)
+                if (nos[i].nome == passo) {
+                    achado = &nos[i];
+                    break;
+                }
+            no = achado;
+        }
         return no;
     }
     QString texto(const TNo* no, const QString& c) const
@@ -110,6 +126,21 @@ QString leArvore(const QByteArray& bytes, TArvore& a)
     r.setNamespaceProcessing(true);
     QList<int> pilha;
     bool algumElemento = false;
+    // Notes repeat the same few dozen names, and many short values ("0", "1", "100.00", their codes), item
+    // after item and file after file: a small table of the last ones seen, found by a cheap sum of the text's
+    // length and a few of its characters, shares them instead of allocating each again.
+    thread_local std::array<QString, 1024> comuns;
+    auto comum = [](QStringView v) {
+        if (v.isEmpty() || v.size() > 24)
+            return v.toString();
+        const size_t h = size_t(v.size()) * 131 + v.front().unicode() * 31 + v.back().unicode() * 7 +
+                         v[v.size() / 2].unicode();
+        QString& visto = comuns[h % comuns.size()];
+        if (visto != v)
+            visto = v.toString();
+        return visto;
+    };
+    a.nos.reserve(bytes.size() / 48 + 16);
     while (!r.atEnd()) {
         switch (r.readNext()) {
         case QXmlStreamReader::DTD:
@@ -121,13 +152,16 @@ QString leArvore(const QByteArray& bytes, TArvore& a)
             if (pilha.size() >= kProfundidadeMaxima)
                 return QString::fromUtf8("o XML tem elementos aninhados demais");
             TNo no;
-            no.nome = r.name().toString();
+            no.nome = comum(r.name());
             for (const QXmlStreamAttribute& at : r.attributes())
-                no.atributos.insert(at.name().toString(), at.value().toString());
+                no.atributos.insert(comum(at.name()), at.value().toString());
             const int i = int(a.nos.size());
             a.nos.append(std::move(no));
-            if (!pilha.isEmpty())
-                a.nos[pilha.last()].filhos.append(i);
+            if (!pilha.isEmpty()) {
+                TNo& pai = a.nos[pilha.last()];
+                (pai.ultimo < 0 ? pai.primeiro : a.nos[pai.ultimo].proximo) = i;
+                pai.ultimo = i;
+            }
             pilha.append(i);
             algumElemento = true;
             break;
@@ -137,8 +171,13 @@ QString leArvore(const QByteArray& bytes, TArvore& a)
                 pilha.removeLast();
             break;
         case QXmlStreamReader::Characters:
-            if (!pilha.isEmpty() && !r.isWhitespace())
-                a.nos[pilha.last()].texto += r.text();
+            if (!pilha.isEmpty() && !r.isWhitespace()) {
+                QString& texto = a.nos[pilha.last()].texto;
+                if (texto.isEmpty())
+                    texto = comum(r.text());
+                else
+                    texto += r.text();
+            }
             break;
         default:
             break;
@@ -206,12 +245,25 @@ struct TDocumentoLido {
 // Amounts as the layout writes them: digits with an optional point and up to four decimals.
 std::optional<Money> valorXml(const QString& texto)
 {
-    static const QRegularExpression padrao(QStringLiteral("^(\\d{1,13})(?:\\.(\\d{1,4}))?$"));
-    const QRegularExpressionMatch m = padrao.match(texto);
-    if (!m.hasMatch())
+    // Read by hand: a note has a few hundred amounts, and this runs for each.
+    qint64 inteiro = 0, fracao = 0;
+    int digitos = 0, decimais = 0;
+    qsizetype i = 0;
+    for (; i < texto.size() && texto[i].isDigit() && texto[i].unicode() < 128; ++i, ++digitos)
+        inteiro = inteiro * 10 + (texto[i].unicode() - '0');
+    if (digitos < 1 || digitos > 13)
         return std::nullopt;
-    const QString decimais = m.captured(2).leftJustified(4, QLatin1Char('0'));
-    return Money::fromRaw(m.captured(1).toLongLong() * Money::Escala + decimais.toLongLong());
+    if (i < texto.size()) {
+        if (texto[i] != QLatin1Char('.'))
+            return std::nullopt;
+        for (++i; i < texto.size() && texto[i].isDigit() && texto[i].unicode() < 128; ++i, ++decimais)
+            fracao = fracao * 10 + (texto[i].unicode() - '0');
+        if (decimais < 1 || decimais > 4 || i < texto.size())
+            return std::nullopt;
+    }
+    for (int d = decimais; d < 4; ++d)
+        fracao *= 10;
+    return Money::fromRaw(inteiro * Money::Escala + fracao);
 }
 
 struct ELeitura {
@@ -252,7 +304,8 @@ public:
         p.idEstrangeiro = m_a.texto(no, QStringLiteral("idEstrangeiro"));
         p.nome = m_a.texto(no, QStringLiteral("xNome"));
         // The register stores the registration without its separators, as the masked field gives it.
-        p.ie = m_a.texto(no, QStringLiteral("IE")).remove(QRegularExpression(QStringLiteral("[\\s./-]"))).toUpper();
+        static const QRegularExpression separadores(QStringLiteral("[\\s./-]"));
+        p.ie = m_a.texto(no, QStringLiteral("IE")).remove(separadores).toUpper();
         const TNo* e = m_a.filho(no, endereco);
         p.logradouro = m_a.texto(e, QStringLiteral("xLgr"));
         p.numero = m_a.texto(e, QStringLiteral("nro"));
@@ -524,26 +577,33 @@ TDocumentoLido leDocumento(const QByteArray& bytes)
     }
 }
 
-// ----- inputs
-
-QByteArray leLimitado(QIODevice& d, QString* recusa)
-{
-    QByteArray bytes = d.read(kMaiorArquivoNFe + 1);
-    if (bytes.size() > kMaiorArquivoNFe) {
-        *recusa = QString::fromUtf8("arquivo maior que %1 MB").arg(kMaiorArquivoNFe / (1024 * 1024));
-        return {};
-    }
-    return bytes;
-}
+// ----- inputs, read one at a time
 
 QString mensagemGrande() { return QString::fromUtf8("arquivo maior que %1 MB").arg(kMaiorArquivoNFe / (1024 * 1024)); }
 
-void leZip(const QString& caminho, const QString& nome, QList<TArquivoNFe>& r)
+// One input found and not yet read: a file on disk or an entry of a zip archive. Listing a batch costs no
+// more than its names; the bytes are read when the input's turn comes, and let go after it.
+struct TEntrada {
+    QString nome;
+    QString caminho;       // the file, or the archive
+    qint64 indiceZip = -1; // the entry's index in the archive; -1 for a file
+    QString recusa;        // already unreadable when listed
+};
+
+bool ehZip(const QString& caminho)
+{
+    if (caminho.endsWith(QLatin1String(".zip"), Qt::CaseInsensitive))
+        return true;
+    QFile f(caminho);
+    return f.open(QIODevice::ReadOnly) && f.read(4) == QByteArray("PK\x03\x04", 4);
+}
+
+void listaZip(const QString& caminho, const QString& nome, QList<TEntrada>& r)
 {
     int codigo = 0;
     zip_t* z = zip_open(QFile::encodeName(caminho).constData(), ZIP_RDONLY, &codigo);
     if (!z) {
-        r << TArquivoNFe{nome, {}, QString::fromUtf8("arquivo zip ilegível")};
+        r << TEntrada{nome, caminho, -1, QString::fromUtf8("arquivo zip ilegível")};
         return;
     }
     const zip_int64_t total = zip_get_num_entries(z, 0);
@@ -557,75 +617,31 @@ void leZip(const QString& caminho, const QString& nome, QList<TArquivoNFe>& r)
         if (entrada.endsWith(QLatin1Char('/')) || !entrada.endsWith(QLatin1String(".xml"), Qt::CaseInsensitive))
             continue;
         algum = true;
-        TArquivoNFe a{nome + QLatin1Char(':') + entrada, {}, {}};
-        if ((st.valid & ZIP_STAT_SIZE) && st.size > zip_uint64_t(kMaiorArquivoNFe)) {
-            a.recusa = mensagemGrande();
-            r << a;
-            continue;
-        }
-        zip_file_t* f = zip_fopen_index(z, zip_uint64_t(i), 0);
-        if (!f) {
-            a.recusa = QString::fromUtf8("entrada do zip ilegível (cifrada ou danificada)");
-            r << a;
-            continue;
-        }
-        // The stated size may lie: the reading itself stops one byte past the limit.
-        QByteArray bytes;
-        char bloco[65536];
-        for (;;) {
-            const zip_int64_t lidos = zip_fread(f, bloco, sizeof bloco);
-            if (lidos < 0) {
-                a.recusa = QString::fromUtf8("entrada do zip danificada");
-                break;
-            }
-            if (lidos == 0)
-                break;
-            bytes.append(bloco, qsizetype(lidos));
-            if (bytes.size() > kMaiorArquivoNFe) {
-                a.recusa = mensagemGrande();
-                break;
-            }
-        }
-        zip_fclose(f);
-        if (a.recusa.isEmpty())
-            a.conteudo = std::move(bytes);
-        r << a;
+        TEntrada e{nome + QLatin1Char(':') + entrada, caminho, i, {}};
+        if ((st.valid & ZIP_STAT_SIZE) && st.size > zip_uint64_t(kMaiorArquivoNFe))
+            e.recusa = mensagemGrande();
+        r << e;
     }
     zip_discard(z);
     if (!algum)
-        r << TArquivoNFe{nome, {}, QString::fromUtf8("o arquivo zip não tem arquivos XML")};
+        r << TEntrada{nome, caminho, -1, QString::fromUtf8("o arquivo zip não tem arquivos XML")};
 }
 
-bool ehZip(const QString& caminho)
-{
-    if (caminho.endsWith(QLatin1String(".zip"), Qt::CaseInsensitive))
-        return true;
-    QFile f(caminho);
-    return f.open(QIODevice::ReadOnly) && f.read(4) == QByteArray("PK\x03\x04", 4);
-}
-
-void leArquivo(const QString& caminho, const QString& nome, QList<TArquivoNFe>& r)
+void listaArquivo(const QString& caminho, const QString& nome, QList<TEntrada>& r)
 {
     if (ehZip(caminho)) {
-        leZip(caminho, nome, r);
+        listaZip(caminho, nome, r);
         return;
     }
-    TArquivoNFe a{nome, {}, {}};
-    QFile f(caminho);
+    TEntrada e{nome, caminho, -1, {}};
     if (QFileInfo(caminho).size() > kMaiorArquivoNFe)
-        a.recusa = mensagemGrande();
-    else if (!f.open(QIODevice::ReadOnly))
-        a.recusa = QString::fromUtf8("arquivo ilegível: %1").arg(f.errorString());
-    else
-        a.conteudo = leLimitado(f, &a.recusa);
-    r << a;
+        e.recusa = mensagemGrande();
+    r << e;
 }
 
-} // namespace
-
-QList<TArquivoNFe> LeEntradasNFe(const QStringList& caminhos)
+QList<TEntrada> listaEntradas(const QStringList& caminhos)
 {
-    QList<TArquivoNFe> r;
+    QList<TEntrada> r;
     for (const QString& caminho : caminhos) {
         const QFileInfo info(caminho);
         if (info.isDir()) {
@@ -633,15 +649,142 @@ QList<TArquivoNFe> LeEntradasNFe(const QStringList& caminhos)
             const QStringList nomes = pasta.entryList({QStringLiteral("*.xml"), QStringLiteral("*.zip")},
                                                       QDir::Files | QDir::Readable, QDir::Name | QDir::IgnoreCase);
             if (nomes.isEmpty())
-                r << TArquivoNFe{caminho, {}, QString::fromUtf8("a pasta não tem arquivos XML nem zip")};
+                r << TEntrada{caminho, caminho, -1, QString::fromUtf8("a pasta não tem arquivos XML nem zip")};
             for (const QString& n : nomes)
-                leArquivo(pasta.filePath(n), pasta.filePath(n), r);
+                listaArquivo(pasta.filePath(n), pasta.filePath(n), r);
         } else if (info.isFile()) {
-            leArquivo(caminho, caminho, r);
+            listaArquivo(caminho, caminho, r);
         } else {
-            r << TArquivoNFe{caminho, {}, QString::fromUtf8("arquivo não encontrado")};
+            r << TEntrada{caminho, caminho, -1, QString::fromUtf8("arquivo não encontrado")};
         }
     }
+    return r;
+}
+
+// The inputs of a batch, each read when asked for: `limite` bytes of its start, or (with -1) the whole input,
+// refused past kMaiorArquivoNFe.
+class TFonte {
+public:
+    virtual ~TFonte() = default;
+    virtual int total() const = 0;
+    virtual QString nome(int i) const = 0;
+    virtual TArquivoNFe le(int i, qint64 limite) = 0;
+};
+
+// Inputs already in memory.
+class TFonteMemoria final : public TFonte {
+public:
+    explicit TFonteMemoria(const QList<TArquivoNFe>& a) : m_a(a) {}
+    int total() const override { return int(m_a.size()); }
+    QString nome(int i) const override { return m_a[i].nome; }
+    TArquivoNFe le(int i, qint64 limite) override
+    {
+        TArquivoNFe a = m_a[i];
+        if (limite >= 0 && a.conteudo.size() > limite)
+            a.conteudo.truncate(limite);
+        return a;
+    }
+
+private:
+    const QList<TArquivoNFe>& m_a;
+};
+
+// Files, folders and zip archives on disk. The archive being read stays open: its entries come one after
+// another.
+class TFonteDisco final : public TFonte {
+public:
+    explicit TFonteDisco(const QStringList& caminhos) : m_entradas(listaEntradas(caminhos)) {}
+    ~TFonteDisco() override { fechaZip(); }
+    TFonteDisco(const TFonteDisco&) = delete;
+    TFonteDisco& operator=(const TFonteDisco&) = delete;
+
+    int total() const override { return int(m_entradas.size()); }
+    QString nome(int i) const override { return m_entradas[i].nome; }
+    TArquivoNFe le(int i, qint64 limite) override
+    {
+        const TEntrada& e = m_entradas[i];
+        TArquivoNFe a{e.nome, {}, e.recusa};
+        if (!a.recusa.isEmpty())
+            return a;
+        if (e.indiceZip >= 0)
+            leDoZip(e, limite, a);
+        else
+            leDoArquivo(e, limite, a);
+        if (!a.recusa.isEmpty())
+            a.conteudo.clear();
+        return a;
+    }
+
+private:
+    void fechaZip()
+    {
+        if (m_zip)
+            zip_discard(m_zip);
+        m_zip = nullptr;
+        m_caminhoZip.clear();
+    }
+
+    void leDoZip(const TEntrada& e, qint64 limite, TArquivoNFe& a)
+    {
+        if (m_caminhoZip != e.caminho) {
+            fechaZip();
+            int codigo = 0;
+            m_zip = zip_open(QFile::encodeName(e.caminho).constData(), ZIP_RDONLY, &codigo);
+            if (!m_zip) {
+                a.recusa = QString::fromUtf8("arquivo zip ilegível");
+                return;
+            }
+            m_caminhoZip = e.caminho;
+        }
+        zip_file_t* f = zip_fopen_index(m_zip, zip_uint64_t(e.indiceZip), 0);
+        if (!f) {
+            a.recusa = QString::fromUtf8("entrada do zip ilegível (cifrada ou danificada)");
+            return;
+        }
+        // The stated size may lie: the reading itself stops one byte past the limit.
+        const qint64 maximo = limite >= 0 ? limite : kMaiorArquivoNFe + 1;
+        char bloco[65536];
+        while (a.conteudo.size() < maximo) {
+            const zip_int64_t lidos =
+                zip_fread(f, bloco, zip_uint64_t(qMin<qint64>(qint64(sizeof bloco), maximo - a.conteudo.size())));
+            if (lidos < 0) {
+                a.recusa = QString::fromUtf8("entrada do zip danificada");
+                break;
+            }
+            if (lidos == 0)
+                break;
+            a.conteudo.append(bloco, qsizetype(lidos));
+        }
+        if (limite < 0 && a.conteudo.size() > kMaiorArquivoNFe)
+            a.recusa = mensagemGrande();
+        zip_fclose(f);
+    }
+
+    static void leDoArquivo(const TEntrada& e, qint64 limite, TArquivoNFe& a)
+    {
+        QFile f(e.caminho);
+        if (!f.open(QIODevice::ReadOnly)) {
+            a.recusa = QString::fromUtf8("arquivo ilegível: %1").arg(f.errorString());
+            return;
+        }
+        a.conteudo = f.read(limite >= 0 ? limite : kMaiorArquivoNFe + 1);
+        if (limite < 0 && a.conteudo.size() > kMaiorArquivoNFe)
+            a.recusa = mensagemGrande();
+    }
+
+    QList<TEntrada> m_entradas;
+    zip_t* m_zip = nullptr;
+    QString m_caminhoZip;
+};
+
+} // namespace
+
+QList<TArquivoNFe> LeEntradasNFe(const QStringList& caminhos)
+{
+    TFonteDisco fonte(caminhos);
+    QList<TArquivoNFe> r;
+    for (int i = 0; i < fonte.total(); ++i)
+        r << fonte.le(i, -1);
     return r;
 }
 
@@ -697,9 +840,6 @@ QString somenteDigitos(const QString& t)
 }
 
 const QString kCnpjExterior = QStringLiteral("00000000000000");
-
-// Files imported between two commits of a batch.
-constexpr int kNotasPorLote = 500;
 
 class TImportacao {
 public:
@@ -845,13 +985,16 @@ private:
         TNotasFiscais tabela(m_dtm);
         int duplicadas = 0;
         QDate cadastrada;
-        for (const auto& [nota, s] : notas) {
-            const QDate d = tabela.Duplicata(nota);
-            if (d.isValid()) {
-                ++duplicadas;
-                cadastrada = d;
+        // Most files of a batch are new: one look for their number comes first, and only a number already
+        // stored is compared row by row (the writing below checks each row again, as the screen does).
+        if (algumaGravada(notas))
+            for (const auto& [nota, s] : notas) {
+                const QDate d = tabela.Duplicata(nota);
+                if (d.isValid()) {
+                    ++duplicadas;
+                    cadastrada = d;
+                }
             }
-        }
         const QString nome = QString::fromUtf8("nota %1 série %2").arg(numero, n.serie);
         if (duplicadas == notas.size()) {
             r->situacao = TResultadoNFe::Situacao::Duplicado;
@@ -882,6 +1025,33 @@ private:
             if (!nota.isEmpty())
                 r->descricao += QStringLiteral("; ") + nota;
         return ids;
+    }
+
+    // Whether any row of the taxpayer carries the party, model, series and number of one of `notas`: without
+    // one, none of them can be a duplicate.
+    bool algumaGravada(const QList<std::pair<TNotaFiscal, TSituacaoNota>>& notas)
+    {
+        QSet<QString> vistas;
+        for (const auto& [nota, s] : notas) {
+            const QString chave = QString::number(nota.IdEmtDest) + QLatin1Char('|') + nota.Modelo + QLatin1Char('|') +
+                                  nota.Serie.trimmed() + QLatin1Char('|') + nota.NumeroNF;
+            if (vistas.contains(chave))
+                continue;
+            vistas.insert(chave);
+            TDataSet q(m_dtm.conexao());
+            q.setCommandText(QStringLiteral("SELECT 1 AS Achou FROM NotaFiscal WHERE IdContribuinte = :Id AND "
+                                            "IdEmtDest = :Parte AND Modelo = :Modelo AND Serie = :Serie AND "
+                                            "NumeroNF = :Numero LIMIT 1"));
+            q.setParam(QStringLiteral("Id"), nota.IdContribuinte);
+            q.setParam(QStringLiteral("Parte"), nota.IdEmtDest);
+            q.setParam(QStringLiteral("Modelo"), nota.Modelo);
+            q.setParam(QStringLiteral("Serie"), nota.Serie.trimmed());
+            q.setParam(QStringLiteral("Numero"), nota.NumeroNF);
+            q.open();
+            if (!q.isEmpty())
+                return true;
+        }
+        return false;
     }
 
     // The key of the row just written for `nota`: the entry path does not hand it back.
@@ -1166,51 +1336,219 @@ TResultadoNFe recusado(const QString& arquivo, const QString& motivo)
     return r;
 }
 
-} // namespace
+// The transaction of a batch's lot. Outside any transaction it is a plain one, not a savepoint: while a
+// savepoint stays open the engine keeps, in its statement journal, every page each file's own savepoint saved,
+// for the whole lot (hundreds of megabytes written to a temporary file); with no savepoint around the files,
+// that journal starts over with each file. Inside a caller's transaction it is a savepoint, as TTransacao is.
+class TLote {
+public:
+    explicit TLote(TDTMCON& con) : m_con(con)
+    {
+        if (sqlite3_get_autocommit(con.db())) {
+            Sql::executa(con.db(), QStringLiteral("BEGIN"), TParametros());
+            m_propria = true;
+        } else {
+            m_aninhada = std::make_unique<TTransacao>(con);
+        }
+    }
+    ~TLote()
+    {
+        if (m_propria && !sqlite3_get_autocommit(m_con.db()))
+            sqlite3_exec(m_con.db(), "ROLLBACK", nullptr, nullptr, nullptr); // a destructor must not throw
+    }
+    TLote(const TLote&) = delete;
+    TLote& operator=(const TLote&) = delete;
+    void commit()
+    {
+        if (m_aninhada)
+            m_aninhada->commit();
+        else
+            Sql::executa(m_con.db(), QStringLiteral("COMMIT"), TParametros());
+    }
 
-TImportaNFe::TImportaNFe(TDTM& dtm, const IRelogio& relogio, int idContribuinte)
-    : m_dtm(dtm), m_relogio(relogio), m_idContribuinte(idContribuinte)
+private:
+    TDTMCON& m_con;
+    bool m_propria = false;
+    std::unique_ptr<TTransacao> m_aninhada;
+};
+
+// Each file's savepoint journals, in the engine's statement journal, the pages the lot had already changed;
+// past a few pages that journal goes to a temporary file, one write per page, file after file. For the batch
+// it is kept in memory (it starts over with each file, so it stays small) and the connection's setting comes
+// back afterwards. Only outside a transaction can the setting change; otherwise it stays as it is. (A change
+// drops the connection's temporary tables, which the program only keeps for the length of one operation.)
+class TJournalEmMemoria {
+public:
+    explicit TJournalEmMemoria(sqlite3* db) : m_db(db)
+    {
+        if (!sqlite3_get_autocommit(db))
+            return;
+        try {
+            Sql::executa(db, QStringLiteral("PRAGMA temp_store"), TParametros(), nullptr,
+                         [&](sqlite3_stmt* st) { m_antes = sqlite3_column_int(st, 0); });
+            if (m_antes != 2) {
+                Sql::executa(db, QStringLiteral("PRAGMA temp_store = MEMORY"), TParametros());
+                m_mudou = true;
+            }
+        } catch (const EBancoDados&) { // the batch only runs slower
+        }
+    }
+    ~TJournalEmMemoria()
+    {
+        if (m_mudou && sqlite3_get_autocommit(m_db)) {
+            const QByteArray volta = "PRAGMA temp_store = " + QByteArray::number(m_antes);
+            sqlite3_exec(m_db, volta.constData(), nullptr, nullptr, nullptr);
+        }
+    }
+    TJournalEmMemoria(const TJournalEmMemoria&) = delete;
+    TJournalEmMemoria& operator=(const TJournalEmMemoria&) = delete;
+
+private:
+    sqlite3* m_db;
+    int m_antes = 0;
+    bool m_mudou = false;
+};
+
+// Parsing a file takes about as long as writing it: the next files are read and parsed on a thread of their
+// own while this one writes, never more than a few ahead, so that a batch of any size holds only those in
+// memory. The database is written by the calling thread alone, and the progress is told there.
+class TLeituraAdiante {
+public:
+    explicit TLeituraAdiante(TFonte& fonte) : m_fonte(fonte), m_total(fonte.total()), m_thread([this] { roda(); }) {}
+    ~TLeituraAdiante()
+    {
+        {
+            const std::lock_guard trava(m_mutex);
+            m_parar = true;
+        }
+        m_sinal.notify_all();
+        m_thread.join();
+    }
+    TLeituraAdiante(const TLeituraAdiante&) = delete;
+    TLeituraAdiante& operator=(const TLeituraAdiante&) = delete;
+
+    // The next input, in the batch's order, read and parsed.
+    TDocumentoLido proximo()
+    {
+        std::unique_lock trava(m_mutex);
+        m_sinal.wait(trava, [&] { return !m_fila.empty(); });
+        TDocumentoLido d = std::move(m_fila.front());
+        m_fila.pop_front();
+        trava.unlock();
+        m_sinal.notify_all();
+        return d;
+    }
+
+private:
+    static constexpr size_t kAdiante = 32;
+
+    void roda()
+    {
+        for (int i = 0; i < m_total; ++i) {
+            TDocumentoLido d;
+            try {
+                const TArquivoNFe a = m_fonte.le(i, -1);
+                d = a.recusa.isEmpty() ? leDocumento(a.conteudo) : recusa(a.recusa);
+            } catch (const std::exception&) { // out of memory on a huge document: that file alone fails
+                d = recusa(QString::fromUtf8("memória insuficiente para ler o arquivo"));
+            }
+            std::unique_lock trava(m_mutex);
+            m_sinal.wait(trava, [&] { return m_parar || m_fila.size() < kAdiante; });
+            if (m_parar)
+                return;
+            m_fila.push_back(std::move(d));
+            trava.unlock();
+            m_sinal.notify_all();
+        }
+    }
+
+    TFonte& m_fonte;
+    const int m_total;
+    std::mutex m_mutex;
+    std::condition_variable m_sinal;
+    std::deque<TDocumentoLido> m_fila;
+    bool m_parar = false;
+    std::thread m_thread; // last: starts once the rest is built
+};
+
+// Enough of a file's start to show its root element past the declaration and a comment or two.
+constexpr qint64 kInicioDoArquivo = 1024;
+
+// The name of the root element, from the start of a document; empty when the start does not show it.
+QString raizDe(const QByteArray& inicio)
 {
+    QXmlStreamReader r(inicio);
+    r.setNamespaceProcessing(true);
+    while (!r.atEnd()) {
+        const QXmlStreamReader::TokenType t = r.readNext();
+        if (t == QXmlStreamReader::StartElement)
+            return r.name().toString();
+        if (t == QXmlStreamReader::DTD || t == QXmlStreamReader::Invalid)
+            break;
+    }
+    return {};
 }
 
-QList<TResultadoNFe> TImportaNFe::Importa(const QList<TArquivoNFe>& arquivos)
+// The cancellations among the inputs (access key -> the first input that cancels it), which must be known
+// before the note they cancel is written. Only the start of each input is read, except for events and for
+// inputs whose start does not tell what they are.
+QHash<QString, int> achaCancelamentos(TFonte& fonte, const std::function<void(int, int)>& progresso)
+{
+    QHash<QString, int> cancelamentos;
+    for (int i = 0; i < fonte.total(); ++i) {
+        // A large batch takes a moment here: the progress window is told, so that it stays painted.
+        if (progresso && i > 0 && i % 1000 == 0)
+            progresso(0, fonte.total());
+        TArquivoNFe a = fonte.le(i, kInicioDoArquivo);
+        if (!a.recusa.isEmpty())
+            continue;
+        const QString raiz = raizDe(a.conteudo);
+        if (!raiz.isEmpty() && raiz != QLatin1String("procEventoNFe"))
+            continue;
+        if (a.conteudo.size() >= kInicioDoArquivo)
+            a = fonte.le(i, -1);
+        if (!a.recusa.isEmpty())
+            continue;
+        const TDocumentoLido d = leDocumento(a.conteudo);
+        if (d.tipo == TDocumentoLido::Tipo::Cancelamento && !cancelamentos.contains(d.evento.chave))
+            cancelamentos.insert(d.evento.chave, i);
+    }
+    return cancelamentos;
+}
+
+QList<TResultadoNFe> importaDe(TDTM& dtm, const IRelogio& relogio, int idContribuinte, int notasPorLote,
+                               const std::function<void(int, int)>& progresso, TFonte& fonte)
 {
     QList<TResultadoNFe> resultados;
+    const int total = fonte.total();
     TContribuinteAberto contribuinte;
-    contribuinte.id = m_idContribuinte;
+    contribuinte.id = idContribuinte;
     try {
-        TDataSet q(m_dtm.conexao());
+        TDataSet q(dtm.conexao());
         q.setCommandText(QStringLiteral("SELECT CNPJ FROM Contribuinte WHERE IdContribuinte = :Id"));
-        q.setParam(QStringLiteral("Id"), m_idContribuinte);
+        q.setParam(QStringLiteral("Id"), idContribuinte);
         q.open();
         if (!q.isEmpty())
             contribuinte.documento = somenteDigitos(q.asString(QStringLiteral("CNPJ")));
     } catch (const EBancoDados& e) {
-        for (const TArquivoNFe& a : arquivos)
-            resultados << recusado(a.nome, umaLinha(e.mensagem()));
+        for (int i = 0; i < total; ++i)
+            resultados << recusado(fonte.nome(i), umaLinha(e.mensagem()));
         return resultados;
     }
     if (contribuinte.documento.isEmpty()) {
-        for (const TArquivoNFe& a : arquivos)
-            resultados << recusado(a.nome, QString::fromUtf8("o contribuinte aberto não tem CNPJ/CPF no cadastro"));
+        for (int i = 0; i < total; ++i)
+            resultados << recusado(fonte.nome(i), QString::fromUtf8("o contribuinte aberto não tem CNPJ/CPF no cadastro"));
         return resultados;
     }
 
-    QList<TDocumentoLido> docs;
-    QHash<QString, int> cancelamentos; // access key -> the first event that cancels it
-    for (const TArquivoNFe& a : arquivos) {
-        docs << (a.recusa.isEmpty() ? leDocumento(a.conteudo) : recusa(a.recusa));
-        if (docs.last().tipo == TDocumentoLido::Tipo::Cancelamento && !cancelamentos.contains(docs.last().evento.chave))
-            cancelamentos.insert(docs.last().evento.chave, int(docs.size()) - 1);
-        resultados << recusado(a.nome, docs.last().motivo);
-        resultados.last().ignorado = docs.last().tipo == TDocumentoLido::Tipo::Ignorado;
-    }
-
-    TImportacao importacao(m_dtm, m_relogio, contribuinte);
+    const QHash<QString, int> cancelamentos = achaCancelamentos(fonte, progresso);
+    resultados.reserve(total);
+    TImportacao importacao(dtm, relogio, contribuinte);
+    const TJournalEmMemoria journal(dtm.conexao().db());
     // One transaction for many files, each file in its own savepoint inside it: a commit (a disk flush) per
     // file would cost more than the file's own work. A crash loses at most the files since the last
     // commit, and a second import picks them up, since what is stored is skipped.
-    std::unique_ptr<TTransacao> lote;
+    std::unique_ptr<TLote> lote;
     QList<int> doLote; // the files imported since the last commit
     auto fechaLote = [&] {
         if (!lote)
@@ -1233,42 +1571,49 @@ QList<TResultadoNFe> TImportaNFe::Importa(const QList<TArquivoNFe>& arquivos)
         }
         doLote.clear();
     };
-    QHash<QString, int> notas; // access key -> the file that held the note
-    for (int i = 0; i < docs.size(); ++i) {
-        if (docs[i].tipo != TDocumentoLido::Tipo::Nota)
-            continue;
-        const TNotaLida& n = docs[i].nota;
-        if (notas.contains(n.chave)) {
-            // The same note twice in one batch: the first decides, the second is a repetition.
-            const TResultadoNFe& primeiro = resultados[notas.value(n.chave)];
-            resultados[i].situacao = primeiro.situacao == TResultadoNFe::Situacao::Recusado
-                                         ? TResultadoNFe::Situacao::Recusado
-                                         : TResultadoNFe::Situacao::Duplicado;
-            resultados[i].motivo = QString::fromUtf8("a mesma nota de %1").arg(primeiro.arquivo);
-            continue;
-        }
-        notas.insert(n.chave, i);
-        if (!lote) {
-            try {
-                lote = std::make_unique<TTransacao>(m_dtm.conexao());
-            } catch (const EBancoDados&) {
-                // Each file's savepoint then is its own transaction, as slow as it is sound.
+    QHash<QString, int> notas;                // access key -> the file that held the note
+    QList<std::pair<int, QString>> eventos;   // the cancellations: file and access key
+    {
+        TLeituraAdiante adiante(fonte);
+        for (int i = 0; i < total; ++i) {
+            const TDocumentoLido d = adiante.proximo();
+            resultados << recusado(fonte.nome(i), d.motivo);
+            resultados.last().ignorado = d.tipo == TDocumentoLido::Tipo::Ignorado;
+            if (d.tipo == TDocumentoLido::Tipo::Cancelamento)
+                eventos.append({i, d.evento.chave});
+            if (d.tipo == TDocumentoLido::Tipo::Nota) {
+                const TNotaLida& n = d.nota;
+                if (const auto primeiro = notas.constFind(n.chave); primeiro != notas.constEnd()) {
+                    // The same note twice in one batch: the first decides, the second is a repetition.
+                    const TResultadoNFe& r = resultados[*primeiro];
+                    resultados[i].situacao = r.situacao == TResultadoNFe::Situacao::Recusado
+                                                 ? TResultadoNFe::Situacao::Recusado
+                                                 : TResultadoNFe::Situacao::Duplicado;
+                    resultados[i].motivo = QString::fromUtf8("a mesma nota de %1").arg(r.arquivo);
+                } else {
+                    notas.insert(n.chave, i);
+                    if (!lote) {
+                        try {
+                            lote = std::make_unique<TLote>(dtm.conexao());
+                        } catch (const EBancoDados&) {
+                            // Each file's savepoint then is its own transaction, as slow as it is sound.
+                        }
+                    }
+                    resultados[i] = importacao.importa(resultados[i].arquivo, n,
+                                                       n.cancelada || cancelamentos.contains(n.chave));
+                    if (resultados[i].situacao == TResultadoNFe::Situacao::Importado)
+                        doLote << i;
+                    if (doLote.size() >= notasPorLote)
+                        fechaLote();
+                }
             }
+            if (progresso)
+                progresso(i + 1, total);
         }
-        resultados[i] = importacao.importa(arquivos[i].nome, n, n.cancelada || cancelamentos.contains(n.chave));
-        if (resultados[i].situacao == TResultadoNFe::Situacao::Importado)
-            doLote << i;
-        if (doLote.size() >= kNotasPorLote)
-            fechaLote();
-        if (progresso)
-            progresso(i + 1);
     }
     fechaLote();
 
-    for (int i = 0; i < docs.size(); ++i) {
-        if (docs[i].tipo != TDocumentoLido::Tipo::Cancelamento)
-            continue;
-        const QString& chave = docs[i].evento.chave;
+    for (const auto& [i, chave] : eventos) {
         TResultadoNFe& r = resultados[i];
         if (notas.contains(chave)) {
             const TResultadoNFe& nota = resultados[notas.value(chave)];
@@ -1303,4 +1648,23 @@ QList<TResultadoNFe> TImportaNFe::Importa(const QList<TArquivoNFe>& arquivos)
         }
     }
     return resultados;
+}
+
+} // namespace
+
+TImportaNFe::TImportaNFe(TDTM& dtm, const IRelogio& relogio, int idContribuinte)
+    : m_dtm(dtm), m_relogio(relogio), m_idContribuinte(idContribuinte)
+{
+}
+
+QList<TResultadoNFe> TImportaNFe::Importa(const QList<TArquivoNFe>& arquivos)
+{
+    TFonteMemoria fonte(arquivos);
+    return importaDe(m_dtm, m_relogio, m_idContribuinte, notasPorLote, progresso, fonte);
+}
+
+QList<TResultadoNFe> TImportaNFe::ImportaCaminhos(const QStringList& caminhos)
+{
+    TFonteDisco fonte(caminhos);
+    return importaDe(m_dtm, m_relogio, m_idContribuinte, notasPorLote, progresso, fonte);
 }

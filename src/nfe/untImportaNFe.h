@@ -43,7 +43,8 @@ struct TArquivoNFe {
 };
 
 // Reads files, folders (their *.xml and *.zip files, not descending into subfolders) and zip archives (their
-// *.xml entries, read into memory, never extracted). Unreadable inputs come back with `recusa` set.
+// *.xml entries, read into memory, never extracted). Unreadable inputs come back with `recusa` set. The import
+// of paths (ImportaCaminhos) does not use this: it reads the same inputs one at a time.
 QList<TArquivoNFe> LeEntradasNFe(const QStringList& caminhos);
 
 class TImportaNFe {
@@ -53,10 +54,16 @@ public:
     // Imports the files in the order given, after pairing each cancellation event with its invoice among them.
     // One result per input, in the same order. Nothing here stops the batch: each bad file is refused alone.
     QList<TResultadoNFe> Importa(const QList<TArquivoNFe>& arquivos);
-    QList<TResultadoNFe> ImportaCaminhos(const QStringList& caminhos) { return Importa(LeEntradasNFe(caminhos)); }
+    // The same for the inputs LeEntradasNFe reads, each read only when its turn comes and let go after it:
+    // a batch of any size holds a few files in memory at a time.
+    QList<TResultadoNFe> ImportaCaminhos(const QStringList& caminhos);
 
-    // Told after each invoice file, with how many of the inputs are done, for a progress bar.
-    std::function<void(int feitos)> progresso;
+    // Told on the calling thread after each input, with how many of them are done, for a progress bar (and, in
+    // a large batch, with 0 done now and then while its cancellations are looked for first).
+    std::function<void(int feitos, int total)> progresso;
+    // Files imported between two commits of a batch: a crash loses at most these, which the next import of
+    // the same files picks up.
+    int notasPorLote = 500;
 
 private:
     TDTM& m_dtm;

@@ -1,6 +1,7 @@
 // The SQLite layer as the statements of the program use it.
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#include <vector>
 
 #include "db/untDataSetModel.h"
 #include "db/untEdicao.h"
@@ -185,4 +186,104 @@ TEST(Edicao, CommitRecusadoDesfazOSalvarEContinuaEditando)
     edicao.desfaz();
     EXPECT_EQ(TBancoTeste::listaDireta(t.con->db(), "SELECT Nome FROM Contador"), QStringList{"SEGUNDO"});
     EXPECT_EQ(sqlite3_get_autocommit(t.con->db()), 1);
+}
+
+// Statements are kept prepared per connection: the same text runs again without being prepared again, with
+// the values of each run, whatever went wrong in an earlier run.
+TEST_F(Sqlite, ComandosGuardadosValemAsMesmasRespostas)
+{
+    sqlite3* db = t.con->db();
+    TBancoTeste::executaDireto(db, "INSERT INTO Contador (Nome, CPF) VALUES ('ANA', '1'), ('BIA', '2')");
+    const QString busca = "SELECT CPF FROM Contador WHERE Nome = :Nome";
+    auto cpf = [&](const QString& nome) {
+        TDataSet ds(*t.con);
+        ds.setCommandText(busca);
+        ds.setParam("Nome", nome);
+        ds.open();
+        return ds.isEmpty() ? QString("-") : ds.asString("CPF");
+    };
+    EXPECT_EQ(cpf("ANA"), "1");
+    const int guardados = Sql::comandosGuardados(db);
+    EXPECT_EQ(cpf("BIA"), "2");
+    EXPECT_EQ(cpf("NINGUEM"), "-");
+    EXPECT_EQ(Sql::comandosGuardados(db), guardados) << "the same text is kept once";
+
+    // A run without a value for its parameter is refused; the value of the previous run is not reused.
+    TDataSet semValor(*t.con);
+    semValor.setCommandText(busca);
+    EXPECT_THROW(semValor.open(), EBancoDados);
+    EXPECT_EQ(cpf("BIA"), "2");
+
+    // A refused change (the key exists) leaves the next run of the same text sound.
+    TComando& cmd = t.dtm->ADOCommand;
+    const QString inclui = "INSERT INTO Contador (IdContador, Nome) VALUES (:Id, :Nome)";
+    for (const auto& [id, esperaFalha] : std::vector<std::pair<int, bool>>{{900, false}, {900, true}, {901, false}}) {
+        cmd.setCommandText(inclui);
+        cmd.setParam("Id", id);
+        cmd.setParam("Nome", "X");
+        if (esperaFalha)
+            EXPECT_THROW(cmd.execute(), EBancoDados);
+        else
+            EXPECT_EQ(cmd.execute(), 1);
+    }
+    EXPECT_EQ(valor("SELECT COUNT(*) FROM Contador WHERE Nome = 'X'").toInt(), 2);
+
+    // The same text run again from inside its own rows gets a statement of its own.
+    QStringList pares;
+    TParametros todos;
+    const QString lista = "SELECT Nome FROM Contador WHERE Nome IN ('ANA', 'BIA') ORDER BY Nome";
+    Sql::executa(db, lista, todos, nullptr, [&](sqlite3_stmt* st) {
+        const QString fora = Sql::valorColuna(st, 0).toString();
+        Sql::executa(db, lista, todos, nullptr,
+                     [&](sqlite3_stmt* dentro) { pares << fora + Sql::valorColuna(dentro, 0).toString(); });
+    });
+    EXPECT_EQ(pares, QStringList({"ANAANA", "ANABIA", "BIAANA", "BIABIA"}));
+
+    // A kept read is reset after its run: it holds no snapshot that would stop another program writing.
+    sqlite3* outro = TBancoTeste::abreDireto(t.caminho());
+    EXPECT_EQ(sqlite3_exec(outro, "BEGIN EXCLUSIVE; INSERT INTO Contador (Nome) VALUES ('OUTRO'); COMMIT", nullptr,
+                           nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(outro);
+    EXPECT_EQ(cpf("OUTRO"), "");
+}
+
+TEST_F(Sqlite, ComandosGuardadosSeguemOEsquemaESaemComAConexao)
+{
+    sqlite3* db = t.con->db();
+    TBancoTeste::executaDireto(db, "INSERT INTO Contador (Nome) VALUES ('ANA')");
+    TDataSet ds(*t.con);
+    ds.setCommandText("SELECT * FROM Contador");
+    ds.open();
+    EXPECT_LT(ds.fieldIndex("Apelido"), 0);
+    // A column added (and a Jet type change, which rebuilds the table) is seen by the same text run again.
+    TComando& cmd = t.dtm->ADOCommand;
+    cmd.setCommandText("ALTER TABLE Contador ADD COLUMN Apelido Text(10)");
+    cmd.execute();
+    EXPECT_EQ(Sql::comandosGuardados(db), 0) << "a schema change lets the kept statements go";
+    ds.open();
+    EXPECT_GE(ds.fieldIndex("Apelido"), 0);
+    cmd.setCommandText("Alter Table Contador ALTER COLUMN Apelido Text(40)");
+    cmd.execute();
+    ds.open();
+    EXPECT_EQ(ds.asString("Nome"), "ANA");
+    EXPECT_EQ(Sql::larguraTexto(db, "Contador", "Apelido"), 40);
+
+    // Whoever closes a connection, its kept statements are finalized with it: the engine's plain close,
+    // which refuses a connection with statements still open, succeeds.
+    sqlite3* direto = TBancoTeste::abreDireto(t.caminho());
+    TParametros p;
+    p.set("n", "ANA");
+    int achados = 0;
+    Sql::executa(direto, "SELECT 1 FROM Contador WHERE Nome = :n", p, nullptr, [&](sqlite3_stmt*) { ++achados; });
+    EXPECT_EQ(achados, 1);
+    EXPECT_EQ(Sql::comandosGuardados(direto), 1);
+    EXPECT_EQ(sqlite3_close(direto), SQLITE_OK);
+    EXPECT_EQ(Sql::comandosGuardados(direto), 0);
+
+    t.con->Fechar();
+    EXPECT_EQ(Sql::comandosGuardados(db), 0);
+    t.con->Reabrir();
+    ds.open();
+    EXPECT_EQ(ds.asString("Nome"), "ANA");
 }

@@ -5,6 +5,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <stdexcept>
 #include <zip.h>
 
 #include "core/untRelogio.h"
@@ -620,3 +622,54 @@ TEST_F(ImportaNFe, PastaComoAsQueOEscritorioRecebePeloZelcli)
               antes);
 }
 #endif
+
+// A batch is committed every few files, not once per file nor only at its end: what another program sees grows
+// lot by lot, a fall in the middle loses only the files of the open lot, and importing the same files again
+// picks those up and skips the rest. The archive is read an entry at a time, and a cancellation placed after
+// its note still reaches it.
+TEST_F(ImportaNFe, LoteGravadoACadaPoucasNotasEQuedaPerdeSoOLoteAberto)
+{
+    const QString caminho = arquivos.filePath("lote.zip");
+    int erro = 0;
+    zip_t* z = zip_open(QFile::encodeName(caminho).constData(), ZIP_CREATE | ZIP_TRUNCATE, &erro);
+    ASSERT_NE(z, nullptr);
+    QList<QByteArray> conteudos;
+    for (int k = 0; k < 10; ++k)
+        conteudos << xmlNota(vendaSimples(100 + k));
+    conteudos << xmlCancelamento(chaveDe(vendaSimples(105)));
+    for (int k = 0; k < conteudos.size(); ++k) {
+        zip_source_t* s = zip_source_buffer(z, conteudos[k].constData(), zip_uint64_t(conteudos[k].size()), 0);
+        ASSERT_GE(zip_file_add(z, QStringLiteral("n%1.xml").arg(k, 2, 10, QLatin1Char('0')).toUtf8().constData(), s, 0), 0);
+    }
+    ASSERT_EQ(zip_close(z), 0);
+
+    sqlite3* outro = TBancoTeste::abreDireto(t.caminho());
+    auto gravadas = [&] { return TBancoTeste::valorDireto(outro, "SELECT COUNT(DISTINCT NumeroNF) FROM NotaFiscal").toInt(); };
+    QList<int> vistas;
+    {
+        TImportaNFe i(*t.dtm, relogio, 1);
+        i.notasPorLote = 3;
+        i.progresso = [&](int feitos, int total) {
+            EXPECT_EQ(total, 11);
+            vistas << gravadas();
+            if (feitos == 8)
+                throw std::runtime_error("queda no meio do lote");
+        };
+        EXPECT_THROW(i.ImportaCaminhos({caminho}), std::runtime_error);
+    }
+    EXPECT_EQ(vistas, QList<int>({0, 0, 3, 3, 3, 6, 6, 6}));
+    EXPECT_EQ(sqlite3_get_autocommit(t.con->db()), 1) << "no transaction left open by the fall";
+    EXPECT_EQ(gravadas(), 6);
+    EXPECT_EQ(valor("SELECT Situacao FROM NotaFiscal WHERE NumeroNF = '000105'").toString(), "S");
+    sqlite3_close(outro);
+
+    TImportaNFe denovo(*t.dtm, relogio, 1);
+    const QList<TResultadoNFe> r = denovo.ImportaCaminhos({caminho});
+    ASSERT_EQ(r.size(), 11);
+    for (int k = 0; k < 10; ++k)
+        EXPECT_EQ(r[k].situacao, k < 6 ? Situacao::Duplicado : Situacao::Importado)
+            << r[k].arquivo.toStdString() << ": " << r[k].motivo.toStdString();
+    EXPECT_EQ(r[10].situacao, Situacao::Duplicado) << r[10].motivo.toStdString();
+    EXPECT_EQ(valor("SELECT COUNT(DISTINCT NumeroNF) FROM NotaFiscal").toInt(), 10);
+    EXPECT_EQ(lista("SELECT DISTINCT Situacao FROM NotaFiscal WHERE NumeroNF <> '000105'"), QStringList({"N"}));
+}

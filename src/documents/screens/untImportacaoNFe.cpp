@@ -89,14 +89,13 @@ int ImportaNFeNaTela(TContexto& ctx, QWidget* pai, const QStringList& caminhos)
     progresso.inicia();
     progresso.mensagem(QString::fromUtf8("Importação de NF-e - lendo os arquivos..."));
     try {
-        const QList<TArquivoNFe> arquivos = LeEntradasNFe(caminhos);
         TRelogioSistema sistema;
         TImportaNFe importa(*ctx.dtm, ctx.relogio ? *ctx.relogio : static_cast<const IRelogio&>(sistema), ctx.IdAtivo);
-        importa.progresso = [&progresso, total = arquivos.size()](int feitos) {
+        importa.progresso = [&progresso](int feitos, int total) {
             progresso.mensagem(QString::fromUtf8("Importação de NF-e - %1 de %2 arquivos").arg(feitos).arg(total));
             progresso.posicao(total > 0 ? int(qint64(feitos) * 100 / total) : 100);
         };
-        resultados = importa.Importa(arquivos);
+        resultados = importa.ImportaCaminhos(caminhos);
         progresso.posicao(100);
     } catch (const EBancoDados& e) {
         progresso.termina();
