@@ -54,3 +54,26 @@ inline QStringList OrdemEsperada(QWidget* tela, QWidget* inicio, int passos,
         r << nomes[(inicial + i) % nomes.size()];
     return r;
 }
+
+// What Tab should meet from `inicio` on when leaving some fields sends the focus to a field further on (each
+// pair: from the first, the focus goes to the second, the fields between left out of the walk); otherwise the
+// reading order, going round to the start after the last.
+inline QStringList OrdemComSaltos(QWidget* tela, QWidget* inicio, int passos,
+                                  const QList<QPair<QString, QString>>& saltos)
+{
+    QStringList nomes;
+    for (QWidget* w : CamposEmOrdemDeLeitura(tela))
+        if (w->isVisible() && w->isEnabled() && !qobject_cast<QRadioButton*>(w))
+            nomes << w->objectName();
+    QStringList r;
+    QString atual = inicio->objectName();
+    for (int i = 0; i <= passos && !nomes.isEmpty(); ++i) {
+        r << atual;
+        QString proximo;
+        for (const auto& [de, para] : saltos)
+            if (de == atual)
+                proximo = para;
+        atual = proximo.isEmpty() ? nomes[(nomes.indexOf(atual) + 1) % nomes.size()] : proximo;
+    }
+    return r;
+}

@@ -17,6 +17,7 @@
 #include "declarations/screens/untDAnuais.h"
 #include "declarations/screens/untIncluirDadosAnuais.h"
 #include "support/TBancoTeste.h"
+#include "support/TOrdemTab.h"
 #include "support/TCadastroTeste.h"
 #include "support/TFoco.h"
 #include "widgets/untTelas.h"
@@ -173,4 +174,21 @@ TEST_F(TelasDadosAnuais, ArquivoRecusadoSemRegimeEBotaoGastoAteLerDeNovo)
     EXPECT_TRUE(arquivo.contains("20221231")) << "an earlier year ends on its 31st of December";
     EXPECT_TRUE(arquivo.contains("\r\n8805")) << "the taxpayer's accountant";
     EXPECT_FALSE(t.btnGerarArquivo->isEnabled()) << "spent until the list is read again";
+}
+
+TEST_F(TelasDadosAnuais, TabSegueAOrdemDaTelaNaInclusaoENaAlteracao)
+{
+    for (const bool alteracao : {false, true}) {
+        SCOPED_TRACE(alteracao ? "alteração" : "inclusão");
+        if (alteracao)
+            sql("INSERT INTO DadosAnuais (IdDadosAnuais, IdContribuinte, Ano, Tipo, EstqTrib, TipoRegimeContrib) "
+                "VALUES (2, 1, '2021', 'R', 2000000, 7)");
+        std::unique_ptr<TfrmIncluirDadosAnuais> t = alteracao ? std::make_unique<TfrmIncluirDadosAnuais>(ctx, 2)
+                                                              : std::make_unique<TfrmIncluirDadosAnuais>(ctx);
+        Ativa(t.get());
+        QWidget* inicio = QApplication::focusWidget();
+        ASSERT_TRUE(inicio);
+        const QStringList esperado = OrdemEsperada(t.get(), inicio, 40).mid(0, 16);
+        EXPECT_EQ(CaminhoDoTab(inicio, esperado.size() - 1), esperado);
+    }
 }

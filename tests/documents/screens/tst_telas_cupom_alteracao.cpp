@@ -24,6 +24,7 @@
 #include "documents/screens/untCupomFiscal.h"
 #include "support/TBancoTeste.h"
 #include "support/TFoco.h"
+#include "support/TOrdemTab.h"
 #include "widgets/untTelas.h"
 
 namespace {
@@ -781,4 +782,18 @@ TEST_F(NavegacaoCupom, AlterarAbreOResumoEscolhidoEAListaVoltaNele)
     EXPECT_EQ(retrato(terceiro), antes);
     EXPECT_FALSE(emTransacao());
     EXPECT_EQ(t.lista().asInteger("IDCupomFiscal"), terceiro);
+}
+
+TEST_F(AlteracaoCupom, TabSegueAOrdemDaTela)
+{
+    // From the equipment number down the header; leaving the gross sales records the header and goes to
+    // "ISS", and a blank rate goes on to "&Salvar". Up to there, the screen's reading order.
+    TfrmAlteraCupom t(ctx, diaDoExemplo());
+    Ativa(&t);
+    Clica(t.btnAlterar);
+    QWidget* inicio = QApplication::focusWidget();
+    ASSERT_EQ(inicio, t.edtNumeroEqp);
+    const QStringList esperado = OrdemComSaltos(&t, inicio, 12, {{"curVendaBruta", "curVlr_ISS"}, {"curVlrAcumulado", "btnSalvar"}});
+    ASSERT_EQ(esperado.last(), "btnSalvar");
+    EXPECT_EQ(CaminhoDoTab(inicio, 12), esperado);
 }

@@ -14,6 +14,7 @@
 #include <QTableView>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <memory>
 #include <sqlite3.h>
 
 #include "widgets/untTelas.h"
@@ -25,6 +26,7 @@
 #include "documents/screens/untNotasFiscais.h"
 #include "support/TBancoTeste.h"
 #include "support/TFoco.h"
+#include "support/TOrdemTab.h"
 
 namespace {
 
@@ -790,4 +792,47 @@ TEST_F(Navegacao, ExcluirInutilizadaLevaAsDoMesmoDia)
     EXPECT_EQ(linhasDa(inutilOutroDia), (QList<int>{1, 1, 1, 1}));
     EXPECT_EQ(linhas(), (QList<int>{8, 8, 8, 8}));
     EXPECT_EQ(numeros(t), (QStringList{"000001", "000002", "000003", "000004", "000007", "000008"}));
+}
+
+TEST_F(TelasNotas, TabSegueAOrdemDaTelaNaInclusaoENaAlteracao)
+{
+    // Leaving the counterparty goes to the ICMS base and a CFOP found goes to the observation, the fields
+    // between left for the mouse; an empty counterparty or CFOP opens its list on the way.
+    const QList<QPair<QString, QString>> saltos = {{"edtCnpjDestino", "edtBaseIcms"}, {"edtCodCFOP", "edtObservacao"}};
+    struct Caso {
+        const char* nome;
+        bool alteracao;
+        bool listas; // the counterparty and the CFOP left empty: their lists open when Tab leaves them
+    };
+    for (const Caso& c : {Caso{"inclusão", false, false}, Caso{"inclusão com as listas", false, true},
+                          Caso{"alteração", true, false}}) {
+        SCOPED_TRACE(c.nome);
+        std::unique_ptr<TfrmCamposNotaFiscal> t;
+        if (c.alteracao) {
+            auto* a = new TfrmAlterarNotasFiscais(ctx, nota("000123", "2024-05-10"));
+            t.reset(a);
+            Ativa(a);
+            Clica(a->btnAlterar);
+        } else {
+            auto* i = new TfrmIncluirNotasFiscais(ctx);
+            t.reset(i);
+            Ativa(i);
+            Clica(i->btnNovaNota);
+            if (!c.listas) {
+                t->edtCnpjDestino->setText(kCnpjLocal);
+                t->edtCodCFOP->setText("1102");
+            }
+        }
+        if (c.listas)
+            banco.dialogos.esperaTela("TfrmEmpresas", [](QObject*) { return int(QDialog::Accepted); })
+                .esperaTela("TfrmCFOP", [](QObject*) { return int(QDialog::Accepted); });
+        QWidget* inicio = QApplication::focusWidget();
+        ASSERT_TRUE(inicio);
+        const QStringList esperado = OrdemComSaltos(t.get(), inicio, 22, saltos);
+        EXPECT_TRUE(esperado.contains("edtBaseIcms") && esperado.contains("edtValorIpi") && esperado.contains("btnSalvar"))
+            << esperado.join(' ').toStdString();
+        EXPECT_EQ(CaminhoDoTab(inicio, 22), esperado);
+        banco.dialogos.verificaConsumo();
+        Clica(t->btnCancelar);
+    }
 }

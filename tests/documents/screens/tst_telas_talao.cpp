@@ -12,6 +12,7 @@
 #include <QTableView>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <memory>
 #include <sqlite3.h>
 
 #include "app/Main.h"
@@ -23,6 +24,7 @@
 #include "documents/screens/untNotasTalao.h"
 #include "support/TBancoTeste.h"
 #include "support/TFoco.h"
+#include "support/TOrdemTab.h"
 #include "widgets/untTelas.h"
 
 namespace {
@@ -545,4 +547,35 @@ TEST_F(NavegacaoTalao, MenuEBotaoDaBarraAbremANavegacao)
         a->trigger();
     }
     EXPECT_EQ(abertas, 2);
+}
+
+TEST_F(TelasTalao, TabSegueAOrdemDaTelaNaInclusaoENaAlteracao)
+{
+    // On entry the values wait for the last number: leaving it opens them and goes to the total. On a change
+    // the whole screen is open from the start and Tab reads it in order.
+    for (const bool alteracao : {false, true}) {
+        SCOPED_TRACE(alteracao ? "alteração" : "inclusão");
+        std::unique_ptr<TfrmCamposNotaTalao> t;
+        QList<QPair<QString, QString>> saltos;
+        if (alteracao) {
+            auto* a = new TfrmAlterarNotasTalao(ctx, talao("2024-05-10", 1, 50));
+            t.reset(a);
+            Ativa(a);
+            Clica(a->btnAlterar);
+        } else {
+            auto* i = new TfrmIncluirNotasTalao(ctx);
+            t.reset(i);
+            Ativa(i);
+            Clica(i->btnNovaNota);
+            saltos = {{"edtNFinal", "curVlrTotal"}};
+        }
+        QWidget* inicio = QApplication::focusWidget();
+        ASSERT_TRUE(inicio);
+        EXPECT_EQ(inicio, t->edtModelo);
+        // The walk reaches the values in both modes: the panel is open by then.
+        const QStringList caminho = CaminhoDoTab(inicio, 16);
+        EXPECT_TRUE(caminho.contains("curVlrTotal") && caminho.contains("btnSalvar")) << caminho.join(' ').toStdString();
+        EXPECT_EQ(caminho, OrdemComSaltos(t.get(), inicio, 16, saltos));
+        Clica(t->btnCancelar);
+    }
 }

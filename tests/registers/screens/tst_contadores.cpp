@@ -100,6 +100,26 @@ TEST_F(Contadores, TabSegueAOrdemDaTela)
     EXPECT_EQ(CaminhoDoTab(primeiro, esperado.size() - 1), esperado);
 }
 
+TEST_F(Contadores, TabSegueAOrdemDaTelaNaAlteracao)
+{
+    criaContador("ANA SOUZA", CpfValido);
+    TfrmContadores lista(ctx);
+    Ativa(&lista);
+    EscolheLinha(Filho<QTableView>(&lista, "dbgContadores"), 0);
+    banco.dialogos.esperaTela("TfrmAlterarContador", [&](QObject* o) {
+        auto* tela = static_cast<TfrmAlterarContador*>(o);
+        Ativa(tela);
+        QWidget* inicio = QApplication::focusWidget();
+        EXPECT_EQ(inicio, tela->edtRazaoSocial);
+        if (inicio) {
+            const QStringList esperado = OrdemEsperada(tela, inicio, 30).mid(0, 14);
+            EXPECT_EQ(CaminhoDoTab(inicio, esperado.size() - 1), esperado);
+        }
+        return int(QDialog::Rejected);
+    });
+    Clica(Filho<QPushButton>(&lista, "btnAlterar"));
+}
+
 TEST_F(Contadores, IncluirComCnpjEFoneSoComDdd)
 {
     TfrmIncluirContador tela(ctx);

@@ -673,3 +673,38 @@ TEST_F(SelecaoDeContribuinte, ListaVaziaNaoAbreEFecharDesabilitaOsMenus)
     EXPECT_FALSE(menuHabilitado("mnuRelatorios"));
     EXPECT_EQ(janela->windowTitle(), janela->legendaVersao());
 }
+
+TEST_F(Contribuintes, TabSegueAOrdemDaTelaNaAlteracao)
+{
+    // The number and registration are fixed on a change: Tab reads the rest of the form in order, from the name
+    // where the screen opens, both for a taxpayer (through its list) and for a client or supplier.
+    const int contador = criaContador("ANA SOUZA", CpfValido);
+    criaParte("ALFA COMERCIO", "C", "111111111", contador);
+    criaParte("BETA FORNECEDOR", "F", "111111111", contador);
+    for (const bool contribuinte : {true, false}) {
+        SCOPED_TRACE(contribuinte ? "contribuinte" : "cliente ou fornecedor");
+        std::unique_ptr<QDialog> lista;
+        if (contribuinte)
+            lista = std::make_unique<TfrmContribuintes>(ctx);
+        else
+            lista = std::make_unique<TfrmEmpresas>(ctx);
+        Ativa(lista.get());
+        if (!contribuinte) {
+            QTest::keyClicks(Filho<QLineEdit>(lista.get(), "edtPesquisa"), "BETA");
+            Clica(Filho<QPushButton>(lista.get(), "btnLocalizar"));
+        }
+        banco.dialogos.esperaTela("TfrmAlterarContribuinte", [&](QObject* o) {
+            auto* t = static_cast<TfrmAlterarContribuinte*>(o);
+            Ativa(t);
+            QWidget* inicio = QApplication::focusWidget();
+            EXPECT_EQ(inicio, t->edtRazaoSocial);
+            if (inicio) {
+                const QStringList esperado = OrdemEsperada(t, inicio, 30).mid(0, 16);
+                EXPECT_EQ(CaminhoDoTab(inicio, esperado.size() - 1), esperado);
+            }
+            return int(QDialog::Rejected);
+        });
+        Clica(Filho<QPushButton>(lista.get(), "btnAlterar"));
+        banco.dialogos.verificaConsumo();
+    }
+}
