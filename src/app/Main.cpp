@@ -248,7 +248,8 @@ void TfrmMain::AbrirSessao()
     } catch (const EBancoDados& e) {
         InformaErro(*m_ctx.dialogos, e.mensagem());
     }
-    setWindowTitle(QStringLiteral("ZEL - ") + ccicms + QStringLiteral(" . ") + razao);
+    m_aberto = ccicms + QStringLiteral(" . ") + razao;
+    setWindowTitle(QStringLiteral("ZEL - ") + m_aberto);
 }
 
 void TfrmMain::CancelarSelecao()
@@ -261,6 +262,7 @@ void TfrmMain::FecharSessao()
 {
     m_estado.fecharSessao();
     aplicaEstado();
+    m_aberto.clear();
     setWindowTitle(legendaVersao());
 }
 

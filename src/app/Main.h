@@ -26,6 +26,8 @@ public:
     void AbrirSessao() override;
     void CancelarSelecao() override;
     void FecharSessao();
+    // The open taxpayer as the caption names it ("123456789 . RAZAO"); empty with none open.
+    const QString& contribuinteAberto() const { return m_aberto; }
 
     // The start-up checks (on first showing and after "&Gerencia Backup"); returns the connection label.
     QString VerificacoesIniciais();
@@ -59,6 +61,7 @@ private:
     QString m_versao;
     TEstadoComandos m_estado;
     bool m_verificado = false;
+    QString m_aberto;
     QHash<QString, std::function<void()>> m_telas;
     QHash<QString, QAction*> m_acoes;  // menu items and toolbar actions by name
     QHash<QString, QMenu*> m_menus;

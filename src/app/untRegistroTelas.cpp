@@ -68,9 +68,15 @@ void RegistraBackup(TfrmMain& janela, TContexto& ctx, TBackup& backup)
         TFormBackup tela(backup, *ctx.dialogos, [&ctx] { return ctx.con->conectado(); }, &janela);
         ctx.dialogos->executaModal(&tela);
         // The open taxpayer may not exist in the restored data: it is closed, and the start-up checks that
-        // follow open the restored file.
-        if (backup.recuperado && janela.estado().habilitado(Comando::Fechar))
+        // follow open the restored file. The user is told, or the next command would seem to have lost it.
+        if (backup.recuperado && janela.estado().habilitado(Comando::Fechar)) {
+            const QString aberto = janela.contribuinteAberto();
             janela.FecharSessao();
+            Informa(*ctx.dialogos, QString::fromUtf8("O contribuinte %1 foi fechado: os dados do sistema foram substituídos "
+                                                     "pelos da cópia de segurança recuperada.\nAbra o contribuinte "
+                                                     "novamente para continuar.")
+                                       .arg(aberto));
+        }
     });
     janela.defineTela(QStringLiteral("btnConfBackup"), [&janela, &ctx, &backup] {
         TFormConfigBackup tela(backup, &janela);

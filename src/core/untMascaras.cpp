@@ -1,5 +1,7 @@
 #include "core/untMascaras.h"
 
+#include <algorithm>
+
 namespace Mascaras {
 
 namespace {
@@ -55,6 +57,17 @@ int PrimeiraPosicaoVazia(const QString& textoMostrado, const QString& mascara)
         return vazia >= 0;
     });
     return vazia;
+}
+
+QString CnpjCpf(const QString& numero)
+{
+    const QString t = numero.trimmed();
+    const bool digitos = !t.isEmpty() && std::all_of(t.begin(), t.end(), [](QChar c) { return c.isDigit(); });
+    if (digitos && t.size() == 14)
+        return QStringLiteral("%1.%2.%3/%4-%5").arg(t.left(2), t.mid(2, 3), t.mid(5, 3), t.mid(8, 4), t.right(2));
+    if (digitos && t.size() == 11)
+        return QStringLiteral("%1.%2.%3-%4").arg(t.left(3), t.mid(3, 3), t.mid(6, 3), t.right(2));
+    return t;
 }
 
 } // namespace Mascaras

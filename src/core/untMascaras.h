@@ -19,6 +19,9 @@ QString SemLiterais(const QString& textoMostrado, const QString& mascara);
 // The position in the shown text of the first position still blank (the mask's blank or a space: where typing
 // goes on), -1 when none is.
 int PrimeiraPosicaoVazia(const QString& textoMostrado, const QString& mascara);
+// A stored number shown through its mask by its length, as the reports and the lists show it: 14 digits as a CNPJ
+// (00.000.000/0000-00), 11 as a CPF (000.000.000-00); any other text as it is.
+QString CnpjCpf(const QString& numero);
 } // namespace Mascaras
 
 // The home state's telephone area code, preset in the telephone and fax fields.

@@ -1,6 +1,7 @@
 #include "db/untDataSetModel.h"
 
 #include "core/untDatas.h"
+#include "core/untMascaras.h"
 #include "core/untMoney.h"
 #include "db/untSqlite.h"
 
@@ -25,6 +26,79 @@ void TDataSetModel::reinicia()
 {
     beginResetModel();
     endResetModel();
+}
+
+namespace {
+struct TTitulo {
+    const char* campo;
+    const char* titulo;
+};
+// The stored columns the grids show, by the name the tables give them.
+const TTitulo kTitulos[] = {
+    {"DtEmissao", "Emissão"},
+    {"DtGeracao", "Geração"},
+    {"DtInclusao", "Inclusão"},
+    {"DtAlteracao", "Alteração"},
+    {"DtUltAlteracao", "Última Alteração"},
+    {"TipoNota", "Tipo"},
+    {"Tipo", "Tipo"},
+    {"Cfop", "CFOP"},
+    {"CF_Codigo", "Código"},
+    {"CF_Descricao", "Descrição"},
+    {"Modelo", "Modelo"},
+    {"ModeloNF", "Modelo"},
+    {"Serie", "Série"},
+    {"SerieNF", "Série"},
+    {"SubSerie", "Subsérie"},
+    {"SubSerieNF", "Subsérie"},
+    {"Numero", "Número"},
+    {"NumeroNF", "Número"},
+    {"NumNF", "Número"},
+    {"NumeroInicial", "Número Inicial"},
+    {"NumeroFinal", "Número Final"},
+    {"ValorTotal", "Valor Total"},
+    {"ValorTotalNota", "Valor Total"},
+    {"ValorNF", "Valor"},
+    {"BaseICMS", "Base de Cálculo ICMS"},
+    {"BaseCalcIcms", "Base de Cálculo ICMS"},
+    {"ValorICMS", "Valor ICMS"},
+    {"VlrIcms", "Valor ICMS"},
+    {"Isenta", "Isentas"},
+    {"Outras", "Outras"},
+    {"Aliquota", "Alíquota"},
+    {"ValorAcumulado", "Valor Acumulado"},
+    {"Modalidade", "Modalidade"},
+    {"Situacao", "Situação"},
+    {"Obs", "Observação"},
+    {"GTInicioDia", "GT Inicial"},
+    {"GTFimDia", "GT Final"},
+    {"VendaBruta", "Venda Bruta"},
+    {"NumSerie", "Nº Série"},
+    {"NumEquip", "Nº Equipamento"},
+    {"COOInicial", "COO Inicial"},
+    {"COOFinal", "COO Final"},
+    {"Periodo", "Período"},
+    {"PeriodoZel", "Período"},
+    {"RazaoSocial", "Razão Social"},
+    {"Ccicms", "Inscrição"},
+    {"Municipio", "Município"},
+    {"CodMunicipio", "Código"},
+};
+
+// The columns that hold a CNPJ or a CPF as digits.
+bool ehCnpjCpf(const QString& campo)
+{
+    return campo.compare(QLatin1String("CNPJ"), Qt::CaseInsensitive) == 0
+           || campo.compare(QLatin1String("CPF"), Qt::CaseInsensitive) == 0;
+}
+} // namespace
+
+QString TDataSetModel::tituloDoCampo(const QString& campo)
+{
+    for (const TTitulo& t : kTitulos)
+        if (campo.compare(QLatin1String(t.campo), Qt::CaseInsensitive) == 0)
+            return QString::fromUtf8(t.titulo);
+    return campo;
 }
 
 int TDataSetModel::linhaDoCursor() const { return m_dados.recNo(); }
@@ -80,6 +154,8 @@ QVariant TDataSetModel::data(const QModelIndex& indice, int papel) const
             if (f != m_formatos.constEnd())
                 return (*f)(valor);
         }
+        if (ehCnpjCpf(m_dados.fieldNames().value(campo)))
+            return Mascaras::CnpjCpf(valor.toString());
         return formata(valor, m_dados.declaredType(campo));
     }
     if (papel == Qt::EditRole)
@@ -93,7 +169,11 @@ QVariant TDataSetModel::headerData(int secao, Qt::Orientation orientacao, int pa
 {
     if (orientacao != Qt::Horizontal || papel != Qt::DisplayRole)
         return QAbstractTableModel::headerData(secao, orientacao, papel);
-    if (!m_colunas.isEmpty())
-        return secao < m_colunas.size() ? m_colunas[secao].titulo : QVariant();
-    return m_dados.fieldNames().value(secao);
+    if (!m_colunas.isEmpty()) {
+        if (secao >= m_colunas.size())
+            return {};
+        const TColuna& c = m_colunas[secao];
+        return c.titulo.isEmpty() ? tituloDoCampo(c.campo) : c.titulo;
+    }
+    return tituloDoCampo(m_dados.fieldNames().value(secao));
 }

@@ -8,14 +8,15 @@
 class TDataSet;
 
 // Shows a dataset in a grid: the columns asked for (all the query's fields when none are), with money as
-// two decimals and dates as dd/mm/yyyy. The grid's current row and the dataset's cursor are kept together
+// two decimals, dates as dd/mm/yyyy and CNPJ/CPF through their masks. A column given no title of its own is
+// titled from one table of readable names, so no grid shows a raw column name. The grid's current row and the dataset's cursor are kept together
 // by the screen through linhaDoCursor() and moveCursor().
 class TDataSetModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     struct TColuna {
         QString campo;
-        QString titulo;
+        QString titulo; // empty: the readable title of the field
     };
 
     explicit TDataSetModel(TDataSet& dados, QList<TColuna> colunas = {}, QObject* parent = nullptr);
@@ -29,6 +30,8 @@ public:
     void moveCursor(int linha);
     // The text shown for a value of a column whose declared type is `tipo`.
     static QString formata(const QVariant& valor, const QString& tipo);
+    // The readable title of a stored column ("DtEmissao" as "Emissão"); a name the table lacks as it is.
+    static QString tituloDoCampo(const QString& campo);
     // A column shown through its own mask (a period "2006/05", say) instead of its type's format.
     void defineFormato(const QString& campo, std::function<QString(const QVariant&)> formato);
 

@@ -1,5 +1,7 @@
 #include "reports/untRelatorio.h"
 
+#include "core/untMascaras.h"
+
 #include "documents/untClsCupomFiscal.h"
 
 QStringList TRelatorio::textos() const
@@ -70,14 +72,7 @@ QString Inscricao(const QString& ccicms)
 
 QString CnpjCpf(const QString& numero)
 {
-    const QString t = numero.trimmed();
-    if (!soDigitos(t))
-        return t;
-    if (t.size() == 14)
-        return QStringLiteral("%1.%2.%3/%4-%5").arg(t.left(2), t.mid(2, 3), t.mid(5, 3), t.mid(8, 4), t.right(2));
-    if (t.size() == 11)
-        return QStringLiteral("%1.%2.%3-%4").arg(t.left(3), t.mid(3, 3), t.mid(6, 3), t.right(2));
-    return t;
+    return Mascaras::CnpjCpf(numero);
 }
 
 QString Aliquota(const QString& aliquota)

@@ -376,6 +376,16 @@ void ConfiguraGrade(QTableView* grade, QStatusBar* status, const QString& dica, 
         grade->viewport()->installEventFilter(new TDicaStatus(grade, status, textoStatus));
 }
 
+void MostraNaGrade(QTableView* grade, QAbstractItemModel* modelo)
+{
+    grade->setModel(modelo);
+    auto ajusta = [grade] { grade->resizeColumnsToContents(); };
+    QObject::connect(modelo, &QAbstractItemModel::modelReset, grade, ajusta);
+    QObject::connect(modelo, &QAbstractItemModel::rowsInserted, grade, ajusta);
+    QObject::connect(modelo, &QAbstractItemModel::layoutChanged, grade, ajusta);
+    ajusta();
+}
+
 namespace {
 bool ParaNoTab(const QWidget* w)
 {

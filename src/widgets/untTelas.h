@@ -120,6 +120,10 @@ TRegrasSaida* PreparaTelaDeEdicao(QDialog* tela, IDialogos& dialogos, QPushButto
 // The register grids: one whole row selected at a time, a hint, and a status-bar text while the mouse is
 // over the grid (cleared by a click or when the mouse leaves it).
 void ConfiguraGrade(QTableView* grade, QStatusBar* status, const QString& dica, const QString& textoStatus);
+// Shows a model in a grid whose columns take the width of their title or longest value each time the rows are
+// read again, so that no number, CNPJ or date is cut.
+class QAbstractItemModel;
+void MostraNaGrade(QTableView* grade, QAbstractItemModel* modelo);
 
 // A widget with its object name, the name by which checks put the focus on it and tests find it.
 template <class W>

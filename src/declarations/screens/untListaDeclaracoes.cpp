@@ -45,7 +45,7 @@ TfrmListaDeclaracoes::TfrmListaDeclaracoes(TContexto& ctx, const TDescricaoLista
         const QString p = v.toString().trimmed();
         return p.size() == 6 ? p.left(4) + QLatin1Char('/') + p.mid(4) : p;
     });
-    grade->setModel(m_modelo);
+    MostraNaGrade(grade, m_modelo);
     connect(grade->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& atual) { m_modelo->moveCursor(atual.row()); });
     connect(grade, &QTableView::doubleClicked, this, &TfrmListaDeclaracoes::Alterar);

@@ -70,7 +70,7 @@ TfrmSelQuadroV::TfrmSelQuadroV(TContexto& ctx, QWidget* parent)
         const QDate d = v.toDate();
         return d.isValid() ? d.toString(QStringLiteral("MM/yyyy")) : QString();
     });
-    grade->setModel(m_modelo);
+    MostraNaGrade(grade, m_modelo);
     connect(grade->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex& i) {
         m_modelo->moveCursor(i.row());
         if (!m_editando)

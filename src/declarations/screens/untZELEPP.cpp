@@ -9,7 +9,7 @@
 
 static const TDescricaoLista kEpp = {
     "frmZELEPP", "Relação de ZEL Cadastradas - Regime EPP", "dbgZELEPP", "IdEpp",
-    {{"Periodo", "Periodo"}, {"Tipo", "Tipo"}, {"RecEfetiva", "Receita Efetiva"}, {"Imp_Devido", "Imposto Devido"},
+    {{"Periodo", nullptr}, {"Tipo", "Tipo"}, {"RecEfetiva", "Receita Efetiva"}, {"Imp_Devido", "Imposto Devido"},
      {"Imp_Recolher", "Imposto a Recolher"}, {"DtGeracao", "Data Geracao"}},
     nullptr,
 };

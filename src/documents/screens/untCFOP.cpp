@@ -31,7 +31,7 @@ TfrmCFOP::TfrmCFOP(TContexto& ctx, QWidget* parent) : QDialog(parent), m_ctx(ctx
     m_modelo = new TDataSetModel(lista, {{QStringLiteral("CF_Codigo"), QStringLiteral("Codigo")},
                                          {QStringLiteral("CF_Descricao"), QStringLiteral("Descricao")}},
                                  this);
-    m_grade->setModel(m_modelo);
+    MostraNaGrade(m_grade, m_modelo);
     // The grid's row is the list's cursor: that is the choice the caller reads after closing.
     connect(m_grade->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& atual) {

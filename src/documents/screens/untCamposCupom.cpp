@@ -123,10 +123,9 @@ TfrmCamposCupom::TfrmCamposCupom(TContexto& ctx, bool alteracao, QWidget* parent
     dbgAliquota->addAction(actExcluir);
     connect(actExcluir, &QAction::triggered, this, &TfrmCamposCupom::ExcluirLinha);
     m_modelo = new TDataSetModel(*m_linhas,
-                                 {{QStringLiteral("Aliquota"), QStringLiteral("Aliquota")},
-                                  {QStringLiteral("ValorAcumulado"), QStringLiteral("ValorAcumulado")}},
+                                 {{QStringLiteral("Aliquota"), {}}, {QStringLiteral("ValorAcumulado"), {}}},
                                  this);
-    dbgAliquota->setModel(m_modelo);
+    MostraNaGrade(dbgAliquota, m_modelo);
     {
         auto* g = new QGridLayout(grbTributados);
         g->addWidget(new QLabel(QString::fromUtf8("Alíquota"), grbTributados), 0, 0);

@@ -131,14 +131,14 @@ TfrmCamposTransporte::TfrmCamposTransporte(TContexto& ctx, bool alteracao, QWidg
     dbgCarga = Nomeado(new QTableView(grbCarga), "dbgCarga");
     ConfiguraGrade(dbgCarga, nullptr, QString(), QString());
     m_modeloCargas = new TDataSetModel(*m_cargas,
-                                       {{QStringLiteral("DtEmissao"), QStringLiteral("DtEmissao")},
-                                        {QStringLiteral("ModeloNF"), QStringLiteral("Modelo")},
-                                        {QStringLiteral("SerieNF"), QStringLiteral("Serie")},
-                                        {QStringLiteral("SubSerieNF"), QStringLiteral("SubSerie")},
-                                        {QStringLiteral("NumNF"), QStringLiteral("Num")},
-                                        {QStringLiteral("ValorNF"), QStringLiteral("Valor")}},
+                                       {{QStringLiteral("DtEmissao"), {}},
+                                        {QStringLiteral("ModeloNF"), {}},
+                                        {QStringLiteral("SerieNF"), {}},
+                                        {QStringLiteral("SubSerieNF"), {}},
+                                        {QStringLiteral("NumNF"), {}},
+                                        {QStringLiteral("ValorNF"), {}}},
                                        this);
-    dbgCarga->setModel(m_modeloCargas);
+    MostraNaGrade(dbgCarga, m_modeloCargas);
     auto acao = [this](const char* nome, const char* legenda) {
         auto* a = Nomeado(new QAction(QString::fromUtf8(legenda), dbgCarga), nome);
         dbgCarga->addAction(a);

@@ -15,13 +15,14 @@
 #include "documents/screens/untIncluirCupomFiscal.h"
 #include "documents/untClsCupomFiscal.h"
 #include "core/DialogsNew.h"
+#include "db/untDataSetModel.h"
 
 static const TDescricaoNavegacao kCupom = {
     "frmCupomFiscal", "Selecionar Cupom Fiscal", "dbgCupom", "Cupom Fiscal", "Clique com o Botão Direito\nPara Inserir Dados",
     "&Relatório ECF", "IDCupomFiscal",
-    {{"DtEmissao", "DtEmissao"}, {"GTInicioDia", "GTInicioDia"}, {"GTFimDia", "GTFimDia"}, {"VendaBruta", "VendaBruta"},
-     {"NumSerie", "NumSerie"}, {"NumEquip", "NumEquip"}, {"Modelo", "Modelo"}, {"COOInicial", "COOInicial"},
-     {"COOFinal", "COOFinal"}, {"CRZ", "CRZ"}, {"CRO", "CRO"}},
+    {{"DtEmissao", nullptr}, {"GTInicioDia", nullptr}, {"GTFimDia", nullptr}, {"VendaBruta", nullptr},
+     {"NumSerie", nullptr}, {"NumEquip", nullptr}, {"Modelo", nullptr}, {"COOInicial", nullptr},
+     {"COOFinal", nullptr}, {"CRZ", nullptr}, {"CRO", nullptr}},
     {{"lblQuant", "Quant de Registros\nSelecionados"}, {"lblVendaBruta", "Venda Bruta"},
      {"lblT_ISS", "ISS"}, {"lblT_CANC", "CANC - Cancelamentos"}, {"lblT_DESC", "DESC - Descontos"}},
 };
@@ -48,7 +49,8 @@ TfrmCupomFiscal::TfrmCupomFiscal(TContexto& ctx, QWidget* parent)
     tributados->setObjectName(QStringLiteral("grbTributados"));
     dbgAliquotas = new QTableWidget(0, 2, tributados);
     dbgAliquotas->setObjectName(QStringLiteral("dbgAliquotas"));
-    dbgAliquotas->setHorizontalHeaderLabels({QStringLiteral("Aliquota"), QStringLiteral("VlrIcms")});
+    dbgAliquotas->setHorizontalHeaderLabels(
+        {TDataSetModel::tituloDoCampo(QStringLiteral("Aliquota")), TDataSetModel::tituloDoCampo(QStringLiteral("VlrIcms"))});
     dbgAliquotas->setEditTriggers(QAbstractItemView::NoEditTriggers);
     dbgAliquotas->verticalHeader()->setVisible(false);
     auto* total = new QLabel(tributados);

@@ -70,7 +70,7 @@ TfrmNavegacaoDocumentos::TfrmNavegacaoDocumentos(TContexto& ctx, const TDescrica
     for (const auto& [campo, titulo] : d.colunas)
         colunas.append({QString::fromLatin1(campo), QString::fromUtf8(titulo)});
     m_modelo = new TDataSetModel(m_lista, colunas, this);
-    grade->setModel(m_modelo);
+    MostraNaGrade(grade, m_modelo);
     connect(grade->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& atual) { m_modelo->moveCursor(atual.row()); });
     connect(grade, &QTableView::doubleClicked, this, &TfrmNavegacaoDocumentos::Alterar);

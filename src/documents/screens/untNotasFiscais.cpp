@@ -97,17 +97,15 @@ TfrmNotasFiscais::TfrmNotasFiscais(TContexto& ctx, QWidget* parent)
     ConfiguraGrade(dbgNotas, m_status, QString(), QString::fromUtf8("Clique com o Botão Direito para ativar o Menu"));
     m_modelo = new TDataSetModel(m_ctx.dtm->ADODataSetNotas,
                                  {{QStringLiteral("DtEmissao"), QStringLiteral("Emissao")},
-                                  {QStringLiteral("TipoNota"), QStringLiteral("TipoNota")},
-                                  {QStringLiteral("Cfop"), QStringLiteral("Cfop")},
+                                  {QStringLiteral("TipoNota"), {}},
+                                  {QStringLiteral("Cfop"), {}},
                                   {QStringLiteral("NumeroNF"), QStringLiteral("Numero")},
-                                  {QStringLiteral("Modelo"), QStringLiteral("Modelo")},
-                                  {QStringLiteral("Serie"), QStringLiteral("Serie")},
+                                  {QStringLiteral("Modelo"), {}},
+                                  {QStringLiteral("Serie"), {}},
                                   {QStringLiteral("ValorTotalNota"), QStringLiteral("Total")},
-                                  {QStringLiteral("Situacao"), QStringLiteral("Situacao")}},
+                                  {QStringLiteral("Situacao"), {}}},
                                  this);
-    dbgNotas->setModel(m_modelo);
-    for (int coluna = 0; coluna < 8; ++coluna)
-        dbgNotas->setColumnWidth(coluna, coluna == 0 || coluna == 6 ? 100 : 80);
+    MostraNaGrade(dbgNotas, m_modelo);
     connect(dbgNotas->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& atual) { m_modelo->moveCursor(atual.row()); });
     connect(dbgNotas, &QTableView::doubleClicked, this, &TfrmNotasFiscais::Alterar);

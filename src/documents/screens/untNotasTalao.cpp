@@ -13,10 +13,9 @@
 
 static const TDescricaoNavegacao kTalao = {
     "frmNotasTalao", "Selecionar Notas Talão", "dbgNotasTalao", "Notas Talão", "", "Im&primir", "IDNotaTalao",
-    {{"DtEmissao", "DtEmissao"}, {"Modelo", "Modelo"}, {"Serie", "Serie"}, {"SubSerie", "SubSerie"},
-     {"NumeroInicial", "NumeroInicial"}, {"NumeroFinal", "NumeroFinal"}, {"ValorTotal", "ValorTotal"},
-     {"BaseICMS", "BaseICMS"}, {"ValorICMS", "ValorICMS"}, {"Isenta", "Isenta"}, {"Outras", "Outras"},
-     {"Aliquota", "Aliquota"}},
+    {{"DtEmissao", nullptr}, {"Modelo", nullptr}, {"Serie", nullptr}, {"SubSerie", nullptr},
+     {"NumeroInicial", nullptr}, {"NumeroFinal", nullptr}, {"ValorTotal", nullptr}, {"BaseICMS", nullptr},
+     {"ValorICMS", nullptr}, {"Isenta", nullptr}, {"Outras", nullptr}, {"Aliquota", nullptr}},
     {{"lblQuant", "Quant de Registros\nSelecionados"}, {"lblVendaBruta", "Venda Bruta"},
      {"lblBaseIcms", "Base de Cálculo"}, {"lblValorIcms", "Valor do ICMS"}, {"lblIsenta", "Isentas"},
      {"lblOutras", "Outras"}},

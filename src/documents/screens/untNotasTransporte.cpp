@@ -17,10 +17,9 @@
 static const TDescricaoNavegacao kTransporte = {
     "frmNotasTransporte", "Selecionar Notas Transporte", "dbgNotasTransporte", "Notas Fiscais", "", "&Imprimir",
     "IDNFTransporte",
-    {{"DtEmissao", "Emissão"}, {"Modelo", "Modelo"}, {"Serie", "Serie"}, {"SubSerie", "Sub"}, {"Numero", "Numero"},
-     {"Cfop", "Cfop"}, {"ValorTotal", "ValorTotal"}, {"BaseCalcIcms", "BaseCalcIcms"}, {"ValorIcms", "ValorIcms"},
-     {"Isenta", "Isenta"}, {"Outras", "Outras"}, {"Modalidade", "Modalidade"}, {"Situacao", "Situacao"},
-     {"Obs", "Obs"}},
+    {{"DtEmissao", "Emissão"}, {"Modelo", nullptr}, {"Serie", nullptr}, {"SubSerie", "Sub"}, {"Numero", nullptr},
+     {"Cfop", nullptr}, {"ValorTotal", nullptr}, {"BaseCalcIcms", nullptr}, {"ValorIcms", nullptr},
+     {"Isenta", nullptr}, {"Outras", nullptr}, {"Modalidade", nullptr}, {"Situacao", nullptr}, {"Obs", nullptr}},
     {{"lblQuant", "Quant de Registros\nSelecionados"}, {"lblValorTotal", "Valor Total das Notas"},
      {"lblBaseIcms", "Base de Cálculo"}, {"lblValorIcms", "Valor do ICMS"}, {"lblIsenta", "Isentas"},
      {"lblOutras", "Outras"}},

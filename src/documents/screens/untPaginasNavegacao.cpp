@@ -7,9 +7,12 @@
 #include <QChartView>
 #include <QFormLayout>
 #include <QLabel>
+#include <QLocale>
 #include <QTabWidget>
 #include <QValueAxis>
 #include <QVBoxLayout>
+
+#include "core/untDatas.h"
 
 QLabel* MontaPaginaResumo(QTabWidget* paginas, const QList<std::pair<const char*, const char*>>& linhas)
 {
@@ -56,7 +59,7 @@ void DesenhaGrafico(QChartView* grafico, const QString& titulo, const QList<Cons
         const double valor = double(b.total.cents()) / 100.0; // a bar's height only: no amount is computed
         *conjunto << valor;
         maior = qMax(maior, valor);
-        meses << QString::number(b.mes);
+        meses << Datas::nomeMes(b.mes, true);
     }
     auto* serie = new QBarSeries;
     serie->append(conjunto);
@@ -67,7 +70,10 @@ void DesenhaGrafico(QChartView* grafico, const QString& titulo, const QList<Cons
     serie->attachAxis(eixoX);
     auto* eixoY = new QValueAxis;
     eixoY->setRange(0, maior > 0 ? maior * 1.1 : 1);
-    eixoY->setLabelFormat(QStringLiteral("%.0f"));
+    // The amounts read as the rest of the program writes them ("2.063,00"), whatever the machine's language.
+    chart->setLocale(QLocale(QLocale::Portuguese, QLocale::Brazil));
+    chart->setLocalizeNumbers(true);
+    eixoY->setLabelFormat(QStringLiteral("%.2f"));
     chart->addAxis(eixoY, Qt::AlignLeft);
     serie->attachAxis(eixoY);
     QChart* anterior = grafico->chart();

@@ -19,6 +19,7 @@
 #include "db/untDTMCON.h"
 #include "db/untDataSetModel.h"
 #include "documents/untCfop.h"
+#include "widgets/untTelas.h"
 
 TfrmTabelaCfop::TfrmTabelaCfop(TContexto& ctx, bool quatroDigitos, QWidget* parent)
     : QDialog(parent), m_ctx(ctx), m_quatroDigitos(quatroDigitos)
@@ -73,10 +74,9 @@ TfrmTabelaCfop::TfrmTabelaCfop(TContexto& ctx, bool quatroDigitos, QWidget* pare
     m_lista = std::make_unique<TDataSet>(*m_ctx.con, QStringLiteral("ADODataSetTabelaCfop"));
     m_lista->setCommandText(quatroDigitos ? QStringLiteral("select * from CFOP ORDER BY CF_Codigo")
                                           : QStringLiteral("select * from CFOP3 ORDER BY CF_Codigo"));
-    m_modelo = new TDataSetModel(*m_lista, {{QStringLiteral("CF_Codigo"), QStringLiteral("Codigo")},
-                                            {QStringLiteral("CF_Descricao"), QStringLiteral("Descricao")}},
+    m_modelo = new TDataSetModel(*m_lista, {{QStringLiteral("CF_Codigo"), {}}, {QStringLiteral("CF_Descricao"), {}}},
                                  this);
-    m_grade->setModel(m_modelo);
+    MostraNaGrade(m_grade, m_modelo);
     try {
         m_modelo->recarrega();
     } catch (const EBancoDados& e) {

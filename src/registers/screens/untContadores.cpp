@@ -81,7 +81,7 @@ TfrmContadores::TfrmContadores(TContexto& ctx, QWidget* parent) : QDialog(parent
                                              {QStringLiteral("Nome"), QStringLiteral("Nome")},
                                              {QStringLiteral("CRC"), QStringLiteral("CRC")}},
                                      this);
-        m_grade->setModel(m_modelo);
+        MostraNaGrade(m_grade, m_modelo);
         connect(m_grade->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
                 [this](const QModelIndex& atual) { m_modelo->moveCursor(atual.row()); });
         habilitaBotoes(!lista.isEmpty());

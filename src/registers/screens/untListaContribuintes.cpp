@@ -43,8 +43,7 @@ TfrmListaContribuintes::TfrmListaContribuintes(TContexto& ctx, const TTextos& te
                                   {QStringLiteral("UF"), QStringLiteral("UF")},
                                   {QStringLiteral("Municipio"), QStringLiteral("Municipio")}},
                                  this);
-    m_grade->setModel(m_modelo);
-    m_grade->setColumnWidth(0, 230);
+    MostraNaGrade(m_grade, m_modelo);
     connect(m_grade->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& atual) { m_modelo->moveCursor(atual.row()); });
     EscolhaNaLista(m_grade, [this] { Selecionar(); });

@@ -8,6 +8,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
@@ -355,7 +357,84 @@ TEST_F(FimDoPrograma, GerenciaBackupComContribuinteAbertoFechaODepoisDeRecuperar
         EXPECT_TRUE(b->Recupera(arquivo, [] { return false; }, &erro)) << erro.toStdString();
         return 0;
     });
+    t.dialogos.esperaMensagem(QString::fromUtf8("O contribuinte  . ANTES foi fechado: os dados do sistema foram "
+                                                "substituídos pelos da cópia de segurança recuperada.\nAbra o "
+                                                "contribuinte novamente para continuar."));
     janela->findChild<QAction*>("ActionBackup")->trigger();
     EXPECT_FALSE(janela->estado().habilitado(Comando::Fechar)) << "the restored data may not hold that taxpayer";
     EXPECT_TRUE(t.con->conectado()) << "the start-up checks opened the restored file";
+}
+
+TEST_F(FimDoPrograma, RecuperacaoPelaTelaDizQueFechouOContribuinteEOsMenusSeguem)
+{
+    const QString arquivo = arquivoDe({});
+    janela->show();
+    TBancoTeste::executaDireto(t.con->db(), "UPDATE Contribuinte SET Ccicms = '073456789' WHERE IdContribuinte = 1");
+    ctx.IdAtivo = 1;
+    janela->AbrirSessao();
+    auto habilitado = [this](const char* nome) {
+        if (auto* a = janela->findChild<QAction*>(QString::fromLatin1(nome)))
+            return a->isEnabled();
+        auto* m = janela->findChild<QMenu*>(QString::fromLatin1(nome));
+        EXPECT_TRUE(m) << nome;
+        return m && m->menuAction()->isEnabled();
+    };
+    // The commands that need a taxpayer, and those that need none open.
+    const char* const doContribuinte[] = {"btnFechar", "btnFornecedor", "btnApuraImposto", "btnDadosAnuais",
+                                          "btnSimplesNacional", "mnuLancamentos", "ActionNFiscal", "ActionNTransp",
+                                          "ActionCupom", "ActionTalao", "ActionZEL", "ActionSN"};
+    const char* const semContribuinte[] = {"btnAbrir", "ActionSelecionar", "btnRestBakcup"};
+    for (const char* n : doContribuinte)
+        ASSERT_TRUE(habilitado(n)) << n;
+    const QString nome = QFileInfo(arquivo).fileName();
+    t.dialogos
+        .esperaTela("TFormBackup",
+                    [nome](QObject* o) {
+                        auto* f = qobject_cast<TFormBackup*>(o);
+                        EXPECT_TRUE(f);
+                        if (!f)
+                            return 0;
+                        const auto achados = f->lboxArquivos->findItems(nome, Qt::MatchExactly);
+                        EXPECT_EQ(achados.size(), 1);
+                        if (achados.size() != 1)
+                            return 0;
+                        achados[0]->setCheckState(Qt::Checked);
+                        Clica(f->btnRecupera);
+                        Clica(f->btnFechar);
+                        return 0;
+                    })
+        .esperaMensagem(QString::fromUtf8("Ao realizar uma Recuperação de Backup, os dados presentes no sistema "
+                                          "serão substituídos pelos dados existentes no arquivo de backup a ser "
+                                          "recuperado.\n\nPor medida de segurança, antes de realizar a recuperação "
+                                          "do backup, o sistema criará automaticamente uma cópia dos dados atuais, "
+                                          "possibilitando, caso necessário, a recuperação dos mesmos.\n\nConfirma "
+                                          "recuperação dos dados do sistema, a partir do arquivo de backup '%1'?\n")
+                            .arg(QDir(b->pastaPadrao()).filePath(nome)),
+                        Botao::Sim)
+        .esperaMensagem(QString::fromUtf8("Cópia de segurança recuperada com sucesso."))
+        // After the success message, the one that names the taxpayer closed.
+        .esperaMensagem(QString::fromUtf8("O contribuinte 073456789 . ANTES foi fechado: os dados do sistema "
+                                          "foram substituídos pelos da cópia de segurança recuperada.\nAbra o "
+                                          "contribuinte novamente para continuar."));
+    // With a taxpayer open the menu's "&Gerencia Backup" is disabled: the toolbar's button is the way in.
+    ASSERT_FALSE(habilitado("btnRestBakcup"));
+    janela->findChild<QAction*>("ActionBackup")->trigger();
+    t.dialogos.verificaConsumo();
+    for (const char* n : doContribuinte)
+        EXPECT_FALSE(habilitado(n)) << n << " needs a taxpayer";
+    for (const char* n : semContribuinte)
+        EXPECT_TRUE(habilitado(n)) << n;
+    EXPECT_TRUE(janela->contribuinteAberto().isEmpty());
+    EXPECT_EQ(janela->windowTitle(), janela->legendaVersao());
+    EXPECT_TRUE(t.con->conectado()) << "the start-up checks opened the restored file";
+
+    // A restore with no taxpayer open has nothing to close and says nothing more.
+    t.dialogos.esperaTela("TFormBackup", [this](QObject*) {
+        QString erro;
+        EXPECT_TRUE(b->Recupera(b->ultimoArquivo, [] { return false; }, &erro)) << erro.toStdString();
+        return 0;
+    });
+    janela->findChild<QAction*>("ActionBackup")->trigger();
+    for (const char* n : doContribuinte)
+        EXPECT_FALSE(habilitado(n)) << n;
 }
