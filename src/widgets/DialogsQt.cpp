@@ -102,5 +102,13 @@ bool TDialogosQt::abrirAssociado(const QString& enderecoOuArquivo)
 int TDialogosQt::executaModal(QObject* tela)
 {
     auto* dialogo = qobject_cast<QDialog*>(tela);
-    return dialogo ? dialogo->exec() : QDialog::Rejected;
+    if (!dialogo)
+        return QDialog::Rejected;
+    // A child screen (a selection list, an entry screen) hands the keyboard back to the screen that opened it, as
+    // the message boxes do.
+    QPointer<QWidget> voltaPara = QApplication::activeWindow();
+    const int r = dialogo->exec();
+    if (voltaPara)
+        voltaPara->activateWindow();
+    return r;
 }

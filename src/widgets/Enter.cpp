@@ -1,11 +1,13 @@
 #include "widgets/Enter.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QTimer>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QWidget>
 
 TkEnterAsTab::TkEnterAsTab(QWidget* dialogo) : QObject(dialogo), m_dialogo(dialogo)
@@ -57,7 +59,10 @@ bool TkEnterAsTab::eventFilter(QObject* alvo, QEvent* evento)
         botao->click();
         return true;
     }
-    if (qobject_cast<QAbstractButton*>(widget) || widget->property("zelEnterEscolhe").toBool())
+    // A check box or radio button has no meaning for Enter of its own (Space marks it): Enter moves on from it as
+    // from a field, or a keyboard user stops there and the Spaces of the next text mark it instead.
+    const bool marca = qobject_cast<QCheckBox*>(widget) || qobject_cast<QRadioButton*>(widget);
+    if ((qobject_cast<QAbstractButton*>(widget) && !marca) || widget->property("zelEnterEscolhe").toBool())
         return false;
     // The same as pressing Tab: the field's own handling of Tab moves along the dialog's tab order.
     QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);

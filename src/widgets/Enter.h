@@ -4,8 +4,9 @@
 
 class QWidget;
 
-// Enter moves to the next field, as Tab does, on the dialog that owns one of these; on a button (push,
-// check or radio) Enter keeps its ordinary meaning, and so it does in a selection list, where it chooses. A text
+// Enter moves to the next field, as Tab does, on the dialog that owns one of these, check boxes and radio buttons
+// included (Space marks them); on a push button Enter keeps its ordinary meaning, and so it does in a selection
+// list, where it chooses. A text
 // field that holds only blanks is selected when it gets the focus, so that typing replaces them.
 class TkEnterAsTab : public QObject {
     Q_OBJECT

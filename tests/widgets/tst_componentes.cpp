@@ -75,6 +75,11 @@ TEST(EnterComoTab, EnterNoCampoAvancaENoBotaoAciona)
     EXPECT_EQ(QApplication::focusWidget(), d.b);
     QTest::keyClick(d.b, Qt::Key_Enter);
     EXPECT_EQ(QApplication::focusWidget(), d.marca);
+    // A check box moves on too, unmarked: a keyboard user never stops on it, and only Space marks it.
+    const bool marcada = d.marca->isChecked();
+    QTest::keyClick(d.marca, Qt::Key_Return);
+    EXPECT_NE(QApplication::focusWidget(), d.marca);
+    EXPECT_EQ(d.marca->isChecked(), marcada);
 
     // On a button, Enter keeps its own meaning.
     d.ok->setFocus();

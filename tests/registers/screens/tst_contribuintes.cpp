@@ -214,6 +214,27 @@ TEST_F(Contribuintes, DepoisDeIncluirODigitadoVaiParaONumero)
     EXPECT_EQ(t.edtCnpj->valor(), "11444777000161");
 }
 
+// Typed from the keyboard only, Enter after each field: the "Isento" box is passed by, never marked by the spaces
+// of the address that follows, and the registration typed stays.
+TEST_F(Contribuintes, EnterPassaPeloIsentoSemMarcarNemPerderODigitado)
+{
+    TfrmIncluirContribuinte t(ctx, ModoContribuinte::IncluirClienteFornecedor);
+    Ativa(&t);
+    t.edtCnpj->setFocus(Qt::TabFocusReason);
+    const QString ie = InscricaoZR("87654321");
+    for (const QString& texto : {QString(CnpjValido), ie, QStringLiteral("Comercio Exemplo")}) {
+        QTest::keyClicks(QApplication::focusWidget(), texto);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    }
+    for (int i = 0; i < 3 && Foco() != "edtLogradouro"; ++i)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    ASSERT_EQ(Foco(), "edtLogradouro");
+    QTest::keyClicks(QApplication::focusWidget(), "Rodovia BR 060 Km 12");
+    EXPECT_EQ(t.edtLogradouro->text(), "Rodovia BR 060 Km 12");
+    EXPECT_FALSE(t.findChild<QCheckBox*>("chkIsento") && t.findChild<QCheckBox*>("chkIsento")->isChecked());
+    EXPECT_EQ(t.edtCcicms->valor().trimmed(), ie);
+}
+
 TEST_F(Contribuintes, TabPercorreOFormularioNaOrdemDaLeitura)
 {
     // Leaving the registration goes to the name (drawn above it); everything else in reading order.
