@@ -1,5 +1,6 @@
 #include "widgets/untTelas.h"
 
+#include <QTimer>
 #include <QAbstractItemView>
 #include <algorithm>
 #include <QApplication>
@@ -241,6 +242,18 @@ TEdValor::TEdValor(QWidget* parent) : QLineEdit(parent)
     setAlignment(Qt::AlignRight);
     defineValor(Money());
     connect(this, &QLineEdit::textEdited, this, [this] { m_editado = true; });
+}
+
+void TEdValor::focusInEvent(QFocusEvent* e)
+{
+    QLineEdit::focusInEvent(e);
+    if (m_editado || isReadOnly())
+        return;
+    // After the click that brought the focus has placed the cursor.
+    QTimer::singleShot(0, this, [this] {
+        if (hasFocus() && !m_editado)
+            selectAll();
+    });
 }
 
 Money TEdValor::valor() const

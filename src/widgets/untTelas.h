@@ -83,6 +83,9 @@ public:
     // Takes what was typed as the field's amount and shows it back the way it is held.
     void confirmaTexto();
 protected:
+    // Entering the field selects the amount it shows, however the focus arrives (a leaving rule's move
+    // included), so that what is typed replaces "0,00" instead of following it.
+    void focusInEvent(QFocusEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
 private:

@@ -1,6 +1,9 @@
 #pragma once
 // The focus chain of a screen walked with real Tab presses, and the reading order it should follow.
 #include <QApplication>
+#include <QGroupBox>
+#include <QRect>
+#include <algorithm>
 #include <QWidget>
 #include <QList>
 #include <QPair>
@@ -65,6 +68,94 @@ inline QStringList OrdemComSaltos(QWidget* tela, QWidget* inicio, int passos,
     for (QWidget* w : CamposEmOrdemDeLeitura(tela))
         if (w->isVisible() && w->isEnabled() && !qobject_cast<QRadioButton*>(w))
             nomes << w->objectName();
+    QStringList r;
+    QString atual = inicio->objectName();
+    for (int i = 0; i <= passos && !nomes.isEmpty(); ++i) {
+        r << atual;
+        QString proximo;
+        for (const auto& [de, para] : saltos)
+            if (de == atual)
+                proximo = para;
+        atual = proximo.isEmpty() ? nomes[(nomes.indexOf(atual) + 1) % nomes.size()] : proximo;
+    }
+    return r;
+}
+
+// The reading order taken from where the fields are drawn, not from how the screen was built: inside each
+// block (the window, a group, a page) the blocks and fields that hold a field are put in rows (those whose
+// heights overlap side by side), the rows top to bottom, each row left to right, a block's fields together.
+namespace ordem_tela {
+inline bool Para(const QWidget* w)
+{
+    return (w->focusPolicy() & Qt::TabFocus) == Qt::TabFocus && !w->focusProxy();
+}
+inline bool Usavel(const QWidget* w)
+{
+    return w->isVisible() && w->isEnabled() && Para(w);
+}
+inline bool TemCampo(const QWidget* w)
+{
+    for (const QWidget* d : w->findChildren<QWidget*>())
+        if (!d->isWindow() && Usavel(d))
+            return true;
+    return false;
+}
+inline void Ordena(QWidget* tela, QWidget* bloco, QList<QWidget*>& saida)
+{
+    struct Unidade {
+        QWidget* w;
+        QRect r;
+    };
+    QList<Unidade> us;
+    for (QWidget* f : bloco->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (f->isWindow() || !f->isVisible())
+            continue;
+        const bool campo = Para(f) && f->isEnabled();
+        const bool desce = !Para(f) || qobject_cast<QGroupBox*>(f);
+        if (!campo && !(desce && TemCampo(f)))
+            continue;
+        us.append({f, QRect(f->mapTo(tela, QPoint(0, 0)), f->size())});
+    }
+    std::stable_sort(us.begin(), us.end(), [](const Unidade& a, const Unidade& b) { return a.r.top() < b.r.top(); });
+    for (qsizetype i = 0; i < us.size();) {
+        qsizetype fim = i + 1;
+        int baixo = us[i].r.bottom();
+        while (fim < us.size() && us[fim].r.top() < baixo) {
+            baixo = std::max(baixo, us[fim].r.bottom());
+            ++fim;
+        }
+        std::stable_sort(us.begin() + i, us.begin() + fim,
+                         [](const Unidade& a, const Unidade& b) { return a.r.left() < b.r.left(); });
+        for (qsizetype k = i; k < fim; ++k) {
+            QWidget* f = us[k].w;
+            if (Para(f) && f->isEnabled())
+                saida << f;
+            if (!Para(f) || qobject_cast<QGroupBox*>(f))
+                Ordena(tela, f, saida);
+        }
+        i = fim;
+    }
+}
+} // namespace ordem_tela
+
+// The visible, enabled fields of a shown screen in the order they are drawn (radio buttons left out).
+inline QStringList CamposNaTela(QWidget* tela)
+{
+    QList<QWidget*> campos;
+    ordem_tela::Ordena(tela, tela, campos);
+    QStringList nomes;
+    for (QWidget* w : campos)
+        if (!qobject_cast<QRadioButton*>(w))
+            nomes << w->objectName();
+    return nomes;
+}
+
+// What Tab should meet from `inicio` on, by the drawn order; leaving a field named first in a pair of `saltos`
+// sends the focus to the second (a fixed move of the screen), the fields between left out of the walk.
+inline QStringList OrdemNaTela(QWidget* tela, QWidget* inicio, int passos,
+                               const QList<QPair<QString, QString>>& saltos = {})
+{
+    const QStringList nomes = CamposNaTela(tela);
     QStringList r;
     QString atual = inicio->objectName();
     for (int i = 0; i <= passos && !nomes.isEmpty(); ++i) {

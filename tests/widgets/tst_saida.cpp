@@ -7,6 +7,8 @@
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "support/TDialogosRoteiro.h"
 #include "widgets/untSaidaCampo.h"
 #include "widgets/untTelas.h"
@@ -141,6 +143,27 @@ TEST(CampoValor, FormasAceitasETeclaDecimalDoTecladoNumerico)
     EXPECT_EQ(t.valor->text(), "12,5");
     QTest::keyClick(t.valor, Qt::Key_Tab);
     EXPECT_EQ(t.valor->valor().raw(), 125000);
+}
+
+// However the focus arrives (a leaving rule's move, a click, Tab), what is typed replaces the amount shown.
+TEST(CampoValor, EntrarNoCampoSelecionaOValorMostrado)
+{
+    Tela t;
+    const std::function<void()> entradas[] = {
+        [&] { t.valor->setFocus(); },
+        [&] { t.valor->setFocus(Qt::TabFocusReason); },
+        [&] { QTest::mouseClick(t.valor, Qt::LeftButton, {}, QPoint(t.valor->width() - 3, t.valor->height() / 2)); },
+    };
+    for (const auto& entra : entradas) {
+        t.outro->setFocus();
+        t.valor->defineValor(Money());
+        entra();
+        QCoreApplication::processEvents();
+        QTest::keyClicks(t.valor, "500,00");
+        EXPECT_EQ(t.valor->text(), "500,00");
+        QTest::keyClick(t.valor, Qt::Key_Tab);
+        EXPECT_EQ(t.valor->valor().raw(), 5000000);
+    }
 }
 
 TEST(CampoValor, GuardaOValorExatoENaoCortaOTexto)

@@ -224,6 +224,8 @@ TfrmCamposEPP::TfrmCamposEPP(TContexto& ctx, bool mp3706, int idEpp, QWidget* pa
     pcPaginas->setEnabled(false);
     rdgTipo->setEnabled(false);
     btnSalvarZel->setEnabled(false);
+    // The rate difference is drawn above the substitution groups though built after them.
+    OrdemDeLeitura(this);
 }
 
 QString TfrmCamposEPP::periodo() const

@@ -25,6 +25,7 @@
 #include "core/untRelogio.h"
 #include "registers/screens/TTelasCadastro.h"
 #include "support/TBancoTeste.h"
+#include "support/TOrdemTab.h"
 
 using namespace cadastro;
 
@@ -277,6 +278,23 @@ TEST_F(TelasBackup, ConfiguracaoConfirmaOuCancela)
     EXPECT_EQ(outro.intervalo, 3);
     EXPECT_TRUE(outro.perguntar);
     EXPECT_TRUE(outro.configurado);
+}
+
+// The configuration walked with real Tab presses round the whole window, with the automatic backup off and on
+// (the interval and the question closed), against the order the fields are drawn in.
+TEST_F(TelasBackup, TabDaConfiguracaoSegueAOrdemDaTela)
+{
+    b->ultimoArquivo = "/b/BackupZel 2024-05-01 10h05min33s (manual).zip";
+    for (const bool sempre : {false, true}) {
+        SCOPED_TRACE(sempre ? "sempre" : "a cada tantos dias");
+        b->sempre = sempre;
+        TFormConfigBackup c(*b);
+        Ativa(&c);
+        EXPECT_EQ(c.editIntervalo->isEnabled(), !sempre);
+        const int n = int(CamposNaTela(&c).size());
+        EXPECT_EQ(n, sempre ? 4 : 6);
+        EXPECT_EQ(CaminhoDoTab(c.editUltimoArquivo, n), OrdemNaTela(&c, c.editUltimoArquivo, n));
+    }
 }
 
 // ----- the main window's end of program

@@ -17,6 +17,7 @@
 #include "core/untRelogio.h"
 #include "declarations/screens/untQuadroV.h"
 #include "support/TBancoTeste.h"
+#include "support/TOrdemTab.h"
 #include "widgets/EdPeriod.h"
 #include "widgets/untTelas.h"
 
@@ -159,4 +160,42 @@ TEST_F(TelasQuadroV, MunicipiosDesatualizadosEAtualizacaoPelaTela)
     clica(m.btnAtualizar, QString::fromUtf8("Atualização Concluída!\n2 linhas do Quadro V de um mesmo mês e município "
                                             "foram somadas numa só."));
     EXPECT_EQ(valor("SELECT COUNT(*) || ':' || SUM(Valor) FROM VornQuadroV").toString(), "1:30000");
+}
+
+// The entry walked with real Tab presses round the whole screen in both modes, against the order the fields
+// are drawn in; the period is typed first in inclusion, as it refuses to be left empty. In change the period
+// is closed and the code is only shown.
+TEST_F(TelasQuadroV, TabDaEntradaSegueAOrdemDaTelaNaInclusaoENaAlteracao)
+{
+    sql("INSERT INTO municipio VALUES ('04405', 'CAPITAL'), ('00100', 'INTERIOR')");
+    TQuadroV guardada;
+    guardada.IdQuadroV = 1;
+    guardada.IdContribuinte = 1;
+    guardada.PeriodoZel = QDate(2024, 5, 1);
+    guardada.CodMunicipio = QStringLiteral("00100");
+    guardada.Municipio = QStringLiteral("INTERIOR");
+    guardada.Valor = Money::fromCents(20000);
+    const struct {
+        const char* modo;
+        TQuadroV linha;
+        const char* inicio;
+        bool periodo;
+    } casos[] = {
+        {"inclusão", TQuadroV{}, "edtPeriodo", true},
+        {"alteração", guardada, "RxDBMunicipio", false},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.modo);
+        TUfrmManterQV m(ctx, c.linha);
+        Ativa(&m);
+        EXPECT_EQ(m.gbPeriodo->isEnabled(), c.periodo);
+        if (c.periodo)
+            m.edtPeriodo->definePeriodo("052024");
+        QWidget* inicio = m.findChild<QWidget*>(QLatin1String(c.inicio));
+        ASSERT_TRUE(inicio);
+        const int n = int(CamposNaTela(&m).size());
+        EXPECT_EQ(CaminhoDoTab(inicio, n), OrdemNaTela(&m, inicio, n));
+        EXPECT_FALSE(CamposNaTela(&m).contains("edtCodMunicipio"));
+        banco.dialogos.verificaConsumo();
+    }
 }

@@ -36,6 +36,7 @@
 #include "support/TBancoTeste.h"
 #include "support/TCadastroTeste.h"
 #include "support/TFoco.h"
+#include "support/TOrdemTab.h"
 #include "widgets/untTelas.h"
 
 namespace {
@@ -1139,4 +1140,82 @@ TEST_F(TelasZel, GerarArquivoDesatualizadoOuRecusadoDeixaOBotaoUsavel)
     Clica(t.btnGerarArquivo);
     banco.dialogos.verificaConsumo();
     EXPECT_TRUE(QFileInfo::exists(caminho));
+}
+
+// ----- focus order
+
+// After "Processa", in inclusion (a period with the page "Recibo") and in change, each page brought to front
+// by its tab and walked with real Tab presses round the whole screen, against the order the fields are drawn
+// in. Fields 10, 11, 12 and 15 to 17 are computed and take no focus, so the move from field 10 to field 13 is
+// no stop of the walk; "01-Entradas" is typed above "02-Subst. recolhida" first, so that leaving 02 shows no
+// box. The presumed-credit window and both pages of the programmes' window are walked too.
+TEST_F(TelasZel, TabSegueAOrdemDaTelaEmCadaPaginaNaInclusaoENaAlteracao)
+{
+    const struct {
+        const char* modo;
+        bool alteracao;
+        const char* mes;
+        const char* ano;
+        int paginas;
+    } casos[] = {
+        {"inclusão de 2024, com a página Recibo", false, "7", "2024", 3},
+        {"alteração da retificadora de 2006", true, nullptr, nullptr, 2},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.modo);
+        std::unique_ptr<TfrmIncluirZEL> t;
+        if (c.alteracao) {
+            t = std::make_unique<TfrmIncluirZEL>(ctx, julhoGuardado(0));
+            Ativa(t.get());
+            Clica(t->btnProcessa);
+            banco.dialogos.verificaConsumo();
+        } else {
+            t = std::make_unique<TfrmIncluirZEL>(ctx, 0);
+            processa(*t, QString::fromLatin1(c.mes), QString::fromLatin1(c.ano));
+        }
+        ASSERT_TRUE(t->btnSalvarZel->isEnabled());
+        digitaESai(t->campo("edtIcmsSTEntradas"), "100,00");
+        int visitadas = 0;
+        for (int i = 0; i < t->pcPaginas->count(); ++i) {
+            if (!t->pcPaginas->isTabVisible(i))
+                continue;
+            ++visitadas;
+            MostraPagina(t->pcPaginas, t->pcPaginas->widget(i));
+            SCOPED_TRACE(t->pcPaginas->tabText(i).toStdString());
+            QWidget* inicio = t->pcPaginas->tabBar();
+            const int n = int(CamposNaTela(t.get()).size());
+            const QStringList esperado = OrdemNaTela(t.get(), inicio, n);
+            EXPECT_EQ(CaminhoDoTab(inicio, n), esperado);
+            banco.dialogos.verificaConsumo();
+        }
+        EXPECT_EQ(visitadas, c.paginas);
+        if (c.alteracao)
+            continue;
+        // The two credit windows the first page opens, the programmes' on each of its pages.
+        MostraPagina(t->pcPaginas, t->tsApuracao);
+        Clica(t->btnCredPresumido);
+        TfrmCredPresumido* presumido = t->findChild<TfrmCredPresumido*>();
+        ASSERT_TRUE(presumido && presumido->isVisible());
+        Ativa(presumido);
+        {
+            SCOPED_TRACE("Crédito Presumido");
+            const int n = int(CamposNaTela(presumido).size());
+            EXPECT_EQ(n, 5);
+            EXPECT_EQ(CaminhoDoTab(presumido->curedtOutrosRegimes, n), OrdemNaTela(presumido, presumido->curedtOutrosRegimes, n));
+        }
+        Clica(presumido->btnFechar);
+        Ativa(t.get());
+        programas(*t, [](TfrmCredProgGov& w) {
+            for (int i = 0; i < w.pcCredGoverno->count(); ++i) {
+                QTest::mouseClick(w.pcCredGoverno->tabBar(), Qt::LeftButton, Qt::NoModifier,
+                                  w.pcCredGoverno->tabBar()->tabRect(i).center());
+                ASSERT_EQ(w.pcCredGoverno->currentIndex(), i);
+                SCOPED_TRACE(w.pcCredGoverno->tabText(i).toStdString());
+                QWidget* inicio = w.pcCredGoverno->tabBar();
+                const int n = int(CamposNaTela(&w).size());
+                EXPECT_EQ(n, 7);
+                EXPECT_EQ(CaminhoDoTab(inicio, n), OrdemNaTela(&w, inicio, n));
+            }
+        });
+    }
 }

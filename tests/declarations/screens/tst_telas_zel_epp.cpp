@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -25,6 +26,7 @@
 #include "support/TBancoTeste.h"
 #include "support/TCadastroTeste.h"
 #include "support/TFoco.h"
+#include "support/TOrdemTab.h"
 #include "widgets/untTelas.h"
 
 namespace {
@@ -609,4 +611,57 @@ TEST_F(TelasEpp, GerarArquivoCanceladoCalaEGravadoInforma)
     EXPECT_EQ(arquivo.mid(107, 19), "2006040120060430331") << "April, normal finality";
     EXPECT_TRUE(t.btnGerarArquivo->isEnabled());
     EXPECT_EQ(Foco(), "btnFechar");
+}
+
+// ----- focus order
+
+// Both screens after "Processa", in inclusion and in change, each page brought to front by its tab and
+// walked with real Tab presses round the whole screen, against the order the fields are drawn in. The old
+// screen's bracket refuses to be left at "Selecione": a bracket is chosen first; leaving it goes to "Número de
+// Empregados", which is also the next field drawn, so the walk names no move of its own.
+TEST_F(TelasEpp, TabSegueAOrdemDaTelaEmCadaPaginaNasDuasTelasENosDoisModos)
+{
+    executa("INSERT INTO ZEL_EPP (IdContribuinte, Periodo, Tipo, Perc_Recolh, Imp_Devido, Cred_TEF_ECF) VALUES "
+            "(1, '200607', 'N', 1.0, 5000000, 1000000)");
+    const int julho = int(sqlite3_last_insert_rowid(db()));
+    const int maio = maioGuardado();
+    const struct {
+        const char* modo;
+        bool mp;
+        int id;
+        const char* mes;
+    } casos[] = {
+        {"lei antiga, inclusão", false, 0, "4"},
+        {"lei antiga, alteração", false, maio, nullptr},
+        {"MP 37/06, inclusão", true, 0, "8"},
+        {"MP 37/06, alteração", true, julho, nullptr},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.modo);
+        std::unique_ptr<TfrmCamposEPP> t;
+        if (c.mp)
+            t = std::make_unique<TfrmApuraZELEPP2006>(ctx, c.id);
+        else
+            t = std::make_unique<TfrmIncluirZELEPP>(ctx, c.id);
+        if (c.id) {
+            Ativa(t.get());
+            Clica(t->btnProcessa);
+            banco.dialogos.verificaConsumo();
+        } else {
+            processa(*t, QString::fromLatin1(c.mes), QStringLiteral("2006"));
+        }
+        ASSERT_TRUE(t->btnSalvarZel->isEnabled());
+        if (t->cmbFaixa && t->cmbFaixa->currentIndex() == 0)
+            EscolheFaixa(t->cmbFaixa, 2);
+        for (int i = 0; i < t->pcPaginas->count(); ++i) {
+            QTest::mouseClick(t->pcPaginas->tabBar(), Qt::LeftButton, Qt::NoModifier,
+                              t->pcPaginas->tabBar()->tabRect(i).center());
+            ASSERT_EQ(t->pcPaginas->currentIndex(), i);
+            SCOPED_TRACE(t->pcPaginas->tabText(i).toStdString());
+            QWidget* inicio = t->pcPaginas->tabBar();
+            const int n = int(CamposNaTela(t.get()).size());
+            EXPECT_EQ(CaminhoDoTab(inicio, n), OrdemNaTela(t.get(), inicio, n));
+            banco.dialogos.verificaConsumo();
+        }
+    }
 }

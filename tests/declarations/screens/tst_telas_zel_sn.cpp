@@ -15,6 +15,7 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTabBar>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -28,6 +29,7 @@
 #include "support/TBancoTeste.h"
 #include "support/TCadastroTeste.h"
 #include "support/TFoco.h"
+#include "support/TOrdemTab.h"
 #include "widgets/untTelas.h"
 
 namespace {
@@ -899,4 +901,63 @@ TEST_F(TelasSN, GerarArquivoSoRegistraADataDepoisDeGravarOArquivo)
     banco.dialogos.verificaConsumo();
     EXPECT_EQ(coluna("DtGeracao", onde), "2024-08-21T09:30:00");
     EXPECT_TRUE(t.btnGerarArquivo->isEnabled());
+}
+
+// ----- focus order
+
+// After "Processa", each page brought to front by its tab and walked with real Tab presses round the whole
+// screen, against the order the fields are drawn in: a head office of July 2007 (the rate typed first: it
+// refuses to be left empty), a branch (the rate, the sales and the tax closed), May 2011 with the page
+// "Recibo", and the change of a stored July.
+TEST_F(TelasSN, TabSegueAOrdemDaTelaEmCadaPaginaECategoriaNaInclusaoENaAlteracao)
+{
+    const int guardada = linha("IdContribuinte, Periodo, Tipo, Faturamento, PercRecolhimento, ICMSSN, categEstabel",
+                               "1, '200708', 'N', 100000000, 3.95, 3950000, 1");
+    const struct {
+        const char* modo;
+        int id;
+        const char* mes;
+        const char* ano;
+        int categoria;
+        int paginas;
+    } casos[] = {
+        {"matriz, inclusão de 07/2007", 0, "7", "2007", 0, 1},
+        {"filial, inclusão de 07/2007", 0, "7", "2007", 1, 1},
+        {"matriz, inclusão de 05/2011 com a página Recibo", 0, "5", "2011", 0, 2},
+        {"alteração de 08/2007", guardada, nullptr, nullptr, 0, 1},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.modo);
+        TfrmInformacoesSN t(ctx, c.id);
+        if (c.id) {
+            Ativa(&t);
+            if (t.btnProcessa->isEnabled())
+                Clica(t.btnProcessa);
+            banco.dialogos.verificaConsumo();
+        } else {
+            processa(t, QString::fromLatin1(c.mes), QString::fromLatin1(c.ano));
+        }
+        ASSERT_TRUE(t.btnSalvar->isEnabled());
+        if (c.categoria)
+            informa(t.rbCategoria[c.categoria], QString::fromUtf8("Não é necessário informar o faturamento, a alíquota e o "
+                                                                  "ICMS a recolher na declaração da Filial"));
+        else
+            aliquota(t, "3,95");
+        ASSERT_TRUE(t.rbCategoria[c.categoria]->isChecked());
+        EXPECT_EQ(t.grbInf3->isEnabled(), c.categoria != 1);
+        int visitadas = 0;
+        for (int i = 0; i < t.pcPaginas->count(); ++i) {
+            if (!t.pcPaginas->isTabVisible(i))
+                continue;
+            ++visitadas;
+            QTest::mouseClick(t.pcPaginas->tabBar(), Qt::LeftButton, Qt::NoModifier, t.pcPaginas->tabBar()->tabRect(i).center());
+            ASSERT_EQ(t.pcPaginas->currentIndex(), i);
+            SCOPED_TRACE(t.pcPaginas->tabText(i).toStdString());
+            QWidget* inicio = t.pcPaginas->tabBar();
+            const int n = int(CamposNaTela(&t).size());
+            EXPECT_EQ(CaminhoDoTab(inicio, n), OrdemNaTela(&t, inicio, n));
+            banco.dialogos.verificaConsumo();
+        }
+        EXPECT_EQ(visitadas, c.paginas);
+    }
 }
