@@ -513,8 +513,21 @@ QList<QWidget*> CamposEmOrdemDeLeitura(QWidget* tela)
 void OrdemDeLeitura(QWidget* tela, const QList<QPair<QWidget*, QWidget*>>& movimentos)
 {
     const QList<QWidget*> campos = CamposEmOrdemDeLeitura(tela);
+    // A page control's stop is its tab bar; the frame around it hands the focus on to the bar, so left in the
+    // chain where it was created it would be a second stop on the bar, out of its place.
+    for (QTabWidget* abas : tela->findChildren<QTabWidget*>())
+        if (campos.contains(abas->tabBar()))
+            abas->setFocusPolicy(Qt::NoFocus);
     for (qsizetype i = 1; i < campos.size(); ++i)
         QWidget::setTabOrder(campos[i - 1], campos[i]);
+    // Past the last field Tab goes round to the first, not to whatever was created after the last.
+    if (campos.size() > 1)
+        QWidget::setTabOrder(campos.last(), campos.first());
+    // A read-only list is one stop: Tab leaves it for the next field instead of walking its cells, where a
+    // keyboard user would otherwise be kept for good.
+    for (QWidget* w : campos)
+        if (auto* lista = qobject_cast<QAbstractItemView*>(w); lista && lista->editTriggers() == QAbstractItemView::NoEditTriggers)
+            lista->setTabKeyNavigation(false);
     for (const auto& [de, para] : movimentos)
         QWidget::setTabOrder(de, para);
 }
@@ -522,6 +535,11 @@ void OrdemDeLeitura(QWidget* tela, const QList<QPair<QWidget*, QWidget*>>& movim
 void MovimentoFixo(QWidget* tela, QWidget* de, QWidget* para)
 {
     MovimentosDe(tela)->movimentos.append(qMakePair(de, para));
+}
+
+void OrdemDeLeituraAoMostrar(QWidget* tela)
+{
+    MovimentosDe(tela);
 }
 
 TRegrasSaida* PreparaTelaDeEdicao(QDialog* tela, IDialogos& dialogos, QPushButton* cancelar, QPushButton* fechar)

@@ -111,6 +111,9 @@ QList<QWidget*> CamposEmOrdemDeLeitura(QWidget* tela);
 void OrdemDeLeitura(QWidget* tela, const QList<QPair<QWidget*, QWidget*>>& movimentos = {});
 // A fixed move of an edit screen, applied when its reading order is set at its first showing.
 void MovimentoFixo(QWidget* tela, QWidget* de, QWidget* para);
+// The reading order (with any fixed moves) set at the screen's first showing, once every field a derived
+// screen adds exists: for the browse and list screens, which have no edit-screen set-up.
+void OrdemDeLeituraAoMostrar(QWidget* tela);
 
 // What every document edit screen sets up once its fields exist: Esc and the window's close button through
 // "&Fechar", the leaving rules quiet for "&Cancelar" and "&Fechar", the money fields' checks, amounts in

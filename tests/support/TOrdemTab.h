@@ -168,3 +168,19 @@ inline QStringList OrdemNaTela(QWidget* tela, QWidget* inicio, int passos,
     }
     return r;
 }
+
+// One round of Tab over a shown screen from `inicio` (its first drawn field when none is given): the path the
+// real key takes and the drawn order it should follow, with the screen's fixed moves as in OrdemNaTela.
+struct TVoltaDoTab {
+    QStringList caminho, esperado;
+};
+inline TVoltaDoTab VoltaDoTab(QWidget* tela, const QList<QPair<QString, QString>>& saltos = {}, QWidget* inicio = nullptr)
+{
+    const QStringList campos = CamposNaTela(tela);
+    if (!inicio && !campos.isEmpty())
+        inicio = tela->findChild<QWidget*>(campos.first());
+    if (!inicio)
+        return {{QStringLiteral("<sem campos>")}, {}};
+    const int n = int(campos.size());
+    return {CaminhoDoTab(inicio, n), OrdemNaTela(tela, inicio, n, saltos)};
+}

@@ -92,6 +92,10 @@ TFormBackup::TFormBackup(TBackup& backup, IDialogos& dialogos, std::function<boo
     m_backup.recuperado = false;
     editPasta->setCurrentIndex(0);
     listaPasta();
+    // The command column stands beside both the folder row and the list: read as drawn, the list comes right
+    // after the first command, level with the folder, and the other commands after the list.
+    OrdemDeLeituraAoMostrar(this);
+    MovimentoFixo(this, btnRealiza, lboxArquivos);
 }
 
 TFormBackup::~TFormBackup()

@@ -80,6 +80,7 @@ TfrmListaDeclaracoes::TfrmListaDeclaracoes(TContexto& ctx, const TDescricaoLista
     layout->addWidget(grade, 1);
     layout->addLayout(botoes);
     layout->addWidget(stbStatus);
+    OrdemDeLeituraAoMostrar(this);
 }
 
 void TfrmListaDeclaracoes::showEvent(QShowEvent* e)

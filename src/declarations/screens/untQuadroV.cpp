@@ -98,6 +98,7 @@ TfrmSelQuadroV::TfrmSelQuadroV(TContexto& ctx, QWidget* parent)
     layout->addWidget(periodo, 0, Qt::AlignLeft);
     layout->addWidget(grade, 1);
     layout->addLayout(botoes);
+    OrdemDeLeituraAoMostrar(this);
 }
 
 void TfrmSelQuadroV::Pesquisar()
@@ -373,6 +374,7 @@ TfrmMunicipioZR::TfrmMunicipioZR(TContexto& ctx, QWidget* parent)
     connect(btnImprimir, &QPushButton::clicked, this, &TfrmMunicipioZR::Imprimir);
     connect(btnFechar, &QPushButton::clicked, this, &QDialog::reject);
     FechaPeloBotao(this, btnFechar);
+    OrdemDeLeituraAoMostrar(this);
 }
 
 void TfrmMunicipioZR::Atualizar()

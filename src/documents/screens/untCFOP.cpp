@@ -56,6 +56,7 @@ TfrmCFOP::TfrmCFOP(TContexto& ctx, QWidget* parent) : QDialog(parent), m_ctx(ctx
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_grade);
     layout->addLayout(botoes);
+    OrdemDeLeituraAoMostrar(this);
 }
 
 void TfrmCFOP::showEvent(QShowEvent* evento)

@@ -101,6 +101,7 @@ TfrmNavegacaoDocumentos::TfrmNavegacaoDocumentos(TContexto& ctx, const TDescrica
     layout->addWidget(PageControl, 1);
     layout->addLayout(botoes);
     layout->addWidget(m_status);
+    OrdemDeLeituraAoMostrar(this);
 }
 
 TfrmNavegacaoDocumentos::~TfrmNavegacaoDocumentos() = default;

@@ -140,6 +140,7 @@ TfrmNotasFiscais::TfrmNotasFiscais(TContexto& ctx, QWidget* parent)
     layout->addWidget(PageControl, 1);
     layout->addLayout(botoes);
     layout->addWidget(m_status);
+    OrdemDeLeituraAoMostrar(this);
 }
 
 TfrmNotasFiscais::~TfrmNotasFiscais()

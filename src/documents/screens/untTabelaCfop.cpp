@@ -83,6 +83,7 @@ TfrmTabelaCfop::TfrmTabelaCfop(TContexto& ctx, bool quatroDigitos, QWidget* pare
         m_modelo->reinicia();
         Informa(*m_ctx.dialogos, e.mensagem());
     }
+    OrdemDeLeituraAoMostrar(this);
 }
 
 TfrmTabelaCfop::~TfrmTabelaCfop() = default;

@@ -91,6 +91,7 @@ TfrmContadores::TfrmContadores(TContexto& ctx, QWidget* parent) : QDialog(parent
         Informa(*m_ctx.dialogos, QStringLiteral("Erro ao selecionar tabela."));
     }
     EscolhaNaLista(m_grade, [this] { Selecionar(); });
+    OrdemDeLeituraAoMostrar(this);
 }
 
 TfrmContadores::~TfrmContadores()

@@ -98,6 +98,7 @@ TfrmListaContribuintes::TfrmListaContribuintes(TContexto& ctx, const TTextos& te
     layout->addWidget(m_grade);
     layout->addLayout(botoes);
     layout->addWidget(m_status);
+    OrdemDeLeituraAoMostrar(this);
 }
 
 void TfrmListaContribuintes::habilitaBotoes(bool temLinhas)

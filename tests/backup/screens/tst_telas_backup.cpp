@@ -297,6 +297,36 @@ TEST_F(TelasBackup, TabDaConfiguracaoSegueAOrdemDaTela)
     }
 }
 
+TEST_F(TelasBackup, TabDoGerenciamentoSegueAOrdemDaTela)
+{
+    // The list and the commands on archives join the walk as archives are listed and marked.
+    const struct {
+        const char* modo;
+        int copias;
+        bool marcada;
+        qsizetype campos;
+    } casos[] = {
+        {"pasta sem cópias", 0, false, 4},
+        {"com cópias listadas", 2, false, 5},
+        {"com uma cópia marcada", 0, true, 7},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.modo);
+        auto f = tela();
+        for (int i = 0; i < c.copias; ++i) {
+            relogio.ajusta(QDateTime(QDate(2024, 5, 1), QTime(10, 6 + i)));
+            t.dialogos.esperaMensagem(QString::fromUtf8("Cópia de segurança realizada com sucesso."));
+            Clica(f->btnRealiza);
+        }
+        if (c.marcada)
+            marca(*f, 0);
+        const auto volta = VoltaDoTab(f.get());
+        EXPECT_EQ(volta.esperado.size(), c.campos + 1) << volta.esperado.join(' ').toStdString();
+        EXPECT_EQ(volta.caminho, volta.esperado);
+        t.dialogos.verificaConsumo();
+    }
+}
+
 // ----- the main window's end of program
 
 namespace {

@@ -192,3 +192,18 @@ TEST_F(TelasDadosAnuais, TabSegueAOrdemDaTelaNaInclusaoENaAlteracao)
         EXPECT_EQ(CaminhoDoTab(inicio, esperado.size() - 1), esperado);
     }
 }
+
+TEST_F(TelasDadosAnuais, TabDaListaSegueAOrdemDaTelaComESemLinhas)
+{
+    for (const bool comLinha : {false, true}) {
+        SCOPED_TRACE(comLinha ? "com uma linha" : "sem linhas");
+        if (comLinha)
+            sql("INSERT INTO DadosAnuais (IdDadosAnuais, IdContribuinte, Ano, Tipo, EstqTrib) VALUES (1, 1, '2022', 'N', 1000000)");
+        TfrmDAnuais t(ctx);
+        Ativa(&t);
+        EXPECT_EQ(t.btnGerarArquivo->isEnabled(), comLinha);
+        const auto volta = VoltaDoTab(&t);
+        EXPECT_EQ(volta.esperado.contains("btnGerarArquivo"), comLinha) << volta.esperado.join(' ').toStdString();
+        EXPECT_EQ(volta.caminho, volta.esperado);
+    }
+}

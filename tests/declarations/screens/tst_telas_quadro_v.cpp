@@ -199,3 +199,40 @@ TEST_F(TelasQuadroV, TabDaEntradaSegueAOrdemDaTelaNaInclusaoENaAlteracao)
         banco.dialogos.verificaConsumo();
     }
 }
+
+TEST_F(TelasQuadroV, TabDaSelecaoEDosMunicipiosSegueAOrdemDaTela)
+{
+    const struct {
+        const char* modo;
+        bool linhas;
+        bool municipios;
+    } casos[] = {
+        {"seleção sem linhas", false, false},
+        {"seleção com linhas pesquisadas", true, false},
+        {"municípios", false, true},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.modo);
+        std::unique_ptr<QDialog> tela;
+        if (c.municipios) {
+            tela = std::make_unique<TfrmMunicipioZR>(ctx);
+            Ativa(tela.get());
+        } else {
+            if (c.linhas)
+                sql("INSERT INTO VornQuadroV (IdQuadroV, IdContribuinte, PeriodoZel, CodMunicipio, Municipio, Valor) "
+                    "VALUES (1, 1, '2024-05-01', '04405', 'CAPITAL', 10000)");
+            auto* t = new TfrmSelQuadroV(ctx);
+            tela.reset(t);
+            Ativa(t);
+            t->cmbMes->setCurrentText("**");
+            if (!c.linhas)
+                banco.dialogos.esperaMensagem(QString::fromUtf8("Não há lançamento neste período"));
+            QTest::mouseClick(t->btnPesquisar, Qt::LeftButton);
+            banco.dialogos.verificaConsumo();
+        }
+        const auto volta = VoltaDoTab(tela.get());
+        EXPECT_GE(volta.esperado.size(), 2) << volta.esperado.join(' ').toStdString();
+        EXPECT_EQ(volta.caminho, volta.esperado);
+        banco.dialogos.verificaConsumo();
+    }
+}

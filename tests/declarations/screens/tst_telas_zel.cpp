@@ -1219,3 +1219,34 @@ TEST_F(TelasZel, TabSegueAOrdemDaTelaEmCadaPaginaNaInclusaoENaAlteracao)
         });
     }
 }
+
+TEST_F(TelasZel, TabSegueAOrdemDaTelaNaListaENaEntradaAntesDoProcessa)
+{
+    // Before "Processa" only the period, the button and the closing are there to walk.
+    const struct {
+        const char* modo;
+        std::function<std::unique_ptr<QDialog>()> abre;
+        qsizetype campos;
+    } casos[] = {
+        {"lista vazia", [this] { return std::make_unique<TfrmZEL>(ctx); }, 3},
+        {"lista com declarações",
+         [this] {
+             executa("INSERT INTO ZEL (IdContribuinte, Periodo, Tipo) VALUES (1, '200606', 'N'), (1, '200701', 'N')");
+             return std::make_unique<TfrmZEL>(ctx);
+         },
+         7},
+        {"inclusão antes do Processa", [this] { return std::make_unique<TfrmIncluirZEL>(ctx); }, 4},
+        {"alteração antes do Processa", [this] { return std::make_unique<TfrmIncluirZEL>(ctx, julhoGuardado(0)); }, 0},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.modo);
+        const std::unique_ptr<QDialog> t = c.abre();
+        Ativa(t.get());
+        const auto volta = VoltaDoTab(t.get());
+        if (c.campos) {
+            EXPECT_EQ(volta.esperado.size(), c.campos + 1) << volta.esperado.join(' ').toStdString();
+        }
+        EXPECT_EQ(volta.caminho, volta.esperado);
+        banco.dialogos.verificaConsumo();
+    }
+}

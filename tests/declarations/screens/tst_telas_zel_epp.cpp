@@ -16,6 +16,7 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -663,5 +664,29 @@ TEST_F(TelasEpp, TabSegueAOrdemDaTelaEmCadaPaginaNasDuasTelasENosDoisModos)
             EXPECT_EQ(CaminhoDoTab(inicio, n), OrdemNaTela(t.get(), inicio, n));
             banco.dialogos.verificaConsumo();
         }
+    }
+}
+
+TEST_F(TelasEpp, TabSegueAOrdemDaTelaNasListasENasEntradasAntesDoProcessa)
+{
+    const int maio = maioGuardado();
+    const struct {
+        const char* modo;
+        std::function<std::unique_ptr<QDialog>()> abre;
+    } casos[] = {
+        {"lista da lei antiga", [this] { return std::make_unique<TfrmZELEPPAntigo>(ctx); }},
+        {"lista da MP 37/06", [this] { return std::make_unique<TfrmZELEPP3706>(ctx); }},
+        {"lei antiga, inclusão", [this] { return std::make_unique<TfrmIncluirZELEPP>(ctx); }},
+        {"lei antiga, alteração", [this, maio] { return std::make_unique<TfrmIncluirZELEPP>(ctx, maio); }},
+        {"MP 37/06, inclusão", [this] { return std::make_unique<TfrmApuraZELEPP2006>(ctx); }},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.modo);
+        const std::unique_ptr<QDialog> t = c.abre();
+        Ativa(t.get());
+        const auto volta = VoltaDoTab(t.get());
+        EXPECT_GE(volta.esperado.size(), 3) << volta.esperado.join(' ').toStdString();
+        EXPECT_EQ(volta.caminho, volta.esperado);
+        banco.dialogos.verificaConsumo();
     }
 }

@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QTabBar>
 #include <QTest>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -959,5 +960,30 @@ TEST_F(TelasSN, TabSegueAOrdemDaTelaEmCadaPaginaECategoriaNaInclusaoENaAlteracao
             banco.dialogos.verificaConsumo();
         }
         EXPECT_EQ(visitadas, c.paginas);
+    }
+}
+
+TEST_F(TelasSN, TabSegueAOrdemDaTelaNaListaENaEntradaAntesDoProcessa)
+{
+    const struct {
+        const char* modo;
+        std::function<std::unique_ptr<QDialog>()> abre;
+    } casos[] = {
+        {"lista vazia", [this] { return std::make_unique<TfrmZELSN>(ctx); }},
+        {"lista com declarações",
+         [this] {
+             linha("IdContribuinte, Periodo, Tipo", "1, '200708', 'N'");
+             return std::make_unique<TfrmZELSN>(ctx);
+         }},
+        {"inclusão antes do Processa", [this] { return std::make_unique<TfrmInformacoesSN>(ctx); }},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.modo);
+        const std::unique_ptr<QDialog> t = c.abre();
+        Ativa(t.get());
+        const auto volta = VoltaDoTab(t.get());
+        EXPECT_GE(volta.esperado.size(), 3) << volta.esperado.join(' ').toStdString();
+        EXPECT_EQ(volta.caminho, volta.esperado);
+        banco.dialogos.verificaConsumo();
     }
 }

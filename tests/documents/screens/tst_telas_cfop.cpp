@@ -17,6 +17,7 @@
 #include "documents/screens/untTabelaCfop.h"
 #include "documents/untCfop.h"
 #include "support/TBancoTeste.h"
+#include "support/TOrdemTab.h"
 
 namespace {
 
@@ -188,4 +189,28 @@ TEST_F(TelasCfop, AtualizarDadosComESemArquivo)
     EXPECT_EQ(grade->model()->rowCount(), 620) << "the list shows the new code";
     EXPECT_EQ(TBancoTeste::valorDireto(banco.con->db(), "SELECT CF_Descricao FROM CFOP WHERE CF_Codigo = '5102'"),
               "Venda alterada");
+}
+
+TEST_F(TelasCfop, TabSegueAOrdemDaTelaNaListaENasTabelas)
+{
+    TDataSet& lista = ctx.dtm->ADODataSetCFOP;
+    ASSERT_TRUE(AbreListaCfop(lista, FiltroCfop(TelaCfop::IncluirTransporte, true, "3"), " ORDER BY CF_Codigo"));
+    TfrmCFOP escolha(ctx);
+    TfrmCfop03 tres(ctx);
+    TfrmCfop04 quatro(ctx);
+    const struct {
+        const char* nome;
+        QWidget* tela;
+        qsizetype campos;
+    } casos[] = {{"lista de escolha", &escolha, 3}, {"tabela de 03 dígitos", &tres, 3}, {"tabela de 04 dígitos", &quatro, 4}};
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.nome);
+        c.tela->show();
+        QApplication::setActiveWindow(c.tela);
+        const auto volta = VoltaDoTab(c.tela);
+        EXPECT_EQ(volta.esperado.size(), c.campos + 1) << volta.esperado.join(' ').toStdString();
+        EXPECT_EQ(volta.caminho, volta.esperado);
+        c.tela->hide();
+    }
+    EXPECT_TRUE(banco.dialogos.registros().isEmpty());
 }

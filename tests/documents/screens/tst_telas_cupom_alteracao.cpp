@@ -797,3 +797,19 @@ TEST_F(AlteracaoCupom, TabSegueAOrdemDaTela)
     ASSERT_EQ(esperado.last(), "btnSalvar");
     EXPECT_EQ(CaminhoDoTab(inicio, 12), esperado);
 }
+
+TEST_F(NavegacaoCupom, TabDaListaSegueAOrdemDaTelaComESemResumo)
+{
+    for (const bool comResumo : {false, true}) {
+        SCOPED_TRACE(comResumo ? "com um resumo" : "sem resumo");
+        if (comResumo)
+            resumo(dia("2024-05-10", 1, 10000), {{"1700", 10000}});
+        TfrmCupomFiscal t(ctx);
+        Ativa(&t);
+        EXPECT_EQ(t.btnAlterar->isEnabled(), comResumo);
+        const auto volta = VoltaDoTab(&t);
+        EXPECT_EQ(volta.esperado.contains("btnAlterar"), comResumo) << volta.esperado.join(' ').toStdString();
+        EXPECT_EQ(volta.caminho, volta.esperado);
+        banco.dialogos.verificaConsumo();
+    }
+}

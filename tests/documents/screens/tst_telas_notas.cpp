@@ -836,3 +836,22 @@ TEST_F(TelasNotas, TabSegueAOrdemDaTelaNaInclusaoENaAlteracao)
         Clica(t->btnCancelar);
     }
 }
+
+TEST_F(Navegacao, TabDaListaSegueAOrdemDaTelaComESemNotas)
+{
+    for (const bool vazia : {false, true}) {
+        SCOPED_TRACE(vazia ? "sem notas no período" : "com notas");
+        TfrmNotasFiscais t(ctx);
+        Ativa(&t);
+        if (vazia) {
+            banco.dialogos.esperaMensagem(QString::fromUtf8("Não há lançamentos neste período!"));
+            pesquisa(t, "8", "2024");
+            banco.dialogos.verificaConsumo();
+        }
+        const auto volta = VoltaDoTab(&t);
+        EXPECT_TRUE(volta.esperado.contains("dbgNotas") && volta.esperado.contains("btnFechar"))
+            << volta.esperado.join(' ').toStdString();
+        EXPECT_EQ(volta.caminho, volta.esperado);
+        banco.dialogos.verificaConsumo();
+    }
+}

@@ -579,3 +579,20 @@ TEST_F(TelasTalao, TabSegueAOrdemDaTelaNaInclusaoENaAlteracao)
         Clica(t->btnCancelar);
     }
 }
+
+TEST_F(NavegacaoTalao, TabDaListaSegueAOrdemDaTelaComESemLinhas)
+{
+    // Without rows the commands that need one are disabled and left out of the walk.
+    for (const bool comLinha : {false, true}) {
+        SCOPED_TRACE(comLinha ? "com uma linha" : "sem linhas");
+        if (comLinha)
+            talao("2024-05-03", 1, 10);
+        TfrmNotasTalao t(ctx);
+        Ativa(&t);
+        EXPECT_EQ(t.btnAlterar->isEnabled(), comLinha);
+        const auto volta = VoltaDoTab(&t);
+        EXPECT_EQ(volta.esperado.contains("btnAlterar"), comLinha) << volta.esperado.join(' ').toStdString();
+        EXPECT_EQ(volta.caminho, volta.esperado);
+        banco.dialogos.verificaConsumo();
+    }
+}

@@ -1324,3 +1324,15 @@ TEST_F(TelasTransporte, TabSegueAOrdemDaTelaComOsCamposDoIcms)
         EXPECT_EQ(CaminhoDoTab(t->edtModelo, 12), esperado) << (alteracao ? "alteração" : "inclusão");
     }
 }
+
+TEST_F(NavegacaoTransporte, TabDaListaSegueAOrdemDaTela)
+{
+    TfrmNotasTransporte t(ctx);
+    Ativa(&t);
+    ASSERT_TRUE(t.btnAlterar->isEnabled());
+    const auto volta = VoltaDoTab(&t);
+    EXPECT_TRUE(volta.esperado.contains("dbgNotasTransporte") && volta.esperado.contains("btnPesquisar"))
+        << volta.esperado.join(' ').toStdString();
+    EXPECT_EQ(volta.caminho, volta.esperado);
+    banco.dialogos.verificaConsumo();
+}

@@ -429,3 +429,18 @@ TEST_F(Contadores, IndicadoPorContribuinteNaoEExcluido)
     informa(botao(lista, "btnExcluir"), "Excluído com Sucesso.");
     EXPECT_EQ(conta("Contador"), 0);
 }
+
+TEST_F(Contadores, TabDaListaSegueAOrdemDaTelaComESemLinhas)
+{
+    for (const bool comLinha : {false, true}) {
+        SCOPED_TRACE(comLinha ? "com uma linha" : "vazia");
+        if (comLinha)
+            criaContador("ANA SOUZA", CpfValido);
+        TfrmContadores lista(ctx);
+        Ativa(&lista);
+        const auto volta = VoltaDoTab(&lista);
+        EXPECT_EQ(volta.esperado.contains("btnAlterar"), comLinha) << volta.esperado.join(' ').toStdString();
+        EXPECT_EQ(volta.caminho, volta.esperado);
+    }
+    EXPECT_TRUE(banco.dialogos.registros().isEmpty());
+}

@@ -729,3 +729,38 @@ TEST_F(Contribuintes, TabSegueAOrdemDaTelaNaAlteracao)
         banco.dialogos.verificaConsumo();
     }
 }
+
+TEST_F(Contribuintes, TabDasListasSegueAOrdemDaTelaComESemLinhas)
+{
+    // Without a row the commands that need one are disabled and left out of the walk.
+    const struct {
+        const char* modo;
+        bool empresas;
+        bool linha;
+    } casos[] = {
+        {"clientes e fornecedores, vazia", true, false},
+        {"contribuintes, vazia", false, false},
+        {"clientes e fornecedores, com uma linha", true, true},
+        {"contribuintes, com uma linha", false, true},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.modo);
+        if (c.linha && c.empresas)
+            criaParte("ALFA COMERCIO", "C");
+        std::unique_ptr<TfrmListaContribuintes> lista;
+        if (c.empresas)
+            lista = std::make_unique<TfrmEmpresas>(ctx);
+        else
+            lista = std::make_unique<TfrmContribuintes>(ctx);
+        Ativa(lista.get());
+        const auto volta = VoltaDoTab(lista.get());
+        EXPECT_EQ(volta.esperado.contains("btnAlterar"), Filho<QPushButton>(lista.get(), "btnAlterar")->isEnabled());
+        EXPECT_TRUE(volta.esperado.contains("edtPesquisa")) << volta.esperado.join(' ').toStdString();
+        if (c.linha) {
+            EXPECT_EQ(Filho<QTableView>(lista.get(), "dbgContribuintes")->model()->rowCount() > 0,
+                      volta.esperado.contains("btnExcluir"));
+        }
+        EXPECT_EQ(volta.caminho, volta.esperado);
+    }
+    EXPECT_TRUE(banco.dialogos.registros().isEmpty());
+}
