@@ -58,6 +58,24 @@ inline QStringList OrdemEsperada(QWidget* tela, QWidget* inicio, int passos,
     return r;
 }
 
+// The walk over `nomes` from `inicio`, `passos` steps, a pair of `saltos` sending the focus from its first field to
+// its second, going round to the start after the last.
+inline QStringList CaminhoComSaltos(const QStringList& nomes, const QString& inicio, int passos,
+                                    const QList<QPair<QString, QString>>& saltos)
+{
+    QStringList r;
+    QString atual = inicio;
+    for (int i = 0; i <= passos && !nomes.isEmpty(); ++i) {
+        r << atual;
+        QString proximo;
+        for (const auto& [de, para] : saltos)
+            if (de == atual)
+                proximo = para;
+        atual = proximo.isEmpty() ? nomes[(nomes.indexOf(atual) + 1) % nomes.size()] : proximo;
+    }
+    return r;
+}
+
 // What Tab should meet from `inicio` on when leaving some fields sends the focus to a field further on (each
 // pair: from the first, the focus goes to the second, the fields between left out of the walk); otherwise the
 // reading order, going round to the start after the last.
@@ -68,17 +86,7 @@ inline QStringList OrdemComSaltos(QWidget* tela, QWidget* inicio, int passos,
     for (QWidget* w : CamposEmOrdemDeLeitura(tela))
         if (w->isVisible() && w->isEnabled() && !qobject_cast<QRadioButton*>(w))
             nomes << w->objectName();
-    QStringList r;
-    QString atual = inicio->objectName();
-    for (int i = 0; i <= passos && !nomes.isEmpty(); ++i) {
-        r << atual;
-        QString proximo;
-        for (const auto& [de, para] : saltos)
-            if (de == atual)
-                proximo = para;
-        atual = proximo.isEmpty() ? nomes[(nomes.indexOf(atual) + 1) % nomes.size()] : proximo;
-    }
-    return r;
+    return CaminhoComSaltos(nomes, inicio->objectName(), passos, saltos);
 }
 
 // The reading order taken from where the fields are drawn, not from how the screen was built: inside each
@@ -156,17 +164,7 @@ inline QStringList OrdemNaTela(QWidget* tela, QWidget* inicio, int passos,
                                const QList<QPair<QString, QString>>& saltos = {})
 {
     const QStringList nomes = CamposNaTela(tela);
-    QStringList r;
-    QString atual = inicio->objectName();
-    for (int i = 0; i <= passos && !nomes.isEmpty(); ++i) {
-        r << atual;
-        QString proximo;
-        for (const auto& [de, para] : saltos)
-            if (de == atual)
-                proximo = para;
-        atual = proximo.isEmpty() ? nomes[(nomes.indexOf(atual) + 1) % nomes.size()] : proximo;
-    }
-    return r;
+    return CaminhoComSaltos(nomes, inicio->objectName(), passos, saltos);
 }
 
 // One round of Tab over a shown screen from `inicio` (its first drawn field when none is given): the path the

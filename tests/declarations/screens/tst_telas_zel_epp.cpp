@@ -670,6 +670,9 @@ TEST_F(TelasEpp, TabSegueAOrdemDaTelaEmCadaPaginaNasDuasTelasENosDoisModos)
 TEST_F(TelasEpp, TabSegueAOrdemDaTelaNasListasENasEntradasAntesDoProcessa)
 {
     const int maio = maioGuardado();
+    executa("INSERT INTO ZEL_EPP (IdContribuinte, Periodo, Tipo, RecApurada, Perc_Recolh) VALUES (1, '200608', 'N', "
+            "100000000, 1.0)");
+    const int agosto = int(sqlite3_last_insert_rowid(db()));
     const struct {
         const char* modo;
         std::function<std::unique_ptr<QDialog>()> abre;
@@ -679,6 +682,7 @@ TEST_F(TelasEpp, TabSegueAOrdemDaTelaNasListasENasEntradasAntesDoProcessa)
         {"lei antiga, inclusão", [this] { return std::make_unique<TfrmIncluirZELEPP>(ctx); }},
         {"lei antiga, alteração", [this, maio] { return std::make_unique<TfrmIncluirZELEPP>(ctx, maio); }},
         {"MP 37/06, inclusão", [this] { return std::make_unique<TfrmApuraZELEPP2006>(ctx); }},
+        {"MP 37/06, alteração", [this, agosto] { return std::make_unique<TfrmApuraZELEPP2006>(ctx, agosto); }},
     };
     for (const auto& c : casos) {
         SCOPED_TRACE(c.modo);
