@@ -7,13 +7,18 @@
 
 class IDialogos;
 class QLabel;
-class QPrintPreviewWidget;
 class QPrinter;
 class QPushButton;
+class QScrollArea;
+class QTimer;
+class TPaginador;
+class TPintorRelatorio;
 
 // The print preview of a report: its pages as they will print, with print, export to PDF (through the save
 // dialog, written atomically), zoom and page commands. It needs no printer: the pages are laid out on a PDF
-// printer unless a real one is chosen for printing.
+// printer unless a real one is chosen for printing. The first page shows as soon as it is laid out; the
+// others are counted in the background while the user reads (the count shows when it is known), and only
+// the page on screen is drawn, so a long report opens as fast as a short one.
 class TfrmVisualizaRelatorio : public QDialog {
     Q_OBJECT
 public:
@@ -21,10 +26,18 @@ public:
     ~TfrmVisualizaRelatorio() override;
 
     const TRelatorio& relatorio() const { return m_relatorio; }
-    int paginas() const;
-    int paginaAtual() const;
+    // The report's page count; the pages not yet counted in the background are counted now.
+    int paginas();
+    // The pages counted so far, and whether that is all of them.
+    int paginasContadas() const;
+    bool contagemCompleta() const;
+    int paginaAtual() const { return m_atual; }
+    // The screen pixels per device pixel of the page shown.
+    double escala() const { return m_escala; }
+    void mostraPagina(int numero);
 
-    QPrintPreviewWidget* preview;
+    QScrollArea* preview;
+    QLabel* folha;   // the page on screen
     QPushButton* btnImprimir;
     QPushButton* btnPdf;
     QPushButton* btnZoomMais;
@@ -40,14 +53,28 @@ public:
     // How the printer is chosen; the system's print dialog unless a test replaces it. False: cancelled.
     std::function<bool(QPrinter&)> escolheImpressora;
 
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+
 private:
     void exportaPdf();
     void imprime();
     void atualizaPagina();
+    void contaMais();
+    void desenha();
+    void ajusta();
+    void zoom(double fator);
 
     TRelatorio m_relatorio;
     IDialogos& m_dialogos;
     std::unique_ptr<QPrinter> m_impressora;
+    std::unique_ptr<TPintorRelatorio> m_pintor;
+    std::unique_ptr<TPaginador> m_paginador;
+    QTimer* m_contagem = nullptr;
+    int m_atual = 1;
+    double m_escala = 0;
+    bool m_ajustada = true;   // the zoom follows the window: the whole page in view
 };
 
 // Opens the preview of a report through the dialogs (so that tests can drive it).

@@ -11,6 +11,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScrollArea>
 #include <QSet>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -1145,6 +1146,130 @@ TEST_F(Relatorio, VisualizacaoPaginasEExportacao)
     EXPECT_TRUE(texto.contains(QString::fromUtf8("Página: 2")));
     EXPECT_TRUE(texto.contains(QRegularExpression("Total de Notas cadastradas:\\s+150")));
     EXPECT_TRUE(texto.contains(QRegularExpression("TOTAIS GERAIS:\\s+15\\.000,00")));
+}
+
+// Pages laid out one at a time, in any order, are the pages of the whole layout; a page is reached without
+// laying out more than the pages before it.
+TEST_F(Relatorio, PaginasUmaAUmaIguaisAsDoRelatorioInteiro)
+{
+    muitasNotas(300);
+    TRelatorio vazio = contadores();
+    vazio.linhas.clear();
+    vazio.resumo.clear();
+    TRelatorio soResumo = notas("S", "08");
+    soResumo.linhas.clear();
+    struct TCaso {
+        const char* nome;
+        TRelatorio r;
+    };
+    const QList<TCaso> casos = {{"notas", notas("S", "08")}, {"cfop", Relatorios::Cfop(*t.dtm, 4, kEmissao)},
+                                {"ecf", ecf()},               {"zel", zel()},
+                                {"contadores", contadores()}, {"vazio", vazio},
+                                {"so resumo", soResumo}};
+    for (const TCaso& c : casos) {
+        SCOPED_TRACE(c.nome);
+        const TDisposicao d = disposicao(c.r);
+        QBuffer destino;
+        destino.open(QIODevice::WriteOnly);
+        QPdfWriter pdf(&destino);
+        pdf.setResolution(300);
+        const TPintorRelatorio pintor(c.r);
+        pintor.preparaDispositivo(pdf);
+        TPaginador paginador(pintor, pdf);
+        EXPECT_EQ(paginador.paisagem(), d.paisagem);
+        EXPECT_EQ(paginador.pontosDetalhe(), d.pontosDetalhe);
+        const int n = int(d.paginas.size());
+        // The second page first: only the pages up to it are laid out.
+        if (n >= 4) {
+            paginador.pagina(2);
+            EXPECT_FALSE(paginador.contado());
+            EXPECT_LE(paginador.conhecidas(), 3);
+        }
+        QList<int> ordem;
+        for (int k = n; k >= 1; k -= 2)
+            ordem << k;
+        for (int k = 1; k <= n; ++k)
+            ordem << k;
+        for (int k : ordem) {
+            SCOPED_TRACE(k);
+            const TPaginaRelatorio p = paginador.pagina(k);
+            const TPaginaRelatorio& e = d.paginas[k - 1];
+            ASSERT_EQ(p.textos.size(), e.textos.size());
+            for (int i = 0; i < p.textos.size(); ++i) {
+                EXPECT_EQ(p.textos[i].texto, e.textos[i].texto);
+                EXPECT_EQ(p.textos[i].linhas, e.textos[i].linhas);
+                EXPECT_EQ(p.textos[i].caixa, e.textos[i].caixa);
+                EXPECT_EQ(p.textos[i].fonte, e.textos[i].fonte);
+            }
+            EXPECT_EQ(p.reguas, e.reguas);
+        }
+        EXPECT_TRUE(paginador.contado());
+        EXPECT_EQ(paginador.conhecidas(), n);
+        EXPECT_TRUE(paginador.pagina(n + 1).textos.isEmpty());
+        EXPECT_TRUE(paginador.pagina(0).textos.isEmpty());
+    }
+}
+
+// A long report shows its first page at once; the count comes in the background while the window answers,
+// and the page keys move through the pages as the buttons do.
+TEST_F(Relatorio, VisualizacaoMostraAPrimeiraPaginaAntesDeContarAsOutras)
+{
+    muitasNotas(600);
+    const TRelatorio r = notas("S", "08");
+    const int esperadas = paginasNaImpressora(r);
+    ASSERT_GE(esperadas, 8);
+    bool tratada = false;
+    t.dialogos.esperaTela("TfrmVisualizaRelatorio", [&](QObject* o) {
+        auto* v = qobject_cast<TfrmVisualizaRelatorio*>(o);
+        EXPECT_TRUE(v);
+        if (!v)
+            return 0;
+        tratada = true;
+        EXPECT_FALSE(v->contagemCompleta());
+        EXPECT_LE(v->paginasContadas(), 2);
+        EXPECT_EQ(v->lblPagina->text(), QString::fromUtf8("Página 1 de %1 (contando...)").arg(v->paginasContadas()));
+        EXPECT_TRUE(v->btnProxima->isEnabled());
+        EXPECT_TRUE(v->btnUltima->isEnabled());
+        v->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(v));
+        // The page on screen is the first, with its text drawn.
+        const QImage imagem = v->folha->pixmap().toImage();
+        EXPECT_FALSE(imagem.isNull());
+        int escuros = 0;
+        for (int y = 0; y < imagem.height(); y += 2)
+            for (int x = 0; x < imagem.width(); x += 2)
+                escuros += qGray(imagem.pixel(x, y)) < 128;
+        EXPECT_GT(escuros, 100);
+        EXPECT_LE(imagem.width(), v->preview->viewport()->width());
+        EXPECT_LE(imagem.height(), v->preview->viewport()->height());
+
+        for (int i = 0; i < 2000 && !v->contagemCompleta(); ++i)
+            QTest::qWait(10);
+        EXPECT_TRUE(v->contagemCompleta());
+        EXPECT_EQ(v->paginasContadas(), esperadas);
+        EXPECT_EQ(v->lblPagina->text(), QString::fromUtf8("Página 1 de %1").arg(esperadas));
+
+        QTest::keyClick(v, Qt::Key_PageDown);
+        EXPECT_EQ(v->paginaAtual(), 2);
+        QTest::keyClick(v, Qt::Key_PageUp);
+        QTest::keyClick(v, Qt::Key_PageUp);
+        EXPECT_EQ(v->paginaAtual(), 1);
+        const double ajustada = v->escala();
+        QTest::mouseClick(v->btnZoomMais, Qt::LeftButton);
+        EXPECT_DOUBLE_EQ(v->escala(), ajustada * 1.25);
+        EXPECT_GT(v->folha->pixmap().width(), imagem.width());
+        QTest::mouseClick(v->btnAjusta, Qt::LeftButton);
+        EXPECT_DOUBLE_EQ(v->escala(), ajustada);
+        QTest::mouseClick(v->btnUltima, Qt::LeftButton);
+        EXPECT_EQ(v->paginaAtual(), esperadas);
+        QTest::keyClick(v, Qt::Key_PageDown);
+        EXPECT_EQ(v->paginaAtual(), esperadas);
+        QTest::mouseClick(v->btnFechar, Qt::LeftButton);
+        return 0;
+    });
+    MostraRelatorio(t.dialogos, nullptr, r);
+    t.dialogos.verificaConsumo();
+    EXPECT_TRUE(tratada);
 }
 
 TEST_F(Relatorio, VisualizacaoDeUmaPaginaSemComandosDePagina)

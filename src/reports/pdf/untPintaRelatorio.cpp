@@ -7,6 +7,8 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
+#include <array>
+#include <limits>
 
 #include "reports/untRelatorio.h"
 
@@ -36,8 +38,29 @@ struct TTipo {
     QFont fonte;
     QFontMetricsF fm;
     qreal alto;
-    TTipo(const QFont& f, QPaintDevice* d) : fonte(f), fm(f, d), alto(fm.height() * 1.1) {}
+    TTipo(const QFont& f, QPaintDevice* d) : fonte(f), fm(f, d), alto(fm.height() * 1.1) { avancos.fill(-1); }
     qreal mede(const QString& t) const { return t.isEmpty() ? 0 : fm.horizontalAdvance(t); }
+    // The sum of the advances of the text's characters, far cheaper than measuring it; infinite for a text
+    // with a character outside Latin-1. Where the font engine applies no kerning it is the text's width, to
+    // the last fraction of a pixel.
+    qreal soma(const QString& t) const
+    {
+        qreal r = 0;
+        for (const QChar c : t) {
+            const char16_t u = c.unicode();
+            if (u > 0xFF)
+                return std::numeric_limits<qreal>::infinity();
+            qreal& a = avancos[u];
+            if (a < 0)
+                a = fm.horizontalAdvance(c);
+            r += a;
+        }
+        return r;
+    }
+    // Whether every text measured so far was as wide as the sum of its advances; once one is not, the sums
+    // are only a rough bound, with a tenth added for any kerning.
+    mutable bool somaExata = true;
+    mutable std::array<qreal, 256> avancos;
 };
 
 // The fonts of one detail size: totals and headings larger than the detail.
@@ -216,11 +239,31 @@ struct TPintorRelatorio::TAnalise {
 
 namespace {
 
-void maisLargo(QString& guardado, const QString& candidato, const TTipo& tipo)
-{
-    if (!candidato.isEmpty() && tipo.mede(candidato) > tipo.mede(guardado))
-        guardado = candidato;
-}
+// The widest of the texts offered (the first of equal ones), each measured only when its bound says it might
+// be wider than the widest so far: a report of many thousand lines is measured in a fraction of the time.
+struct TMaisLargo {
+    QString texto;
+    qreal largura = 0;
+    bool podeSer(const QString& c, const TTipo& tipo) const
+    {
+        if (c.isEmpty())
+            return false;
+        const qreal s = tipo.soma(c);
+        return tipo.somaExata ? s > largura : s * 1.1 + 1 > largura;
+    }
+    void oferece(const QString& c, const TTipo& tipo)
+    {
+        if (!podeSer(c, tipo))
+            return;
+        const qreal m = tipo.mede(c);
+        if (tipo.somaExata && m != tipo.soma(c))
+            tipo.somaExata = false;
+        if (m > largura) {
+            largura = m;
+            texto = c;
+        }
+    }
+};
 
 QString maiorPedaco(const QString& t, const TTipo& tipo)
 {
@@ -316,21 +359,31 @@ const TPintorRelatorio::TAnalise& TPintorRelatorio::analise(QPaintDevice& d) con
     auto a = std::make_unique<TAnalise>();
     a->dpi = d.logicalDpiX();
     const TTipos t(kPontosReferencia, &d);
-    a->colunas.resize(m_r.colunas.size());
+    struct TColunaMedida {
+        TMaisLargo palavra, texto, total, totalInteiro;
+    };
+    QList<TColunaMedida> colunas(m_r.colunas.size());
+    QList<TMaisLargo> vagas;
+    TMaisLargo valorCampo;
+    // The widest piece of a text that breaks at its blanks: never wider than the whole.
+    auto pedaco = [](TMaisLargo& m, const QString& cel, const TTipo& tipo) {
+        if (m.podeSer(cel, tipo))
+            m.oferece(maiorPedaco(cel, tipo), tipo);
+    };
     const QList<QList<int>> faixas = faixasPedidas(m_r);
     using T = TLinhaRelatorio::Tipo;
     for (const QList<TLinhaRelatorio>* parte : {&m_r.linhas, &m_r.resumo})
         for (const TLinhaRelatorio& l : *parte) {
             if (l.tipo == T::Sub) {
                 for (int i = 0; i < l.celulas.size(); ++i) {
-                    if (a->vagas.size() <= i)
-                        a->vagas << QString();
-                    maisLargo(a->vagas[i], l.celulas[i], t.normal);
+                    if (vagas.size() <= i)
+                        vagas << TMaisLargo();
+                    vagas[i].oferece(l.celulas[i], t.normal);
                 }
                 continue;
             }
             if (l.tipo == T::Campo) {
-                maisLargo(a->valorCampo, l.celulas.value(1), t.normal);
+                valorCampo.oferece(l.celulas.value(1), t.normal);
                 continue;
             }
             if (l.tipo != T::Detalhe && l.tipo != T::Total)
@@ -339,7 +392,7 @@ const TPintorRelatorio::TAnalise& TPintorRelatorio::analise(QPaintDevice& d) con
                 const QString cel = l.celulas[k].trimmed();
                 if (cel.isEmpty())
                     continue;
-                TAnalise::TColuna& x = a->colunas[k];
+                TColunaMedida& x = colunas[k];
                 const bool direita = m_r.colunas[k].direita;
                 if (l.tipo == T::Total) {
                     // A label runs on over the empty cells after it ("TOTAIS GERAIS:"); only one that cannot
@@ -349,15 +402,26 @@ const TPintorRelatorio::TAnalise& TPintorRelatorio::analise(QPaintDevice& d) con
                     const bool corre = !direita && j + 1 < faixas[b].size() &&
                                        l.celulas.value(faixas[b][j + 1]).trimmed().isEmpty();
                     if (!corre) {
-                        maisLargo(x.total, direita ? cel : maiorPedaco(cel, t.total), t.total);
-                        maisLargo(x.totalInteiro, cel, t.total);
+                        if (direita)
+                            x.total.oferece(cel, t.total);
+                        else
+                            pedaco(x.total, cel, t.total);
+                        x.totalInteiro.oferece(cel, t.total);
                     }
                     continue;
                 }
-                maisLargo(x.palavra, direita ? cel : maiorPedaco(cel, t.normal), t.normal);
-                maisLargo(x.texto, cel, t.normal);
+                if (direita)
+                    x.palavra.oferece(cel, t.normal);
+                else
+                    pedaco(x.palavra, cel, t.normal);
+                x.texto.oferece(cel, t.normal);
             }
         }
+    for (const TColunaMedida& c : colunas)
+        a->colunas << TAnalise::TColuna{c.palavra.texto, c.texto.texto, c.total.texto, c.totalInteiro.texto};
+    for (const TMaisLargo& v : vagas)
+        a->vagas << v.texto;
+    a->valorCampo = valorCampo.texto;
     m_analise = std::move(a);
     return *m_analise;
 }
@@ -382,6 +446,18 @@ void TPintorRelatorio::preparaDispositivo(QPagedPaintDevice& d) const
     d.setPageLayout(leiaute(paisagem(d)));
 }
 
+void PintaPagina(QPainter& p, const TPaginaRelatorio& folha)
+{
+    for (const TTextoPagina& t : folha.textos) {
+        p.setFont(t.fonte);
+        for (int i = 0; i < t.linhas.size(); ++i)
+            p.drawText(QRectF(t.caixa.x(), t.caixa.y() + i * t.altoLinha, t.caixa.width(), t.altoLinha),
+                       int(t.alinhamento | Qt::AlignVCenter) | Qt::TextSingleLine | Qt::TextDontClip, t.linhas[i]);
+    }
+    for (const QLineF& l : folha.reguas)
+        p.drawLine(l);
+}
+
 int TPintorRelatorio::pinta(QPainter& p, QPagedPaintDevice& d) const
 {
     bool primeira = true;
@@ -389,14 +465,7 @@ int TPintorRelatorio::pinta(QPainter& p, QPagedPaintDevice& d) const
         if (!primeira)
             d.newPage();
         primeira = false;
-        for (const TTextoPagina& t : folha.textos) {
-            p.setFont(t.fonte);
-            for (int i = 0; i < t.linhas.size(); ++i)
-                p.drawText(QRectF(t.caixa.x(), t.caixa.y() + i * t.altoLinha, t.caixa.width(), t.altoLinha),
-                           int(t.alinhamento | Qt::AlignVCenter) | Qt::TextSingleLine | Qt::TextDontClip, t.linhas[i]);
-        }
-        for (const QLineF& l : folha.reguas)
-            p.drawLine(l);
+        PintaPagina(p, folha);
     });
 }
 
@@ -415,107 +484,145 @@ TDisposicao TPintorRelatorio::dispoe(QPagedPaintDevice& d) const
 int TPintorRelatorio::percorre(QPagedPaintDevice& d, const std::function<void(const TPaginaRelatorio&)>& entrega,
                                TDisposicao* disposicao) const
 {
-    using Parte = TTextoPagina::Parte;
-    const QRect pintavel = d.pageLayout().paintRectPixels(d.logicalDpiX());
-    const qreal largura = pintavel.width();
-    const qreal fim = pintavel.height();
-    const TAnalise& a = analise(d);
+    TPaginador paginador(*this, d);
+    if (disposicao) {
+        disposicao->paisagem = paginador.paisagem();
+        disposicao->pontosDetalhe = paginador.pontosDetalhe();
+        disposicao->area = paginador.area();
+    }
+    while (paginador.avanca())
+        entrega(paginador.ultima());
+    return paginador.conhecidas();
+}
 
-    // The largest detail size at which every line of columns fits; at the smallest, lines that still do
-    // not fit are broken into more lines.
-    const QList<QList<int>> pedidas = faixasPedidas(m_r);
+// Everything a page's layout needs that holds for the whole report: the fonts of the detail size chosen, the
+// lines of columns and their geometry, the sub-line slots, and where each page known so far begins.
+struct TPaginador::TEstado {
+    using Parte = TTextoPagina::Parte;
+    const TRelatorio& r;
+    const TPintorRelatorio::TAnalise& a;
+    qreal largura = 0, fim = 0;
+    bool paisagem = false;
     qreal pontos = kTamanhos[0];
-    QList<QList<int>> faixas = pedidas;
-    if (!m_r.colunas.isEmpty()) {
-        bool achou = false;
-        for (const qreal p : kTamanhos) {
-            const TTipos t(p, &d);
-            const TColunas c = medeColunas(m_r, a, t);
-            bool cabem = true;
-            for (const QList<int>& f : pedidas)
-                cabem = cabem && soma(c, f, true, t.vao()) <= largura;
-            if (cabem) {
-                pontos = p;
-                achou = true;
-                break;
-            }
-        }
-        if (!achou) {
-            // As few lines per row as the smallest size needs, at the largest size that keeps to them.
-            const TTipos menor(kMenorTamanho, &d);
-            faixas = reparte(pedidas, medeColunas(m_r, a, menor), largura, menor.vao());
-            pontos = kMenorTamanho;
+    QList<QList<int>> faixas;
+    std::unique_ptr<TTipos> tipos;
+    qreal vao = 0, folgaFileira = 0;
+    QList<qreal> x, w, vagas;
+    qreal inicioVagas = 0, fimValor = 0, larguraValor = 0;
+    // The element each known page begins with: the detail lines, then (when there is a summary) its
+    // separating rule, then the summary's lines. -1 after the last page.
+    QList<int> inicios{0};
+    TPaginaRelatorio ultima;
+    int numeroUltima = 0;
+
+    TEstado(const TRelatorio& relatorio, const TPintorRelatorio::TAnalise& analise, QPagedPaintDevice& d)
+        : r(relatorio), a(analise)
+    {
+        const QRect pintavel = d.pageLayout().paintRectPixels(d.logicalDpiX());
+        largura = pintavel.width();
+        fim = pintavel.height();
+        paisagem = d.pageLayout().orientation() == QPageLayout::Landscape;
+
+        // The largest detail size at which every line of columns fits; at the smallest, lines that still do
+        // not fit are broken into more lines.
+        const QList<QList<int>> pedidas = faixasPedidas(r);
+        faixas = pedidas;
+        if (!r.colunas.isEmpty()) {
+            bool achou = false;
             for (const qreal p : kTamanhos) {
                 const TTipos t(p, &d);
-                const QList<QList<int>> f = reparte(pedidas, medeColunas(m_r, a, t), largura, t.vao());
-                if (f.size() <= faixas.size()) {
-                    faixas = f;
+                const TColunas c = medeColunas(r, a, t);
+                bool cabem = true;
+                for (const QList<int>& f : pedidas)
+                    cabem = cabem && soma(c, f, true, t.vao()) <= largura;
+                if (cabem) {
                     pontos = p;
+                    achou = true;
                     break;
                 }
             }
+            if (!achou) {
+                // As few lines per row as the smallest size needs, at the largest size that keeps to them.
+                const TTipos menor(kMenorTamanho, &d);
+                faixas = reparte(pedidas, medeColunas(r, a, menor), largura, menor.vao());
+                pontos = kMenorTamanho;
+                for (const qreal p : kTamanhos) {
+                    const TTipos t(p, &d);
+                    const QList<QList<int>> f = reparte(pedidas, medeColunas(r, a, t), largura, t.vao());
+                    if (f.size() <= faixas.size()) {
+                        faixas = f;
+                        pontos = p;
+                        break;
+                    }
+                }
+            }
         }
-    }
-    const TTipos t(pontos, &d);
-    const qreal vao = t.vao();
-    const qreal folgaFileira = t.normal.alto * 0.15;
-    if (disposicao) {
-        disposicao->paisagem = d.pageLayout().orientation() == QPageLayout::Landscape;
-        disposicao->pontosDetalhe = pontos;
-        disposicao->area = QSizeF(largura, fim);
-    }
+        tipos = std::make_unique<TTipos>(pontos, &d);
+        const TTipos& t = *tipos;
+        vao = t.vao();
+        folgaFileira = t.normal.alto * 0.15;
 
-    // Column geometry: the needed widths, the room left shared out in proportion to what each column
-    // would still take to show its texts on one line.
-    QList<qreal> x(m_r.colunas.size()), w(m_r.colunas.size());
-    if (!m_r.colunas.isEmpty()) {
-        TColunas c = medeColunas(m_r, a, t);
-        for (const QList<int>& f : faixas) {
-            qreal minimo = soma(c, f, true, vao);
-            const qreal desejado = soma(c, f, false, vao);
-            // The headings on one line when the page has room for them.
-            qreal comTitulos = vao * (f.size() - 1);
-            for (int k : f)
-                comTitulos += c.titulo[k];
-            if (comTitulos <= largura) {
+        // Column geometry: the needed widths, the room left shared out in proportion to what each column
+        // would still take to show its texts on one line.
+        x.resize(r.colunas.size());
+        w.resize(r.colunas.size());
+        if (!r.colunas.isEmpty()) {
+            TColunas c = medeColunas(r, a, t);
+            for (const QList<int>& f : faixas) {
+                qreal minimo = soma(c, f, true, vao);
+                const qreal desejado = soma(c, f, false, vao);
+                // The headings on one line when the page has room for them.
+                qreal comTitulos = vao * (f.size() - 1);
                 for (int k : f)
-                    c.minimo[k] = c.titulo[k];
-                minimo = comTitulos;
-            }
-            qreal em = 0;
-            for (int k : f) {
-                qreal l;
-                if (desejado <= largura)
-                    l = c.desejado[k] + (largura - desejado) * c.desejado[k] / qMax<qreal>(1, desejado - vao * (f.size() - 1));
-                else if (minimo <= largura)
-                    l = c.minimo[k] + (c.desejado[k] - c.minimo[k]) * (largura - minimo) / qMax<qreal>(1e-6, desejado - minimo);
-                else
-                    l = c.minimo[k] * (largura - vao * (f.size() - 1)) / qMax<qreal>(1, minimo - vao * (f.size() - 1));
-                x[k] = em;
-                w[k] = l;
-                em += l + vao;
+                    comTitulos += c.titulo[k];
+                if (comTitulos <= largura) {
+                    for (int k : f)
+                        c.minimo[k] = c.titulo[k];
+                    minimo = comTitulos;
+                }
+                qreal em = 0;
+                for (int k : f) {
+                    qreal l;
+                    if (desejado <= largura)
+                        l = c.desejado[k] + (largura - desejado) * c.desejado[k] / qMax<qreal>(1, desejado - vao * (f.size() - 1));
+                    else if (minimo <= largura)
+                        l = c.minimo[k] + (c.desejado[k] - c.minimo[k]) * (largura - minimo) / qMax<qreal>(1e-6, desejado - minimo);
+                    else
+                        l = c.minimo[k] * (largura - vao * (f.size() - 1)) / qMax<qreal>(1, minimo - vao * (f.size() - 1));
+                    x[k] = em;
+                    w[k] = l;
+                    em += l + vao;
+                }
             }
         }
-    }
-    // Sub-line slots, from under the second column, each as wide as its widest text.
-    QList<qreal> vagas;
-    qreal inicioVagas = m_r.colunas.size() > 1 ? x[1] : 0;
-    {
-        qreal total = 0;
-        for (const QString& v : a.vagas) {
-            vagas << t.normal.mede(v) * kFolga + 1;
-            total += vagas.last() + 2 * vao;
+        // Sub-line slots, from under the second column, each as wide as its widest text.
+        inicioVagas = r.colunas.size() > 1 ? x[1] : 0;
+        {
+            qreal total = 0;
+            for (const QString& v : a.vagas) {
+                vagas << t.normal.mede(v) * kFolga + 1;
+                total += vagas.last() + 2 * vao;
+            }
+            if (inicioVagas + total > largura)
+                inicioVagas = qMax<qreal>(0, largura - total);
         }
-        if (inicioVagas + total > largura)
-            inicioVagas = qMax<qreal>(0, largura - total);
+        // Label-and-value lines: the value box as wide as the widest value, between a quarter and half the page.
+        fimValor = largura * 0.93;
+        larguraValor = qBound(largura * 0.25, t.normal.mede(a.valorCampo) * kFolga + 1, largura * 0.5);
     }
-    // Label-and-value lines: the value box as wide as the widest value, between a quarter and half the page.
-    const qreal fimValor = largura * 0.93;
-    const qreal larguraValor = qBound(largura * 0.25, t.normal.mede(a.valorCampo) * kFolga + 1, largura * 0.5);
 
-    int pagina = 0;
-    qreal y = 0, corpo = 0;
+    qsizetype elementos() const { return r.linhas.size() + (r.resumo.isEmpty() ? 0 : 1 + r.resumo.size()); }
+
+    // Page `numero`, from element `elemento` on; `*proximo` is the element the next page begins with, -1 when
+    // this page is the last.
+    TPaginaRelatorio dispoe(int numero, int elemento, int* proximo) const;
+};
+
+TPaginaRelatorio TPaginador::TEstado::dispoe(int numero, int elemento, int* proximo) const
+{
+    const TTipos& t = *tipos;
     TPaginaRelatorio folha;
+    qreal y = 0, corpo = 0;
 
     auto prepara = [](Parte parte, qreal em, qreal larg, const QString& texto, const TTipo& tipo, Qt::Alignment al,
                       Quebra q) {
@@ -551,16 +658,12 @@ int TPintorRelatorio::percorre(QPagedPaintDevice& d, const std::function<void(co
     };
     auto regua = [&](qreal em) { folha.reguas << QLineF(0, em, largura, em); };
 
-    auto cabecalho = [&] {
-        if (pagina > 0)
-            entrega(folha);
-        folha = {};
-        ++pagina;
-        y = 0;
-        const QStringList esquerda = m_r.declaracao ? CabecalhoDeclaracao() : QStringList{NomeDoPrograma(), LinhaDoFabricante()};
-        const QStringList direita = {QStringLiteral("Data: ") + m_r.emissao.date().toString(QStringLiteral("dd/MM/yyyy")),
-                                     QStringLiteral("Hora: ") + m_r.emissao.time().toString(QStringLiteral("HH:mm:ss")),
-                                     QString::fromUtf8("Página: %1").arg(pagina)};
+    // The page header: program, date, time and page number, the titles, the taxpayer, the column headings.
+    {
+        const QStringList esquerda = r.declaracao ? CabecalhoDeclaracao() : QStringList{NomeDoPrograma(), LinhaDoFabricante()};
+        const QStringList direita = {QStringLiteral("Data: ") + r.emissao.date().toString(QStringLiteral("dd/MM/yyyy")),
+                                     QStringLiteral("Hora: ") + r.emissao.time().toString(QStringLiteral("HH:mm:ss")),
+                                     QString::fromUtf8("Página: %1").arg(numero)};
         for (int i = 0; i < qMax(esquerda.size(), direita.size()); ++i) {
             QList<TTextoPagina> f;
             if (!esquerda.value(i).isEmpty())
@@ -571,27 +674,27 @@ int TPintorRelatorio::percorre(QPagedPaintDevice& d, const std::function<void(co
                              Quebra::Espacos);
             assenta(f);
         }
-        QList<TTextoPagina> titulo{prepara(Parte::Titulo, 0, largura, m_r.titulo, t.titulo, Qt::AlignHCenter, Quebra::Espacos)};
+        QList<TTextoPagina> titulo{prepara(Parte::Titulo, 0, largura, r.titulo, t.titulo, Qt::AlignHCenter, Quebra::Espacos)};
         assenta(titulo, t.titulo.alto * 0.15);
         y += t.titulo.alto * 0.15;
-        for (const QString& s : m_r.subtitulos) {
+        for (const QString& s : r.subtitulos) {
             QList<TTextoPagina> f{prepara(Parte::Titulo, 0, largura, s, t.cabecalhoNegrito, Qt::AlignHCenter, Quebra::Espacos)};
             assenta(f);
         }
-        for (const QString& s : {m_r.contribuinte, m_r.periodo})
+        for (const QString& s : {r.contribuinte, r.periodo})
             if (!s.isEmpty()) {
                 QList<TTextoPagina> f{prepara(Parte::Contribuinte, 0, largura, s, t.cabecalho, Qt::AlignLeft, Quebra::Espacos)};
                 assenta(f);
             }
         regua(y + t.cabecalho.alto * 0.2);
         y += t.cabecalho.alto * 0.4;
-        if (!m_r.colunas.isEmpty()) {
+        if (!r.colunas.isEmpty()) {
             for (const QList<int>& f : faixas) {
                 QList<TTextoPagina> titulos;
                 for (int k : f)
-                    if (!m_r.colunas[k].titulo.isEmpty())
-                        titulos << prepara(Parte::Coluna, x[k], w[k], m_r.colunas[k].titulo, t.coluna,
-                                           m_r.colunas[k].direita ? Qt::AlignRight : Qt::AlignLeft, Quebra::Titulo);
+                    if (!r.colunas[k].titulo.isEmpty())
+                        titulos << prepara(Parte::Coluna, x[k], w[k], r.colunas[k].titulo, t.coluna,
+                                           r.colunas[k].direita ? Qt::AlignRight : Qt::AlignLeft, Quebra::Titulo);
                 if (!titulos.isEmpty())
                     assenta(titulos);
             }
@@ -600,12 +703,9 @@ int TPintorRelatorio::percorre(QPagedPaintDevice& d, const std::function<void(co
             y += t.normal.alto * 0.2;
         }
         corpo = y;
-    };
-    // A new page when `alto` does not fit what is left of this one (a page that holds nothing yet takes it).
-    auto cabe = [&](qreal alto) {
-        if (y + alto > fim && y > corpo)
-            cabecalho();
-    };
+    }
+    // Whether `alto` fits what is left of this page (a page that holds nothing yet takes it).
+    auto cabe = [&](qreal alto) { return !(y + alto > fim && y > corpo); };
     // A line of cells under the columns: one row per line of columns that has anything to show.
     auto celulas = [&](const QStringList& cs, const TTipo& tipo, Parte parte) {
         QList<QList<TTextoPagina>> fileiras;
@@ -613,7 +713,7 @@ int TPintorRelatorio::percorre(QPagedPaintDevice& d, const std::function<void(co
             QList<TTextoPagina> fileira;
             for (int j = 0; j < f.size(); ++j) {
                 const int k = f[j];
-                const bool direita = m_r.colunas[k].direita;
+                const bool direita = r.colunas[k].direita;
                 const QString cel = direita ? cs.value(k).trimmed() : cs.value(k);
                 if (cel.trimmed().isEmpty())
                     continue;
@@ -630,21 +730,22 @@ int TPintorRelatorio::percorre(QPagedPaintDevice& d, const std::function<void(co
         qreal total = 0;
         for (const QList<TTextoPagina>& f : fileiras)
             total += altura(f) + folgaFileira;
-        cabe(total);
+        if (!cabe(total))
+            return false;
         for (QList<TTextoPagina>& f : fileiras) {
             assenta(f);
             y += folgaFileira;
         }
+        return true;
     };
+    // Places one line on this page; false, placing nothing, when it belongs on the next.
     auto linha = [&](const TLinhaRelatorio& l, bool resumo) {
         using T = TLinhaRelatorio::Tipo;
         switch (l.tipo) {
         case T::Detalhe:
-            celulas(l.celulas, resumo ? t.total : t.normal, resumo ? Parte::Total : Parte::Detalhe);
-            break;
+            return celulas(l.celulas, resumo ? t.total : t.normal, resumo ? Parte::Total : Parte::Detalhe);
         case T::Total:
-            celulas(l.celulas, t.total, Parte::Total);
-            break;
+            return celulas(l.celulas, t.total, Parte::Total);
         case T::Sub: {
             QList<TTextoPagina> f;
             qreal em = inicioVagas;
@@ -655,25 +756,28 @@ int TPintorRelatorio::percorre(QPagedPaintDevice& d, const std::function<void(co
                                  ultima ? Qt::AlignRight : Qt::AlignLeft, Quebra::Espacos);
                 em += vagas.value(c) + 2 * vao;
             }
-            cabe(altura(f) + folgaFileira);
+            if (!cabe(altura(f) + folgaFileira))
+                return false;
             assenta(f);
             y += folgaFileira;
-            break;
+            return true;
         }
         case T::Secao: {
             QList<TTextoPagina> f{prepara(Parte::Secao, 0, largura, l.texto, t.secao, Qt::AlignLeft, Quebra::Espacos)};
-            cabe(altura(f) + t.secao.alto * 0.6);
+            if (!cabe(altura(f) + t.secao.alto * 0.6))
+                return false;
             assenta(f, t.secao.alto * 0.3);
             y += t.secao.alto * 0.3;
-            break;
+            return true;
         }
         case T::Texto: {
             QList<TTextoPagina> f{prepara(resumo ? Parte::Total : Parte::Detalhe, 0, largura, l.texto,
                                           resumo ? t.total : t.normal, Qt::AlignLeft, Quebra::Espacos)};
-            cabe(altura(f) + folgaFileira);
+            if (!cabe(altura(f) + folgaFileira))
+                return false;
             assenta(f);
             y += folgaFileira;
-            break;
+            return true;
         }
         case T::Campo: {
             QList<TTextoPagina> f;
@@ -684,27 +788,90 @@ int TPintorRelatorio::percorre(QPagedPaintDevice& d, const std::function<void(co
             const QString v = l.celulas.value(1).trimmed();
             if (!v.isEmpty())
                 f << prepara(Parte::Campo, valor, larguraValor, v, t.normal, Qt::AlignRight, Quebra::Espacos);
-            cabe(altura(f) + folgaFileira);
+            if (!cabe(altura(f) + folgaFileira))
+                return false;
             assenta(f);
             y += folgaFileira;
-            break;
+            return true;
         }
         }
+        return true;
     };
 
-    cabecalho();
-    for (const TLinhaRelatorio& l : m_r.linhas)
-        linha(l, false);
-    if (!m_r.resumo.isEmpty()) {
-        cabe(t.total.alto * 1.5);
-        regua(y + t.normal.alto * 0.2);
-        y += t.normal.alto * 0.5;
-        for (const TLinhaRelatorio& l : m_r.resumo)
-            linha(l, true);
+    const qsizetype linhas = r.linhas.size();
+    const qsizetype total = elementos();
+    for (qsizetype e = elemento; e < total; ++e) {
+        bool coube;
+        if (e < linhas) {
+            coube = linha(r.linhas[e], false);
+        } else if (e == linhas) {
+            // The rule between the detail and the summary.
+            coube = cabe(t.total.alto * 1.5);
+            if (coube) {
+                regua(y + t.normal.alto * 0.2);
+                y += t.normal.alto * 0.5;
+            }
+        } else {
+            coube = linha(r.resumo[e - linhas - 1], true);
+        }
+        if (!coube) {
+            *proximo = int(e);
+            return folha;
+        }
     }
-    entrega(folha);
-    return pagina;
+    *proximo = -1;
+    return folha;
 }
+
+TPaginador::TPaginador(const TPintorRelatorio& pintor, QPagedPaintDevice& dispositivo)
+    : m(std::make_unique<TEstado>(pintor.m_r, pintor.analise(dispositivo), dispositivo))
+{
+}
+
+TPaginador::~TPaginador() = default;
+
+int TPaginador::conhecidas() const
+{
+    return int(m->inicios.size()) - (contado() ? 1 : 0);
+}
+
+bool TPaginador::contado() const
+{
+    return m->inicios.last() < 0;
+}
+
+bool TPaginador::avanca()
+{
+    if (contado())
+        return false;
+    int proximo = -1;
+    const int numero = int(m->inicios.size());
+    m->ultima = m->dispoe(numero, m->inicios.last(), &proximo);
+    m->numeroUltima = numero;
+    m->inicios << proximo;
+    return true;
+}
+
+const TPaginaRelatorio& TPaginador::ultima() const
+{
+    return m->ultima;
+}
+
+TPaginaRelatorio TPaginador::pagina(int numero)
+{
+    while (!contado() && conhecidas() <= numero)
+        avanca();
+    if (numero < 1 || numero > conhecidas())
+        return {};
+    if (numero == m->numeroUltima)
+        return m->ultima;
+    int proximo = -1;
+    return m->dispoe(numero, m->inicios[numero - 1], &proximo);
+}
+
+bool TPaginador::paisagem() const { return m->paisagem; }
+qreal TPaginador::pontosDetalhe() const { return m->pontos; }
+QSizeF TPaginador::area() const { return QSizeF(m->largura, m->fim); }
 
 bool ExportaPdf(const TRelatorio& relatorio, const QString& caminho, QString* erro)
 {

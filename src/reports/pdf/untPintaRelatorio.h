@@ -77,12 +77,42 @@ public:
     struct TAnalise;
 
 private:
+    friend class TPaginador;
     int percorre(QPagedPaintDevice& dispositivo, const std::function<void(const TPaginaRelatorio&)>& pagina,
                  TDisposicao* d = nullptr) const;
     const TAnalise& analise(QPaintDevice& dispositivo) const;
     const TRelatorio& m_r;
     mutable std::unique_ptr<TAnalise> m_analise;
 };
+
+// The pages of a report laid out one at a time, for a preview that shows the first page before the others
+// are known: the report is measured once, then each page is laid out from where it begins. Only where each
+// page begins is kept, so a page looked at again is laid out again, and memory does not grow with the
+// report's length. The pages are those `TPintorRelatorio::pinta` prints on the same device.
+class TPaginador {
+public:
+    TPaginador(const TPintorRelatorio& pintor, QPagedPaintDevice& dispositivo);
+    ~TPaginador();
+    // The pages whose beginning is known so far; every page once `contado`.
+    int conhecidas() const;
+    bool contado() const;
+    // Lays out the next page not yet laid out, which `ultima` then holds; false once every page is known.
+    bool avanca();
+    const TPaginaRelatorio& ultima() const;
+    // Page `numero` (from 1), the pages before it counted first where they are not yet; an empty page for a
+    // number outside the report.
+    TPaginaRelatorio pagina(int numero);
+    bool paisagem() const;
+    qreal pontosDetalhe() const;
+    QSizeF area() const;   // the printable area, in device pixels
+
+private:
+    struct TEstado;
+    std::unique_ptr<TEstado> m;
+};
+
+// Paints one laid-out page with a painter whose coordinates are the device pixels of the printable area.
+void PintaPagina(QPainter& p, const TPaginaRelatorio& pagina);
 
 // Writes the report as a PDF file through an atomic save: a path that cannot be written leaves no file and
 // says why in `erro`.
