@@ -16,6 +16,7 @@
 #include "output/untVerificaArquivo.h"
 
 #include <sqlite3.h>
+#include <cstring>
 #include <vector>
 
 using namespace Registros;
@@ -54,33 +55,58 @@ private:
 };
 
 // Sections repeat the same short texts row after row (model, series, code, dates): a text equal to the
-// column's previous one shares its string instead of allocating another.
+// column's previous one shares its string (and a date its parsed value) instead of building another.
 struct TUltimoTexto {
     const sqlite3_stmt* consulta = nullptr;
     QByteArray bytes;
     QString texto;
+    bool temDia = false;
+    QDate dia;
 };
 thread_local TUltimoTexto g_textos[64];
+
+// The cache entry of column `i` holding its current text; null for a NULL column or one past the cache.
+TUltimoTexto* ultimo(sqlite3_stmt* st, int i, const char* p, int n)
+{
+    if (i >= 64)
+        return nullptr;
+    TUltimoTexto& u = g_textos[i];
+    if (u.consulta == st && u.bytes.size() == n && memcmp(u.bytes.constData(), p, size_t(n)) == 0)
+        return &u;
+    u.consulta = st;
+    // The buffer is the cache's own, never handed out: it is refilled where it stands.
+    u.bytes.resize(n);
+    memcpy(u.bytes.data(), p, size_t(n));
+    u.texto = QString::fromUtf8(p, n).trimmed();
+    u.temDia = false;
+    return &u;
+}
 
 QString texto(sqlite3_stmt* st, int i)
 {
     const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(st, i));
     if (!p)
         return {};
-    const QByteArrayView bytes(p, sqlite3_column_bytes(st, i));
-    if (i < 64) {
-        TUltimoTexto& u = g_textos[i];
-        if (u.consulta == st && u.bytes == bytes)
-            return u.texto;
-        u.consulta = st;
-        u.bytes = bytes.toByteArray();
-        u.texto = QString::fromUtf8(bytes).trimmed();
-        return u.texto;
-    }
-    return QString::fromUtf8(bytes).trimmed();
+    const int n = sqlite3_column_bytes(st, i);
+    if (TUltimoTexto* u = ultimo(st, i, p, n))
+        return u->texto;
+    return QString::fromUtf8(p, n).trimmed();
 }
 Money dinheiro(sqlite3_stmt* st, int i) { return Money::fromRaw(sqlite3_column_int64(st, i)); }
-QDate data(sqlite3_stmt* st, int i) { return Datas::doBanco(texto(st, i)); }
+QDate data(sqlite3_stmt* st, int i)
+{
+    const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(st, i));
+    if (!p)
+        return Datas::doBanco(QString());
+    TUltimoTexto* u = ultimo(st, i, p, sqlite3_column_bytes(st, i));
+    if (!u)
+        return Datas::doBanco(QString::fromUtf8(p, sqlite3_column_bytes(st, i)).trimmed());
+    if (!u->temDia) {
+        u->dia = Datas::doBanco(u->texto);
+        u->temDia = true;
+    }
+    return u->dia;
+}
 
 } // namespace
 
@@ -227,6 +253,19 @@ void TGeradorArquivo::grava(QIODevice& saida, const QByteArray& bytes)
 
 void TGeradorArquivo::linha(QIODevice& saida, const QString& registro, const QString& familia)
 {
+    if (registro.size() != Tamanho)
+        throw EArquivoInvalido(QStringLiteral("Registro com %1 caracteres.").arg(registro.size()));
+    // The record was built of Latin-1 bytes; copied back into bytes.
+    QByteArray bytes(Tamanho, Qt::Uninitialized);
+    const QChar* c = registro.constData();
+    char* b = bytes.data();
+    for (int i = 0; i < Tamanho; ++i)
+        b[i] = char(c[i].unicode());
+    linha(saida, bytes, familia);
+}
+
+void TGeradorArquivo::linha(QIODevice& saida, const QByteArray& registro, const QString& familia)
+{
     // Every record is followed by CR LF except the last: a line goes out when the next one arrives.
     if (!m_pendente.isEmpty()) {
         m_pendente.append("\r\n");
@@ -234,12 +273,9 @@ void TGeradorArquivo::linha(QIODevice& saida, const QString& registro, const QSt
     }
     if (registro.size() != Tamanho)
         throw EArquivoInvalido(QStringLiteral("Registro com %1 caracteres.").arg(registro.size()));
-    // The record was built of Latin-1 bytes; copied back into the same buffer, line after line.
+    // Copied into the same buffer, line after line.
     m_pendente.resize(Tamanho);
-    const QChar* c = registro.constData();
-    char* b = m_pendente.data();
-    for (int i = 0; i < Tamanho; ++i)
-        b[i] = char(c[i].unicode());
+    memcpy(m_pendente.data(), registro.constData(), Tamanho);
     ++m_total;
     if (!familia.isEmpty())
         m_contagem[familia] += 1;
@@ -305,7 +341,6 @@ void TGeradorArquivo::escreveDocumentos(QIODevice& saida, const QString& nome, i
         TNotaArquivo n;
         n.idNotaFiscal = sqlite3_column_int(st, c["IdNotaFiscal"]);
         n.dtEmissao = data(st, c["DtEmissao"]);
-        n.dtUltAlteracao = data(st, c["DtUltAlteracao"]);
         n.modelo = texto(st, c["Modelo"]);
         n.serie = texto(st, c["Serie"]);
         n.subSerie = texto(st, c["SubSerie"]);
@@ -313,6 +348,9 @@ void TGeradorArquivo::escreveDocumentos(QIODevice& saida, const QString& nome, i
         n.cfop = texto(st, c["Cfop"]);
         n.emitente = texto(st, c["Emitente"]);
         n.situacao = texto(st, c["Situacao"]);
+        // The date of the last change is the real date of issue of an extemporaneous note, and only there read.
+        if (n.situacao == QLatin1String("E") || n.situacao == QLatin1String("X"))
+            n.dtUltAlteracao = data(st, c["DtUltAlteracao"]);
         n.tipoNota = texto(st, c["TipoNota"]);
         n.valorTotal = dinheiro(st, c["ValorTotalNota"]);
         return n;
@@ -330,7 +368,8 @@ void TGeradorArquivo::escreveDocumentos(QIODevice& saida, const QString& nome, i
               n.outrasIcms = dinheiro(st, c["OutrasICMS"]);
               n.aliquota = texto(st, c["AliquotaICMS"]);
               const int outro = sqlite3_column_int(st, c["IdEmtDest"]);
-              linha(saida, Registro50(n, parte(outro, [&n] { return descreveNota(n); }), codigo), QStringLiteral("50"));
+              Registro50(m_registro, n, parte(outro, [&n] { return descreveNota(n); }), codigo);
+              linha(saida, m_registro, QStringLiteral("50"));
           });
     secao(" - Registro 51", 5, QStringLiteral("SELECT A.*, B.ValorIPI, B.IsentaIPI, B.OutrasIPI ") + notas.arg(QStringLiteral("NFIPI")),
           [&](sqlite3_stmt* st, const TColunas& c) {
@@ -338,9 +377,10 @@ void TGeradorArquivo::escreveDocumentos(QIODevice& saida, const QString& nome, i
               n.valorIpi = dinheiro(st, c["ValorIPI"]);
               n.isentaIpi = dinheiro(st, c["IsentaIPI"]);
               n.outrasIpi = dinheiro(st, c["OutrasIPI"]);
-              if (TemRegistro51(n))
-                  linha(saida, Registro51(n, parte(sqlite3_column_int(st, c["IdEmtDest"]), [&n] { return descreveNota(n); }), codigo),
-                        QStringLiteral("51"));
+              if (TemRegistro51(n)) {
+                  Registro51(m_registro, n, parte(sqlite3_column_int(st, c["IdEmtDest"]), [&n] { return descreveNota(n); }), codigo);
+                  linha(saida, m_registro, QStringLiteral("51"));
+              }
           });
     secao(" - Registro 53", 5, QStringLiteral("SELECT A.*, B.BaseCalculoSubst, B.ICMSRetido, B.DespAcessorias, B.MVA ") +
                                    notas.arg(QStringLiteral("NFSUBSTRIB")),
@@ -353,9 +393,10 @@ void TGeradorArquivo::escreveDocumentos(QIODevice& saida, const QString& nome, i
               n.mva = mva ? QString::fromUtf8(mva) : QString();
               if (n.mva.isEmpty())
                   n.mva = QStringLiteral(" ");
-              if (TemRegistro53(n, n.cfop.size() >= 2 && n.cfop[0].isDigit() && n.cfop[1].isDigit() ? QString() : descreveNota(n)))
-                  linha(saida, Registro53(n, parte(sqlite3_column_int(st, c["IdEmtDest"]), [&n] { return descreveNota(n); }), codigo),
-                        QStringLiteral("53"));
+              if (TemRegistro53(n, n.cfop.size() >= 2 && n.cfop[0].isDigit() && n.cfop[1].isDigit() ? QString() : descreveNota(n))) {
+                  Registro53(m_registro, n, parte(sqlite3_column_int(st, c["IdEmtDest"]), [&n] { return descreveNota(n); }), codigo);
+                  linha(saida, m_registro, QStringLiteral("53"));
+              }
           });
 
     // The rate rows of the month's summaries in one pass, kept by summary in table order.

@@ -53,6 +53,8 @@ private:
     void escreveDocumentos(QIODevice& saida, const QString& nome, int ano, int mes, const QString& codigo);
     QString tipoDaDeclaracao(const QString& periodo, int tipoDeclaracao, const QString& tipo, const QString& regime);
     void linha(QIODevice& saida, const QString& registro, const QString& familia);
+    // The same for a record already built as its Latin-1 bytes.
+    void linha(QIODevice& saida, const QByteArray& registro, const QString& familia);
     void grava(QIODevice& saida, const QByteArray& bytes);
     void carregaPartes();
     const Registros::TParte& parte(int id, const std::function<QString()>& documento) const;
@@ -67,6 +69,7 @@ private:
     QHash<QString, int> m_contagem;
     int m_total = 0;
     QByteArray m_pendente;   // the line not yet followed by its CR LF
+    QByteArray m_registro;   // where the document records are built, one after another
     TVerificadorArquivo* m_verificador = nullptr;
     QString m_erro;
     bool m_cancelado = false;

@@ -2,6 +2,7 @@
 
 #include "core/untFuncoes.h"
 
+#include <array>
 #include <cmath>
 
 using namespace Qt::Literals::StringLiterals;
@@ -78,6 +79,40 @@ static void anexaCentavos(QByteArray& r, Money m, int largura)
     }
 }
 
+// An amount of whole cents: a fraction of a cent would be cut by the field.
+static void anexaValor(QByteArray& r, Money m, int largura)
+{
+    if (!m.isNegative() && m.hasFractionOfCent())
+        throw EArquivoInvalido(QString::fromUtf8("Valor com mais de duas casas decimais (%1) não pode ser gravado no arquivo")
+                                   .arg(TextoValor(m)));
+    anexaCentavos(r, m, largura);
+}
+
+static void anexaData(QByteArray& r, Tipo tipo, int largura, const QDate& d)
+{
+    if (!d.isValid()) {
+        // Zeros in place of a document's date would hand in a document with no date at all: the file
+        // stops instead. Only the day-first dates of records 88 may be absent.
+        if (tipo == Tipo::Data)
+            throw EArquivoInvalido(QString::fromUtf8("Data não informada"));
+        r.append(largura, '0');
+        return;
+    }
+    int ano = 0, mes = 0, dia = 0;
+    d.getDate(&ano, &mes, &dia);
+    if (ano < 1000 || ano > 9999)
+        throw EArquivoInvalido(QString::fromUtf8("Data %1 fora do intervalo do arquivo").arg(d.toString(Qt::ISODate)));
+    if (tipo == Tipo::Data) {
+        anexaNumero(r, ano, 4);
+        anexaNumero(r, mes, 2);
+        anexaNumero(r, dia, 2);
+    } else {
+        anexaNumero(r, dia, 2);
+        anexaNumero(r, mes, 2);
+        anexaNumero(r, ano, 4);
+    }
+}
+
 QString TValorCampo::texto() const
 {
     switch (m_forma) {
@@ -124,14 +159,9 @@ void AnexaCampo(QByteArray& r, Tipo tipo, int largura, const TValorCampo& valor)
         anexaTexto(r, t, largura, true);
         return;
     }
-    case Tipo::Valor: {
-        const Money m = Money::fromRaw(valor.inteiro());
-        if (!m.isNegative() && m.hasFractionOfCent())
-            throw EArquivoInvalido(QString::fromUtf8("Valor com mais de duas casas decimais (%1) não pode ser gravado no arquivo")
-                                       .arg(TextoValor(m)));
-        anexaCentavos(r, m, largura);
+    case Tipo::Valor:
+        anexaValor(r, Money::fromRaw(valor.inteiro()), largura);
         return;
-    }
     case Tipo::ValorCentavos:
         anexaCentavos(r, Money::fromRaw(valor.inteiro()), largura);
         return;
@@ -149,29 +179,9 @@ void AnexaCampo(QByteArray& r, Tipo tipo, int largura, const TValorCampo& valor)
         return;
     }
     case Tipo::Data:
-    case Tipo::DataDia: {
-        const QDate d = valor.data();
-        if (!d.isValid()) {
-            // Zeros in place of a document's date would hand in a document with no date at all: the file
-            // stops instead. Only the day-first dates of records 88 may be absent.
-            if (tipo == Tipo::Data)
-                throw EArquivoInvalido(QString::fromUtf8("Data não informada"));
-            r.append(largura, '0');
-            return;
-        }
-        if (d.year() < 1000 || d.year() > 9999)
-            throw EArquivoInvalido(QString::fromUtf8("Data %1 fora do intervalo do arquivo").arg(d.toString(Qt::ISODate)));
-        if (tipo == Tipo::Data) {
-            anexaNumero(r, d.year(), 4);
-            anexaNumero(r, d.month(), 2);
-            anexaNumero(r, d.day(), 2);
-        } else {
-            anexaNumero(r, d.day(), 2);
-            anexaNumero(r, d.month(), 2);
-            anexaNumero(r, d.year(), 4);
-        }
+    case Tipo::DataDia:
+        anexaData(r, tipo, largura, valor.data());
         return;
-    }
     }
 }
 
@@ -186,29 +196,36 @@ QString FormataCampo(Tipo tipo, int largura, const TValorCampo& valor, const QSt
     return QString::fromLatin1(r);
 }
 
-QString Monta(const QList<TCampo>& campos, const QString& codigo, const std::function<QString()>& documento)
+// Appends the record of the fields [primeiro, fim) to `r`, which then holds exactly its 126 bytes more.
+static void montaEm(QByteArray& r, const TCampo* primeiro, const TCampo* fim, const QString& codigo,
+                    const std::function<QString()>& documento)
 {
     const bool antigo = codigo == QLatin1String("1");
     // The record is named by its leading literal ("50", "60M", "8801").
-    const QString registro = !campos.isEmpty() && campos.first().tipo == Tipo::Literal ? campos.first().valor.texto()
-                                                                                         : QString();
-    QByteArray r;
-    r.reserve(Tamanho);
-    for (const TCampo& c : campos) {
-        const int largura = antigo ? c.largura1 : c.largura23;
+    auto registro = [&] { return primeiro != fim && primeiro->tipo == Tipo::Literal ? primeiro->valor.texto() : QString(); };
+    const qsizetype inicio = r.size();
+    for (const TCampo* c = primeiro; c != fim; ++c) {
+        const int largura = antigo ? c->largura1 : c->largura23;
         if (largura <= 0)
             continue;
         try {
-            AnexaCampo(r, c.tipo, largura, c.valor);
+            AnexaCampo(r, c->tipo, largura, c->valor);
         } catch (const EArquivoInvalido& e) {
-            QString onde88 = c.nome ? QString::fromUtf8(": campo %1 do registro %2").arg(QString::fromUtf8(c.nome), registro)
-                                    : QString::fromUtf8(": registro %1").arg(registro);
+            QString onde88 = c->nome ? QString::fromUtf8(": campo %1 do registro %2").arg(QString::fromUtf8(c->nome), registro())
+                                     : QString::fromUtf8(": registro %1").arg(registro());
             throw EArquivoInvalido(e.mensagem() + onde88 + onde(documento ? documento() : QString()) + QLatin1Char('.'));
         }
     }
-    if (r.size() != Tamanho)
+    if (r.size() - inicio != Tamanho)
         throw EArquivoInvalido(QStringLiteral("Registro %1 com %2 caracteres em vez de %3%4.")
-                                   .arg(registro).arg(r.size()).arg(Tamanho).arg(onde(documento ? documento() : QString())));
+                                   .arg(registro()).arg(r.size() - inicio).arg(Tamanho).arg(onde(documento ? documento() : QString())));
+}
+
+QString Monta(const QList<TCampo>& campos, const QString& codigo, const std::function<QString()>& documento)
+{
+    QByteArray r;
+    r.reserve(Tamanho);
+    montaEm(r, campos.constData(), campos.constData() + campos.size(), codigo, documento);
     return QString::fromLatin1(r);
 }
 
@@ -281,47 +298,168 @@ static QDate dataDaNota(const TNotaArquivo& n)
     return n.dtUltAlteracao;
 }
 
-static QList<TCampo> campos50(const TNotaArquivo& nf, const TParte& p, const QDate& dataNota)
+// The document records' tables, each written once and read by two visitors: one collects the fields (for
+// reading files and for messages), the other writes them straight into the record's bytes, with the same
+// rules as every other field, so that a month of a hundred thousand invoices builds no table at all.
+template <class V>
+static void campos50(V& v, const TNotaArquivo& nf, const TParte& p, const QDate& dataNota)
 {
-    return {lit(u"50"_s), n(14, 14, p.cnpj), x(14, 14, p.ccicms), data(dataNota, "Data de Emissão"), x(2, 2, p.uf),
-            n(2, 2, nf.modelo), x(3, 3, nf.serie), x(0, 2, nf.subSerie), n(6, 6, nf.numeroNF),
-            x(4, 3, nf.cfop), x(1, 0, nf.emitente), valor(13, 13, nf.valorTotal, "Valor Total"),
-            valor(13, 13, nf.baseIcms, "Base de Cálculo do ICMS"), valor(13, 13, nf.valorIcms, "Valor do ICMS"),
-            valor(13, 13, nf.isentaIcms, "Isenta ou Não Tributada"), valor(13, 13, nf.outrasIcms, "Outras"),
-            n(4, 4, nf.aliquota), x(1, 1, nf.situacao)};
+    v.lit(u"50"_s); v.n(14, 14, p.cnpj); v.x(14, 14, p.ccicms); v.data(dataNota, "Data de Emissão"); v.x(2, 2, p.uf);
+    v.n(2, 2, nf.modelo); v.x(3, 3, nf.serie); v.x(0, 2, nf.subSerie); v.n(6, 6, nf.numeroNF);
+    v.x(4, 3, nf.cfop); v.x(1, 0, nf.emitente); v.valor(13, 13, nf.valorTotal, "Valor Total");
+    v.valor(13, 13, nf.baseIcms, "Base de Cálculo do ICMS"); v.valor(13, 13, nf.valorIcms, "Valor do ICMS");
+    v.valor(13, 13, nf.isentaIcms, "Isenta ou Não Tributada"); v.valor(13, 13, nf.outrasIcms, "Outras");
+    v.n(4, 4, nf.aliquota); v.x(1, 1, nf.situacao);
 }
 
-static QList<TCampo> campos51(const TNotaArquivo& nf, const TParte& p, const QDate& dataNota)
+template <class V>
+static void campos51(V& v, const TNotaArquivo& nf, const TParte& p, const QDate& dataNota)
 {
-    return {lit(u"51"_s), n(14, 14, p.cnpj), x(14, 14, p.ccicms), data(dataNota, "Data de Emissão"), x(2, 2, p.uf),
-            x(3, 2, nf.serie), x(0, 2, nf.subSerie), n(6, 6, nf.numeroNF), x(4, 3, nf.cfop),
-            valor(13, 13, nf.valorTotal, "Valor Total"), valor(13, 13, nf.valorIpi, "Valor do IPI"),
-            valor(13, 13, nf.isentaIpi, "Isenta ou Não Tributada do IPI"), valor(13, 13, nf.outrasIpi, "Outras do IPI"),
-            brancos(20, 20), x(1, 1, nf.situacao)};
+    v.lit(u"51"_s); v.n(14, 14, p.cnpj); v.x(14, 14, p.ccicms); v.data(dataNota, "Data de Emissão"); v.x(2, 2, p.uf);
+    v.x(3, 2, nf.serie); v.x(0, 2, nf.subSerie); v.n(6, 6, nf.numeroNF); v.x(4, 3, nf.cfop);
+    v.valor(13, 13, nf.valorTotal, "Valor Total"); v.valor(13, 13, nf.valorIpi, "Valor do IPI");
+    v.valor(13, 13, nf.isentaIpi, "Isenta ou Não Tributada do IPI"); v.valor(13, 13, nf.outrasIpi, "Outras do IPI");
+    v.brancos(20, 20); v.x(1, 1, nf.situacao);
 }
 
-static QList<TCampo> campos53(const TNotaArquivo& nf, const TParte& p, const QDate& dataNota)
+template <class V>
+static void campos53(V& v, const TNotaArquivo& nf, const TParte& p, const QDate& dataNota)
 {
-    return {lit(u"53"_s), n(14, 14, p.cnpj), x(14, 14, p.ccicms), data(dataNota, "Data de Emissão"), x(2, 2, p.uf),
-            n(2, 2, nf.modelo), x(3, 3, nf.serie), x(0, 2, nf.subSerie), n(6, 6, nf.numeroNF),
-            x(4, 3, nf.cfop), x(1, 0, nf.emitente), valor(13, 13, nf.baseSubst, "Base de Cálculo do ICMS Substituição"),
-            valor(13, 13, nf.icmsRetido, "ICMS Retido"), valor(13, 13, nf.despAcessorias, "Despesas Acessórias"),
-            x(1, 1, nf.situacao), x(1, 1, nf.mva), brancos(29, 29)};
+    v.lit(u"53"_s); v.n(14, 14, p.cnpj); v.x(14, 14, p.ccicms); v.data(dataNota, "Data de Emissão"); v.x(2, 2, p.uf);
+    v.n(2, 2, nf.modelo); v.x(3, 3, nf.serie); v.x(0, 2, nf.subSerie); v.n(6, 6, nf.numeroNF);
+    v.x(4, 3, nf.cfop); v.x(1, 0, nf.emitente); v.valor(13, 13, nf.baseSubst, "Base de Cálculo do ICMS Substituição");
+    v.valor(13, 13, nf.icmsRetido, "ICMS Retido"); v.valor(13, 13, nf.despAcessorias, "Despesas Acessórias");
+    v.x(1, 1, nf.situacao); v.x(1, 1, nf.mva); v.brancos(29, 29);
+}
+
+// Collects a table's fields, as the shorthands above make them.
+struct TColeta {
+    QList<TCampo> campos;
+    void lit(const QString& t) { campos << Registros::lit(t); }
+    void n(int l23, int l1, const QString& v) { campos << Registros::n(l23, l1, v); }
+    void x(int l23, int l1, const QString& v) { campos << Registros::x(l23, l1, v); }
+    void valor(int l23, int l1, Money m, const char* nome) { campos << Registros::valor(l23, l1, m, nome); }
+    void data(const QDate& d, const char* nome) { campos << Registros::data(d, nome); }
+    void brancos(int l23, int l1) { campos << Registros::brancos(l23, l1); }
+};
+
+// Writes a table's fields into a record's bytes, each by the rule AnexaCampo applies to its kind; a value the
+// field cannot hold stops the record with the message Monta gives.
+class TEscrita {
+public:
+    TEscrita(QByteArray& r, const QString& codigo, const std::function<QString()>& documento)
+        : m_r(r), m_antigo(codigo == QLatin1String("1")), m_documento(documento)
+    {
+        m_r.resize(0);
+    }
+    void lit(const QString& t)
+    {
+        m_registro = t;
+        anexaTexto(m_r, t, int(t.size()), false);
+    }
+    void n(int l23, int l1, const QString& v)
+    {
+        if (const int l = largura(l23, l1))
+            campo(nullptr, [&] { anexaTexto(m_r, v.trimmed(), l, true); });
+    }
+    void x(int l23, int l1, const QString& v)
+    {
+        if (const int l = largura(l23, l1))
+            campo(nullptr, [&] { anexaTexto(m_r, v, l, false); });
+    }
+    void valor(int l23, int l1, Money m, const char* nome)
+    {
+        if (const int l = largura(l23, l1))
+            campo(nome, [&] { anexaValor(m_r, m, l); });
+    }
+    void data(const QDate& d, const char* nome)
+    {
+        campo(nome, [&] { anexaData(m_r, Tipo::Data, 8, d); });
+    }
+    void brancos(int l23, int l1)
+    {
+        if (const int l = largura(l23, l1))
+            m_r.append(l, ' ');
+    }
+    void conclui() const
+    {
+        if (m_r.size() != Tamanho)
+            throw EArquivoInvalido(QStringLiteral("Registro %1 com %2 caracteres em vez de %3%4.")
+                                       .arg(m_registro).arg(m_r.size()).arg(Tamanho).arg(onde(m_documento())));
+    }
+
+private:
+    int largura(int l23, int l1) const { return qMax(0, m_antigo ? l1 : l23); }
+    template <class F>
+    void campo(const char* nome, F&& anexa)
+    {
+        try {
+            anexa();
+        } catch (const EArquivoInvalido& e) {
+            const QString onde88 = nome ? QString::fromUtf8(": campo %1 do registro %2").arg(QString::fromUtf8(nome), m_registro)
+                                        : QString::fromUtf8(": registro %1").arg(m_registro);
+            throw EArquivoInvalido(e.mensagem() + onde88 + onde(m_documento()) + QLatin1Char('.'));
+        }
+    }
+    QByteArray& m_r;
+    bool m_antigo;
+    const std::function<QString()>& m_documento;
+    QString m_registro;
+};
+
+template <class F>
+static QList<TCampo> coleta(F&& tabela)
+{
+    TColeta c;
+    tabela(c);
+    return c.campos;
+}
+
+template <class F>
+static void escreve(QByteArray& destino, const QString& codigo, const std::function<QString()>& documento, F&& tabela)
+{
+    TEscrita e(destino, codigo, documento);
+    tabela(e);
+    e.conclui();
+}
+
+void Registro50(QByteArray& destino, const TNotaArquivo& nf, const TParte& p, const QString& codigo)
+{
+    const QDate dia = dataDaNota(nf);
+    escreve(destino, codigo, [&nf] { return nomeNota(nf); }, [&](auto& v) { campos50(v, nf, p, dia); });
+}
+
+void Registro51(QByteArray& destino, const TNotaArquivo& nf, const TParte& p, const QString& codigo)
+{
+    const QDate dia = dataDaNota(nf);
+    escreve(destino, codigo, [&nf] { return nomeNota(nf); }, [&](auto& v) { campos51(v, nf, p, dia); });
+}
+
+void Registro53(QByteArray& destino, const TNotaArquivo& nf, const TParte& p, const QString& codigo)
+{
+    const QDate dia = dataDaNota(nf);
+    escreve(destino, codigo, [&nf] { return nomeNota(nf); }, [&](auto& v) { campos53(v, nf, p, dia); });
 }
 
 QString Registro50(const TNotaArquivo& nf, const TParte& p, const QString& codigo)
 {
-    return Monta(campos50(nf, p, dataDaNota(nf)), codigo, [&nf] { return nomeNota(nf); });
+    QByteArray r;
+    Registro50(r, nf, p, codigo);
+    return QString::fromLatin1(r);
 }
 
 QString Registro51(const TNotaArquivo& nf, const TParte& p, const QString& codigo)
 {
-    return Monta(campos51(nf, p, dataDaNota(nf)), codigo, [&nf] { return nomeNota(nf); });
+    QByteArray r;
+    Registro51(r, nf, p, codigo);
+    return QString::fromLatin1(r);
 }
 
 QString Registro53(const TNotaArquivo& nf, const TParte& p, const QString& codigo)
 {
-    return Monta(campos53(nf, p, dataDaNota(nf)), codigo, [&nf] { return nomeNota(nf); });
+    QByteArray r;
+    Registro53(r, nf, p, codigo);
+    return QString::fromLatin1(r);
 }
 
 bool TemRegistro51(const TNotaArquivo& nf)
@@ -456,11 +594,11 @@ QList<TCampo> Leiaute(const QString& tipo)
     if (tipo == QLatin1String("11"))
         return campos11(c);
     if (tipo == QLatin1String("50"))
-        return campos50(nf, p, {});
+        return coleta([&](TColeta& c) { campos50(c, nf, p, {}); });
     if (tipo == QLatin1String("51"))
-        return campos51(nf, p, {});
+        return coleta([&](TColeta& c) { campos51(c, nf, p, {}); });
     if (tipo == QLatin1String("53"))
-        return campos53(nf, p, {});
+        return coleta([&](TColeta& c) { campos53(c, nf, p, {}); });
     if (tipo == QLatin1String("60M"))
         return campos60M(cupom);
     if (tipo == QLatin1String("60A"))

@@ -131,6 +131,11 @@ struct TNotaArquivo {
 QString Registro50(const TNotaArquivo& n, const TParte& p, const QString& codigo);
 QString Registro51(const TNotaArquivo& n, const TParte& p, const QString& codigo);
 QString Registro53(const TNotaArquivo& n, const TParte& p, const QString& codigo);
+// The same records as their 126 Latin-1 bytes, written over `destino`: the return file's writer builds
+// hundreds of thousands of them, and a round trip through text would cost more than their fields.
+void Registro50(QByteArray& destino, const TNotaArquivo& n, const TParte& p, const QString& codigo);
+void Registro51(QByteArray& destino, const TNotaArquivo& n, const TParte& p, const QString& codigo);
+void Registro53(QByteArray& destino, const TNotaArquivo& n, const TParte& p, const QString& codigo);
 // Whether an IPI line gives a record 51, and a substitution line a record 53.
 bool TemRegistro51(const TNotaArquivo& n);
 bool TemRegistro53(const TNotaArquivo& n, const QString& documento);

@@ -179,7 +179,8 @@ TEST(FormataCampo, DataAusenteParaOArquivoNomeandoODocumento)
         TNotaArquivo n = nota(QDate(2006, 7, 1), "5102");
         n.situacao = QString::fromLatin1(situacao);
         n.dtUltAlteracao = QDate();
-        for (const auto& registro : {Registro50, Registro51, Registro53}) {
+        using TMonta = QString (*)(const TNotaArquivo&, const TParte&, const QString&);
+        for (const TMonta registro : {TMonta(Registro50), TMonta(Registro51), TMonta(Registro53)}) {
             try {
                 registro(n, cliente, "3");
                 ADD_FAILURE() << "registro gravado sem data, situação " << situacao;
