@@ -38,20 +38,28 @@ public:
     }
     // Names come as literals, so their addresses key a cache in front of the by-name lookup: a section asks
     // for a dozen columns on every row, and comparing a dozen pointers is cheaper than hashing.
+    // Every row asks in the same order, so the name after the last one found is tried first.
     int operator[](const char* nome) const
     {
-        for (const auto& [endereco, indice] : m_porEndereco)
-            if (endereco == nome)
-                return indice;
+        const size_t n = m_porEndereco.size();
+        if (m_proximo < n && m_porEndereco[m_proximo].first == nome)
+            return m_porEndereco[m_proximo++].second;
+        for (size_t k = 0; k < n; ++k)
+            if (m_porEndereco[k].first == nome) {
+                m_proximo = k + 1;
+                return m_porEndereco[k].second;
+            }
         const int i = m_indice.value(QString::fromLatin1(nome).toLower(), -1);
         if (i < 0)
             throw EBancoDados(QStringLiteral("Campo não encontrado: %1").arg(QString::fromLatin1(nome)));
         m_porEndereco.push_back({nome, i});
+        m_proximo = n + 1;
         return i;
     }
 private:
     QHash<QString, int> m_indice;
     mutable std::vector<std::pair<const char*, int>> m_porEndereco;
+    mutable size_t m_proximo = 0;
 };
 
 // Sections repeat the same short texts row after row (model, series, code, dates): a text equal to the

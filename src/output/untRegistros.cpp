@@ -79,6 +79,13 @@ static void anexaCentavos(QByteArray& r, Money m, int largura)
     }
 }
 
+static void anexaInteiro(QByteArray& r, qint64 v, int largura)
+{
+    if (v < 0)
+        throw EArquivoInvalido(QString::fromUtf8("Número negativo (%1) não pode ser gravado no arquivo").arg(v));
+    anexaNumero(r, v, largura);
+}
+
 // An amount of whole cents: a fraction of a cent would be cut by the field.
 static void anexaValor(QByteArray& r, Money m, int largura)
 {
@@ -139,10 +146,7 @@ void AnexaCampo(QByteArray& r, Tipo tipo, int largura, const TValorCampo& valor)
         return;
     case Tipo::N:
         if (valor.forma() == TValorCampo::Forma::Inteiro) {
-            const qint64 v = valor.inteiro();
-            if (v < 0)
-                throw EArquivoInvalido(QString::fromUtf8("Número negativo (%1) não pode ser gravado no arquivo").arg(v));
-            anexaNumero(r, v, largura);
+            anexaInteiro(r, valor.inteiro(), largura);
             return;
         }
         anexaTexto(r, valor.texto().trimmed(), largura, true);
@@ -336,7 +340,7 @@ static void campos53(V& v, const TNotaArquivo& nf, const TParte& p, const QDate&
 struct TColeta {
     QList<TCampo> campos;
     void lit(const QString& t) { campos << Registros::lit(t); }
-    void n(int l23, int l1, const QString& v) { campos << Registros::n(l23, l1, v); }
+    void n(int l23, int l1, const TValorCampo& v, const char* nome = nullptr) { campos << Registros::n(l23, l1, v, nome); }
     void x(int l23, int l1, const QString& v) { campos << Registros::x(l23, l1, v); }
     void valor(int l23, int l1, Money m, const char* nome) { campos << Registros::valor(l23, l1, m, nome); }
     void data(const QDate& d, const char* nome) { campos << Registros::data(d, nome); }
@@ -357,10 +361,15 @@ public:
         m_registro = t;
         anexaTexto(m_r, t, int(t.size()), false);
     }
-    void n(int l23, int l1, const QString& v)
+    void n(int l23, int l1, const QString& v, const char* nome = nullptr)
     {
         if (const int l = largura(l23, l1))
-            campo(nullptr, [&] { anexaTexto(m_r, v.trimmed(), l, true); });
+            campo(nome, [&] { anexaTexto(m_r, v.trimmed(), l, true); });
+    }
+    void n(int l23, int l1, qint64 v, const char* nome = nullptr)
+    {
+        if (const int l = largura(l23, l1))
+            campo(nome, [&] { anexaInteiro(m_r, v, l); });
     }
     void x(int l23, int l1, const QString& v)
     {
@@ -421,6 +430,14 @@ static void escreve(QByteArray& destino, const QString& codigo, const std::funct
     TEscrita e(destino, codigo, documento);
     tabela(e);
     e.conclui();
+}
+
+template <class F>
+static QString texto(const QString& codigo, const std::function<QString()>& documento, F&& tabela)
+{
+    QByteArray r;
+    escreve(r, codigo, documento, std::forward<F>(tabela));
+    return QString::fromLatin1(r);
 }
 
 void Registro50(QByteArray& destino, const TNotaArquivo& nf, const TParte& p, const QString& codigo)
@@ -487,29 +504,31 @@ static QString nomeCupom(const TCupomArquivo& c)
                                                                        c.dtEmissao.toString(QStringLiteral("dd/MM/yyyy")));
 }
 
-static QList<TCampo> campos60M(const TCupomArquivo& c)
+template <class V>
+static void campos60M(V& v, const TCupomArquivo& c)
 {
-    return {lit(u"60M"_s), data(c.dtEmissao, "Data de Emissão"), x(20, 0, c.numSerie), n(3, 3, c.numEquip),
-            x(0, 15, c.numSerie), x(2, 2, c.modelo), n(6, 6, c.cooInicial, "COO Inicial"),
-            n(6, 6, c.cooFinal, "COO Final"), n(6, 6, c.crz, "CRZ"), n(3, 0, c.cro, "CRO"),
-            valor(16, 0, c.vendaBruta, "Venda Bruta"), valor(0, 16, c.gtInicioDia, "GT Início do Dia"),
-            valor(16, 16, c.gtFimDia, "GT Fim do Dia"), brancos(37, 45)};
+    v.lit(u"60M"_s); v.data(c.dtEmissao, "Data de Emissão"); v.x(20, 0, c.numSerie); v.n(3, 3, c.numEquip);
+    v.x(0, 15, c.numSerie); v.x(2, 2, c.modelo); v.n(6, 6, c.cooInicial, "COO Inicial");
+    v.n(6, 6, c.cooFinal, "COO Final"); v.n(6, 6, c.crz, "CRZ"); v.n(3, 0, c.cro, "CRO");
+    v.valor(16, 0, c.vendaBruta, "Venda Bruta"); v.valor(0, 16, c.gtInicioDia, "GT Início do Dia");
+    v.valor(16, 16, c.gtFimDia, "GT Fim do Dia"); v.brancos(37, 45);
 }
 
-static QList<TCampo> campos60A(const TCupomArquivo& c, const QString& rotulo, Money v)
+template <class V>
+static void campos60A(V& v, const TCupomArquivo& c, const QString& rotulo, Money acumulado)
 {
-    return {lit(u"60A"_s), data(c.dtEmissao, "Data de Emissão"), x(20, 0, c.numSerie), n(0, 3, c.numEquip),
-            x(4, 4, rotulo), valor(12, 12, v, "Valor Acumulado"), brancos(79, 96)};
+    v.lit(u"60A"_s); v.data(c.dtEmissao, "Data de Emissão"); v.x(20, 0, c.numSerie); v.n(0, 3, c.numEquip);
+    v.x(4, 4, rotulo); v.valor(12, 12, acumulado, "Valor Acumulado"); v.brancos(79, 96);
 }
 
 QString Registro60M(const TCupomArquivo& c, const QString& codigo)
 {
-    return Monta(campos60M(c), codigo, [&c] { return nomeCupom(c); });
+    return texto(codigo, [&c] { return nomeCupom(c); }, [&](auto& v) { campos60M(v, c); });
 }
 
 QString Registro60A(const TCupomArquivo& c, const QString& rotulo, Money v, const QString& codigo)
 {
-    return Monta(campos60A(c, rotulo, v), codigo, [&c] { return nomeCupom(c); });
+    return texto(codigo, [&c] { return nomeCupom(c); }, [&](auto& w) { campos60A(w, c, rotulo, v); });
 }
 
 QList<QPair<QString, Money>> TotaisDoCupom(const TCupomArquivo& c)
@@ -523,25 +542,27 @@ QList<QPair<QString, Money>> TotaisDoCupom(const TCupomArquivo& c)
     return r;
 }
 
-static QList<TCampo> campos61(const TTalaoArquivo& t)
+template <class V>
+static void campos61(V& v, const TTalaoArquivo& t)
 {
-    return {lit(u"61"_s), brancos(28, 28), data(t.dtEmissao, "Data de Emissão"), n(2, 2, t.modelo),
-            x(3, 3, t.serie.trimmed()), x(2, 2, t.subSerie.trimmed()), n(6, 6, t.numeroInicial, "Número Inicial"),
-            n(6, 6, t.numeroFinal, "Número Final"), valor(13, 13, t.valorTotal, "Valor Total"),
-            valor(13, 13, t.baseIcms, "Base de Cálculo do ICMS"), valor(12, 12, t.valorIcms, "Valor do ICMS"),
-            valor(13, 13, t.isenta, "Isenta ou Não Tributada"), valor(13, 13, t.outras, "Outras"), n(4, 4, t.aliquota),
-            brancos(1, 1)};
+    v.lit(u"61"_s); v.brancos(28, 28); v.data(t.dtEmissao, "Data de Emissão"); v.n(2, 2, t.modelo);
+    v.x(3, 3, t.serie.trimmed()); v.x(2, 2, t.subSerie.trimmed()); v.n(6, 6, t.numeroInicial, "Número Inicial");
+    v.n(6, 6, t.numeroFinal, "Número Final"); v.valor(13, 13, t.valorTotal, "Valor Total");
+    v.valor(13, 13, t.baseIcms, "Base de Cálculo do ICMS"); v.valor(12, 12, t.valorIcms, "Valor do ICMS");
+    v.valor(13, 13, t.isenta, "Isenta ou Não Tributada"); v.valor(13, 13, t.outras, "Outras"); v.n(4, 4, t.aliquota);
+    v.brancos(1, 1);
 }
 
 QString Registro61(const TTalaoArquivo& t)
 {
-    return Monta(campos61(t), QStringLiteral("3"),
+    return texto(QStringLiteral("3"),
                  [&t] {
                      return QString::fromUtf8("notas série D %1 a %2 de %3")
                          .arg(t.numeroInicial)
                          .arg(t.numeroFinal)
                          .arg(t.dtEmissao.toString(QStringLiteral("dd/MM/yyyy")));
-                 });
+                 },
+                 [&](auto& v) { campos61(v, t); });
 }
 
 static QString nomeTransporte(const TTransporteArquivo& t)
@@ -549,27 +570,30 @@ static QString nomeTransporte(const TTransporteArquivo& t)
     return QStringLiteral("conhecimento %1 de %2").arg(t.numero.trimmed(), t.dtEmissao.toString(QStringLiteral("dd/MM/yyyy")));
 }
 
-static QList<TCampo> campos70(const TTransporteArquivo& t, const TParte& p)
+template <class V>
+static void campos70(V& v, const TTransporteArquivo& t, const TParte& p)
 {
-    return {lit(u"70"_s), n(14, 14, p.cnpj), x(14, 14, p.ccicms), data(t.dtEmissao, "Data de Emissão"), x(2, 2, p.uf),
-            n(2, 2, t.modelo), x(1, 1, t.serie), x(2, 2, t.subSerie), n(6, 6, t.numero), x(4, 3, t.cfop),
-            valor(13, 14, t.valorTotal, "Valor Total"), valor(14, 14, t.baseIcms, "Base de Cálculo do ICMS"),
-            valor(14, 14, t.valorIcms, "Valor do ICMS"), valor(14, 14, t.isenta, "Isenta ou Não Tributada"),
-            valor(14, 14, t.outras, "Outras"), x(1, 1, t.modalidade), x(1, 1, t.situacao)};
+    v.lit(u"70"_s); v.n(14, 14, p.cnpj); v.x(14, 14, p.ccicms); v.data(t.dtEmissao, "Data de Emissão");
+    v.x(2, 2, p.uf); v.n(2, 2, t.modelo); v.x(1, 1, t.serie); v.x(2, 2, t.subSerie); v.n(6, 6, t.numero);
+    v.x(4, 3, t.cfop); v.valor(13, 14, t.valorTotal, "Valor Total");
+    v.valor(14, 14, t.baseIcms, "Base de Cálculo do ICMS"); v.valor(14, 14, t.valorIcms, "Valor do ICMS");
+    v.valor(14, 14, t.isenta, "Isenta ou Não Tributada"); v.valor(14, 14, t.outras, "Outras");
+    v.x(1, 1, t.modalidade); v.x(1, 1, t.situacao);
 }
 
 QString Registro70(const TTransporteArquivo& t, const TParte& p, const QString& codigo)
 {
-    return Monta(campos70(t, p), codigo, [&t] { return nomeTransporte(t); });
+    return texto(codigo, [&t] { return nomeTransporte(t); }, [&](auto& v) { campos70(v, t, p); });
 }
 
-static QList<TCampo> campos71(const TTransporteArquivo& t, const TParte& e, const TCargaArquivo& c, const TParte& d)
+template <class V>
+static void campos71(V& v, const TTransporteArquivo& t, const TParte& e, const TCargaArquivo& c, const TParte& d)
 {
-    return {lit(u"71"_s), n(14, 14, e.cnpj), x(14, 14, e.ccicms), data(t.dtEmissao, "Data de Emissão"), x(2, 2, e.uf),
-            x(2, 2, t.modelo), x(1, 1, t.serie), x(2, 2, t.subSerie), n(6, 6, t.numero), x(2, 2, d.uf),
-            n(14, 14, d.cnpj), x(14, 14, d.ccicms), data(c.dtEmissao, "Data da Nota Fiscal"), x(2, 2, c.modeloNF),
-            x(3, 2, c.serieNF), x(0, 2, c.subSerieNF), n(6, 6, c.numNF), valor(14, 14, c.valorNF, "Valor da Nota Fiscal"),
-            brancos(12, 11)};
+    v.lit(u"71"_s); v.n(14, 14, e.cnpj); v.x(14, 14, e.ccicms); v.data(t.dtEmissao, "Data de Emissão");
+    v.x(2, 2, e.uf); v.x(2, 2, t.modelo); v.x(1, 1, t.serie); v.x(2, 2, t.subSerie); v.n(6, 6, t.numero);
+    v.x(2, 2, d.uf); v.n(14, 14, d.cnpj); v.x(14, 14, d.ccicms); v.data(c.dtEmissao, "Data da Nota Fiscal");
+    v.x(2, 2, c.modeloNF); v.x(3, 2, c.serieNF); v.x(0, 2, c.subSerieNF); v.n(6, 6, c.numNF);
+    v.valor(14, 14, c.valorNF, "Valor da Nota Fiscal"); v.brancos(12, 11);
 }
 
 QString Registro71(const TTransporteArquivo& t, const TParte& e, const TCargaArquivo& c, const TParte& d,
@@ -578,7 +602,7 @@ QString Registro71(const TTransporteArquivo& t, const TParte& e, const TCargaArq
     if (!c.dtEmissao.isValid())
         throw EArquivoInvalido(QString::fromUtf8("Data da nota %1 da carga não informada%2.")
                                    .arg(c.numNF.trimmed(), onde(nomeTransporte(t))));
-    return Monta(campos71(t, e, c, d), codigo, [&t] { return nomeTransporte(t); });
+    return texto(codigo, [&t] { return nomeTransporte(t); }, [&](auto& v) { campos71(v, t, e, c, d); });
 }
 
 QList<TCampo> Leiaute(const QString& tipo)
@@ -600,15 +624,15 @@ QList<TCampo> Leiaute(const QString& tipo)
     if (tipo == QLatin1String("53"))
         return coleta([&](TColeta& c) { campos53(c, nf, p, {}); });
     if (tipo == QLatin1String("60M"))
-        return campos60M(cupom);
+        return coleta([&](TColeta& v) { campos60M(v, cupom); });
     if (tipo == QLatin1String("60A"))
-        return campos60A(cupom, {}, {});
+        return coleta([&](TColeta& v) { campos60A(v, cupom, {}, {}); });
     if (tipo == QLatin1String("61"))
-        return campos61(TTalaoArquivo());
+        return coleta([&](TColeta& v) { campos61(v, TTalaoArquivo()); });
     if (tipo == QLatin1String("70"))
-        return campos70(t, p);
+        return coleta([&](TColeta& v) { campos70(v, t, p); });
     if (tipo == QLatin1String("71"))
-        return campos71(t, p, TCargaArquivo(), p);
+        return coleta([&](TColeta& v) { campos71(v, t, p, TCargaArquivo(), p); });
     return {};
 }
 

@@ -271,16 +271,16 @@ void TVerificadorArquivo::verificaLinha()
     e.familias[numeroTipo] += 1;
     // The key of the layout: the sub-type for 60 and 88, "61R" beside 61.
     QByteArray chave = tipo;
-    if (tipo == "60") {
+    if (numeroTipo == 60) {
         const char s = a.size() > 2 ? a[2] : ' ';
         if (s != 'M' && s != 'A' && s != 'D' && s != 'I' && s != 'R') {
             falha(linha, 3, QString::fromUtf8("subtipo \"60%1\" desconhecido").arg(mostra(QByteArrayView(&s, 1))));
             return;
         }
         chave += s;
-    } else if (tipo == "61" && a.size() > 2 && a[2] == 'R') {
+    } else if (numeroTipo == 61 && a.size() > 2 && a[2] == 'R') {
         chave = "61R";
-    } else if (tipo == "88") {
+    } else if (numeroTipo == 88) {
         chave = a.left(4);
         if (!Subtipos88().contains(QString::fromLatin1(chave))) {
             falha(linha, 1, QString::fromUtf8("subtipo \"%1\" do registro 88 desconhecido").arg(mostra(chave)));
@@ -289,14 +289,14 @@ void TVerificadorArquivo::verificaLinha()
     }
 
     // Place: 10 first, 11 second, then the types in their order, 90 last.
-    if (tipo == "10") {
+    if (numeroTipo == 10) {
         if (linha != 1 || e.tem10)
             falha(linha, 1, QString::fromUtf8("o registro 10 deve ser o primeiro e único"));
         e.tem10 = true;
     } else if (linha == 1) {
         falha(linha, 1, QString::fromUtf8("o arquivo deve começar pelo registro 10"));
     }
-    if (tipo == "11") {
+    if (numeroTipo == 11) {
         if (linha != 2 || e.tem11)
             falha(linha, 1, QString::fromUtf8("o registro 11 deve ser o segundo e único"));
         e.tem11 = true;
@@ -308,7 +308,7 @@ void TVerificadorArquivo::verificaLinha()
         e.ultimoTipo = ordem;
         e.tipoAnterior = numeroTipo;
     }
-    if (tipo == "88") {
+    if (numeroTipo == 88) {
         const int posicao = int(Subtipos88().indexOf(QString::fromLatin1(chave)));
         const bool repete = chave == "8825" || chave == "8829";
         if (posicao < e.ultimo88)
@@ -318,14 +318,14 @@ void TVerificadorArquivo::verificaLinha()
         e.ultimo88 = qMax(e.ultimo88, posicao);
         e.vistos88.insert(chave);
     }
-    if (tipo == "60") {
+    if (numeroTipo == 60) {
         if (chave == "60A" && e.anterior60 != "60M" && e.anterior60 != "60A")
             falha(linha, 1, QString::fromUtf8("registro 60A sem o seu registro 60M"));
         e.anterior60 = chave;
     } else {
         e.anterior60.clear();
     }
-    if (tipo == "90") {
+    if (numeroTipo == 90) {
         if (e.registros90 == 0)
             e.primeiro90 = linha;
         ++e.registros90;
@@ -333,7 +333,7 @@ void TVerificadorArquivo::verificaLinha()
 
     if (a.size() < Tamanho)
         return; // positions of a short line would be misread
-    if (tipo == "10") {
+    if (numeroTipo == 10) {
         e.codigo = a.mid(123, 1);
         e.periodo = a.mid(107, 6);
         for (auto& l : e.leiautes)
@@ -345,7 +345,7 @@ void TVerificadorArquivo::verificaLinha()
         e.ie88 = e.ie.trimmed().left(9);
         e.letra88 = a[125] == '1' ? "N" : a[125] == '2' ? "R" : "";
     }
-    if (tipo == "90") {
+    if (numeroTipo == 90) {
         if (!digitos(QByteArrayView(a).sliced(2, 14)))
             falha(linha, 3, QString::fromUtf8("CNPJ do registro 90 com caracteres não numéricos"));
         if (e.linhaCnpj90 == 0) {
@@ -386,15 +386,15 @@ void TVerificadorArquivo::verificaLinha()
     const bool antigo = e.codigo == "1";
     // The layout's key: the type, or its sub-type for 60, 61R and 88.
     int chaveLeiaute = numeroTipo;
-    if (tipo == "60")
+    if (numeroTipo == 60)
         chaveLeiaute = 100 + int(QByteArrayView("MADIR").indexOf(chave[2]));
     else if (chave == "61R")
         chaveLeiaute = 110;
-    else if (tipo == "88")
+    else if (numeroTipo == 88)
         chaveLeiaute = 120 + int(Subtipos88().indexOf(QString::fromLatin1(chave)));
     std::optional<TLeiauteLido>& leiaute = e.leiautes[size_t(chaveLeiaute)];
     if (!leiaute) {
-        const QList<TCampo> campos = tipo == "88" ? Leiaute88(QString::fromLatin1(chave), QString::fromLatin1(e.periodo))
+        const QList<TCampo> campos = numeroTipo == 88 ? Leiaute88(QString::fromLatin1(chave), QString::fromLatin1(e.periodo))
                                                   : Leiaute(QString::fromLatin1(chave));
         leiaute = compila(campos, antigo);
     }
@@ -443,7 +443,7 @@ void TVerificadorArquivo::verificaLinha()
         case Tipo::Brancos:
             // Where an 88 has its blanks depends on the period of record 10: without a whole record 10 the
             // layout read is a guess, and its blanks are not held against the record.
-            if (tipo == "88" && !e.lido10)
+            if (numeroTipo == 88 && !e.lido10)
                 break;
             for (int k = 0; k < p.largura; ++k)
                 if (campo[k] != ' ') {
@@ -454,7 +454,7 @@ void TVerificadorArquivo::verificaLinha()
             break;
         }
     }
-    if (tipo == "88")
+    if (numeroTipo == 88)
         verifica88(chave, linha);
 }
 

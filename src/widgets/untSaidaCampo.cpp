@@ -67,6 +67,7 @@ bool TRegrasSaida::verifica(QWidget* campo)
 {
     if (m_executando)
         return true;
+    m_razao = Qt::OtherFocusReason;
     return executa(campo);
 }
 
@@ -87,7 +88,10 @@ bool TRegrasSaida::eventFilter(QObject* alvo, QEvent* evento)
         for (const QPointer<QWidget>& s : std::as_const(m_silenciosos))
             if (s && s == destino)
                 return false;
-    if (executa(campo))
+    m_razao = razao;
+    const bool aceito = executa(campo);
+    m_razao = Qt::OtherFocusReason;
+    if (aceito)
         return false;
     // Refused: the focus comes back, and a click that would have pressed a button is not delivered.
     if (razao == Qt::MouseFocusReason && qobject_cast<QAbstractButton*>(destino))

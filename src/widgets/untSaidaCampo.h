@@ -27,6 +27,9 @@ public:
     void aoSair(QWidget* campo, Regra regra);
     void silencioso(QWidget* botao);
     bool executando() const { return m_executando; }
+    // While a rule runs: how the focus is leaving its field (Tab and Enter give Qt::TabFocusReason; a rule run
+    // through verifica() sees Qt::OtherFocusReason), so that a rule may send a keyboard user further on.
+    Qt::FocusReason razaoDaSaida() const { return m_razao; }
     // Runs the rules of a field as leaving it would (for a save that must not trust that the field was left).
     bool verifica(QWidget* campo);
 
@@ -42,4 +45,5 @@ private:
     QHash<QObject*, QList<Regra>> m_regras;
     QList<QPointer<QWidget>> m_silenciosos;
     bool m_executando = false;
+    Qt::FocusReason m_razao = Qt::OtherFocusReason;
 };

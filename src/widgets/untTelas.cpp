@@ -1,6 +1,9 @@
 #include "widgets/untTelas.h"
 
 #include <QTimer>
+#include <QAbstractButton>
+#include <QItemSelectionModel>
+#include <QPointer>
 #include <QAbstractItemView>
 #include <algorithm>
 #include <QApplication>
@@ -397,6 +400,29 @@ void MostraNaGrade(QTableView* grade, QAbstractItemModel* modelo)
     QObject::connect(modelo, &QAbstractItemModel::rowsInserted, grade, ajusta);
     QObject::connect(modelo, &QAbstractItemModel::layoutChanged, grade, ajusta);
     ajusta();
+}
+
+void SeguemALinhaAtual(QAbstractItemView* grade, const QList<QAbstractButton*>& botoes, bool desdeJa)
+{
+    QList<QPointer<QAbstractButton>> guardados;
+    for (QAbstractButton* b : botoes)
+        guardados << b;
+    auto segue = [grade, guardados] {
+        const QAbstractItemModel* modelo = grade->model();
+        const bool linha = modelo && modelo->rowCount() > 0 && grade->currentIndex().isValid();
+        for (const QPointer<QAbstractButton>& b : guardados)
+            if (b)
+                b->setEnabled(linha);
+    };
+    // A reset clears the current row without a signal of the selection model; the grid's own handling of it
+    // runs first (it was connected when the model was set), so the row is already gone when this runs.
+    QAbstractItemModel* modelo = grade->model();
+    QObject::connect(grade->selectionModel(), &QItemSelectionModel::currentChanged, grade, segue);
+    QObject::connect(modelo, &QAbstractItemModel::modelReset, grade, segue);
+    QObject::connect(modelo, &QAbstractItemModel::rowsRemoved, grade, segue);
+    QObject::connect(modelo, &QAbstractItemModel::rowsInserted, grade, segue);
+    if (desdeJa)
+        segue();
 }
 
 namespace {

@@ -126,6 +126,12 @@ TRegrasSaida* PreparaTelaDeEdicao(QDialog* tela, IDialogos& dialogos, QPushButto
 // The register grids: one whole row selected at a time, a hint, and a status-bar text while the mouse is
 // over the grid (cleared by a click or when the mouse leaves it).
 void ConfiguraGrade(QTableView* grade, QStatusBar* status, const QString& dica, const QString& textoStatus);
+// Buttons that act on the grid's current row (change, delete) are enabled exactly while the grid has one: a
+// search that found nothing or a list emptied by a deletion leaves them disabled, and a row chosen again
+// enables them. Call it once the grid has its model; `desdeJa` false leaves their state until the rows
+// change, for a screen whose own rule sets them when it opens.
+class QAbstractButton;
+void SeguemALinhaAtual(QAbstractItemView* grade, const QList<QAbstractButton*>& botoes, bool desdeJa = true);
 // Shows a model in a grid whose columns take the width of their title or longest value each time the rows are
 // read again, so that no number, CNPJ or date is cut.
 class QAbstractItemModel;

@@ -1,7 +1,9 @@
 #pragma once
 // The focus chain of a screen walked with real Tab presses, and the reading order it should follow.
 #include <QApplication>
+#include <QComboBox>
 #include <QGroupBox>
+#include <QLineEdit>
 #include <QRect>
 #include <algorithm>
 #include <QWidget>
@@ -12,6 +14,21 @@
 #include <QTest>
 
 #include "widgets/untTelas.h"
+
+// Enters `campo` as Tab does, types `texto` over what it shows, then presses Tab until `alvo` has the focus, as
+// a keyboard user reaches a button; false when `passos` presses do not get there.
+inline bool DigitaEVaiAte(QWidget* campo, const QString& texto, QWidget* alvo, int passos = 12)
+{
+    campo->setFocus(Qt::TabFocusReason);
+    if (auto* c = qobject_cast<QComboBox*>(campo); c && c->lineEdit())
+        c->lineEdit()->selectAll();
+    else if (auto* l = qobject_cast<QLineEdit*>(campo))
+        l->selectAll();
+    QTest::keyClicks(QApplication::focusWidget(), texto);
+    for (int i = 0; i < passos && QApplication::focusWidget() != alvo; ++i)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    return QApplication::focusWidget() == alvo;
+}
 
 // The object names Tab meets from `inicio` on, pressing the real key until `passos` more fields were met.
 // Radio buttons are pressed through but not listed: which button of a group Tab stops at is Qt's own rule.
@@ -165,6 +182,29 @@ inline QStringList OrdemNaTela(QWidget* tela, QWidget* inicio, int passos,
 {
     const QStringList nomes = CamposNaTela(tela);
     return CaminhoComSaltos(nomes, inicio->objectName(), passos, saltos);
+}
+
+// The drawn order once a screen's fixed moves are in its Tab chain: each pair puts the second field right after
+// the first, as QWidget::setTabOrder does, the others keeping their places. A pair with a field not listed
+// (hidden or disabled) changes nothing.
+inline QStringList ComMovimentos(QStringList nomes, const QList<QPair<QString, QString>>& movimentos)
+{
+    for (const auto& [de, para] : movimentos) {
+        if (!nomes.contains(de) || !nomes.contains(para) || de == para)
+            continue;
+        nomes.removeAll(para);
+        nomes.insert(nomes.indexOf(de) + 1, para);
+    }
+    return nomes;
+}
+
+// What Tab should meet from `inicio` on: the drawn order with the screen's fixed moves in its chain
+// (`movimentos`), and the leaving rules' jumps (`saltos`) as in OrdemNaTela.
+inline QStringList OrdemNaTelaMovida(QWidget* tela, QWidget* inicio, int passos,
+                                     const QList<QPair<QString, QString>>& movimentos,
+                                     const QList<QPair<QString, QString>>& saltos = {})
+{
+    return CaminhoComSaltos(ComMovimentos(CamposNaTela(tela), movimentos), inicio->objectName(), passos, saltos);
 }
 
 // One round of Tab over a shown screen from `inicio` (its first drawn field when none is given): the path the

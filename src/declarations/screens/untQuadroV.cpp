@@ -91,6 +91,7 @@ TfrmSelQuadroV::TfrmSelQuadroV(TContexto& ctx, QWidget* parent)
     btnFechar = botao("btnFechar", "Fechar", nullptr);
     connect(btnFechar, &QPushButton::clicked, this, &QDialog::reject);
     FechaPeloBotao(this, btnFechar);
+    SeguemALinhaAtual(grade, {btnAlterar, btnExcluir});
     auto* botoes = new QHBoxLayout;
     for (QPushButton* b : {btnPesquisar, btnIncluir, btnAlterar, btnExcluir, btnImprimir, btnFechar})
         botoes->addWidget(b);

@@ -22,6 +22,9 @@ TfrmAlterarNotasTalao::TfrmAlterarNotasTalao(TContexto& ctx, int idNotaTalao, QW
     connect(btnSalvar, &QPushButton::clicked, this, &TfrmAlterarNotasTalao::Salvar);
     connect(btnCancelar, &QPushButton::clicked, this, &TfrmAlterarNotasTalao::Cancelar);
     connect(btnFechar, &QPushButton::clicked, this, &QDialog::reject);
+    // After the last value Tab and Enter go to "&Salvar", never to "&Cancelar", where Enter would throw the
+    // change away.
+    MovimentoFixo(this, curVlrTotal, btnSalvar);
     monta({btnAlterar, btnCancelar, btnSalvar, btnFechar});
 }
 

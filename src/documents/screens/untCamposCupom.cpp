@@ -200,6 +200,9 @@ TfrmCamposCupom::TfrmCamposCupom(TContexto& ctx, bool alteracao, QWidget* parent
         m_regras->aoSair(v, [this] { mostraSaldo(); return true; });
     m_regras->aoSair(cmbAliquota, [this] { return saiAliquota(); });
     m_regras->aoSair(curVlrAcumulado, [this] { return saiVlrAcumulado(); });
+    // The header step ends on "ISS"; the totalizers drawn before it follow it in the Tab chain, so that Enter
+    // from there goes through every one of them before the rates.
+    MovimentoFixo(this, curVendaBruta, curVlr_ISS);
 }
 
 TfrmCamposCupom::~TfrmCamposCupom() = default;
@@ -348,6 +351,10 @@ bool TfrmCamposCupom::saiAliquota()
         return false;
     }
     cmbAliquota->setEditText(aliquota);
+    // A blank rate adds no line, whatever the value: moving on from it (Tab, Enter) goes where leaving the
+    // value would send it, "&Salvar", instead of stopping on a value that would be thrown away.
+    if (aliquota.isEmpty() && m_regras->razaoDaSaida() == Qt::TabFocusReason && btnSalvar->isEnabled())
+        btnSalvar->setFocus();
     return true;
 }
 

@@ -52,6 +52,8 @@ TfrmCamposNotaFiscal::TfrmCamposNotaFiscal(TContexto& ctx, bool alteracao, QWidg
     MemoCfop = Nomeado(new QPlainTextEdit(grbCfop), "MemoCfop");
     m_cfop = std::make_unique<TCampoCfop>(edtCodCFOP, MemoCfop);
     MemoCfop->setReadOnly(true);
+    // The description is read, not typed: no stop of its own between the kind and the model.
+    MemoCfop->setFocusPolicy(Qt::NoFocus);
     MemoCfop->setFixedHeight(58);
     auto* cfop = new QHBoxLayout(grbCfop);
     cfop->addWidget(edtCodCFOP, 0, Qt::AlignTop);
@@ -183,6 +185,17 @@ TfrmCamposNotaFiscal::TfrmCamposNotaFiscal(TContexto& ctx, bool alteracao, QWidg
     m_regras->aoSair(edtCnpjDestino, [this] { saiDestino(); return true; });
     m_regras->aoSair(edtAliquota, [this] { saiAliquota(); return true; });
     m_regras->aoSair(edtDespAcessorias, [this] { edtValorIpi->setFocus(); return true; });
+    // The code is drawn at the top but typed where its leaving rule continues: after the total, so that it is
+    // chosen once the date and the kind that filter it are known, and leaving it goes on to the observation.
+    MovimentoFixo(this, edtValorNF, edtCodCFOP);
+    // The tax panel is typed as its leaving rules go: the ICMS line, then the substitution ("Operação Regime
+    // Fonte" leads to its base, leaving the accessory expenses goes to the IPI), then the IPI line, and from its
+    // last field to "&Salvar", never to "&Cancelar", where Enter would throw the note away.
+    MovimentoFixo(this, edtIsentasIcms, chbMVA);
+    MovimentoFixo(this, chbMVA, edtBaseSubst);
+    MovimentoFixo(this, edtBaseSubst, edtIcmsRetido);
+    MovimentoFixo(this, edtIcmsRetido, edtDespAcessorias);
+    MovimentoFixo(this, edtOutrasIpi, btnSalvar);
 }
 
 TfrmCamposNotaFiscal::~TfrmCamposNotaFiscal() = default;

@@ -206,6 +206,11 @@ TfrmIncluirNotasTalao::TfrmIncluirNotasTalao(TContexto& ctx, QWidget* parent) : 
     connect(btnCancelar, &QPushButton::clicked, this, &TfrmIncluirNotasTalao::Cancelar);
     connect(btnFechar, &QPushButton::clicked, this, &QDialog::reject);
     m_regras->aoSair(edtNFinal, [this] { saiNotaFinal(); return true; });
+    // The total is typed right after the run (leaving "Nota Final" goes there), then the panel from its first
+    // value; after the last one Tab and Enter go to "&Salvar", never to "&Cancelar", where Enter would throw
+    // the run away.
+    MovimentoFixo(this, edtNFinal, curVlrTotal);
+    MovimentoFixo(this, curVlrOutras, btnSalvar);
     monta({btnNovaNota, btnCancelar, btnSalvar, btnFechar});
 }
 

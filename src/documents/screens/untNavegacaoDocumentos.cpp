@@ -74,6 +74,9 @@ TfrmNavegacaoDocumentos::TfrmNavegacaoDocumentos(TContexto& ctx, const TDescrica
     connect(grade->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& atual) { m_modelo->moveCursor(atual.row()); });
     connect(grade, &QTableView::doubleClicked, this, &TfrmNavegacaoDocumentos::Alterar);
+    // Opening, the screen's own rule enables them when the taxpayer has any document; after a search or a
+    // deletion they follow whether the list has a row.
+    SeguemALinhaAtual(grade, {btnAlterar, btnExcluir}, false);
     auto menu = [this](const char* nome, const char* legenda, auto acao) {
         auto* a = new QAction(QString::fromUtf8(legenda), grade);
         a->setObjectName(QString::fromLatin1(nome));

@@ -109,6 +109,9 @@ TfrmNotasFiscais::TfrmNotasFiscais(TContexto& ctx, QWidget* parent)
     connect(dbgNotas->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& atual) { m_modelo->moveCursor(atual.row()); });
     connect(dbgNotas, &QTableView::doubleClicked, this, &TfrmNotasFiscais::Alterar);
+    // Opening, the screen's own rule enables them when the taxpayer has any document; after a search or a
+    // deletion they follow whether the list has a row.
+    SeguemALinhaAtual(dbgNotas, {btnAlterar, btnExcluir}, false);
     for (auto [nome, legenda, acao] : {std::tuple{"mnuIncluir", "&Incluir", &TfrmNotasFiscais::Incluir},
                                        std::tuple{"mnuAlterar", "&Alterar", &TfrmNotasFiscais::Alterar},
                                        std::tuple{"mnuExcluir", "&Excluir", &TfrmNotasFiscais::Excluir},

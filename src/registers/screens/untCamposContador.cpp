@@ -91,6 +91,7 @@ TfrmCamposContador::TfrmCamposContador(TContexto& ctx, bool inclusao, QWidget* p
 
     connect(edtCnpj, &TEdMascarado::entrou, this, &TfrmCamposContador::remascaraNumero);
     connect(rbCnpj, &QRadioButton::toggled, this, &TfrmCamposContador::remascaraNumero);
+    OrdemDeLeituraAoMostrar(this);
 }
 
 QString TfrmCamposContador::tipoEscolhido() const

@@ -13,6 +13,10 @@ TfrmIncluirContador::TfrmIncluirContador(TContexto& ctx, QWidget* parent) : Tfrm
 {
     setObjectName(QStringLiteral("frmIncluirContador"));
     setWindowTitle(QStringLiteral("Incluir Contabilista"));
+    // Typing starts at the number, below the name: the name comes right after it, so that Enter from the
+    // first field reaches every field before "Confirma" (the kind, chosen before the number, is the field
+    // before it).
+    MovimentoFixo(this, edtCnpj, edtRazaoSocial);
 }
 
 void TfrmIncluirContador::showEvent(QShowEvent* e)

@@ -124,6 +124,40 @@ TEST_F(TelasDadosAnuais, SalvarChecaNaOrdemGravaERecusaOAnoRepetido)
     EXPECT_EQ(valor("SELECT COUNT(*) FROM DadosAnuais").toInt(), 1);
 }
 
+TEST_F(TelasDadosAnuais, SemRegimeOFocoVaiAoRegimeEOTecladoEscolheEGrava)
+{
+    // The save's message about the regime leaves the focus on the regime's own buttons (not on the
+    // declaration type's "&Normal" beside them): Space chooses the one focused (the arrows move to another
+    // first), and Enter on "&Salvar" saves with it.
+    struct Caso {
+        const char* nome;
+        QList<Qt::Key> teclas;
+        int regime;
+    };
+    for (const Caso& c : {Caso{"espaço", {Qt::Key_Space}, 7}, Caso{"seta e espaço", {Qt::Key_Right, Qt::Key_Space}, 1},
+                          Caso{"duas setas e espaço", {Qt::Key_Right, Qt::Key_Right, Qt::Key_Space}, 3}}) {
+        SCOPED_TRACE(c.nome);
+        sql("DELETE FROM DadosAnuais");
+        TfrmIncluirDadosAnuais t(ctx);
+        Ativa(&t);
+        Digita(t.curVlrTrib, "1.500,00");
+        Sai();
+        banco.dialogos.esperaMensagem(QString::fromUtf8("Informe o regime de pagamento do contribuinte"));
+        t.btnSalvarDA->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        banco.dialogos.verificaConsumo();
+        ASSERT_EQ(Foco(), "rbEPP");
+        EXPECT_TRUE(t.rbNormal->isChecked()) << "the declaration type is left as it was";
+        for (const Qt::Key tecla : c.teclas)
+            QTest::keyClick(QApplication::focusWidget(), tecla);
+        t.btnSalvarDA->setFocus(Qt::TabFocusReason);
+        banco.dialogos.esperaMensagem(QString::fromUtf8("Dados Anuais Incluídos com sucesso!"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        banco.dialogos.verificaConsumo();
+        EXPECT_EQ(valor("SELECT Tipo || TipoRegimeContrib FROM DadosAnuais").toString(), QStringLiteral("N%1").arg(c.regime));
+    }
+}
+
 TEST_F(TelasDadosAnuais, AlteracaoGravaSoALinhaAbertaEMantemOAno)
 {
     sql("INSERT INTO DadosAnuais (IdDadosAnuais, IdContribuinte, Ano, Tipo, EstqTrib, TipoRegimeContrib) VALUES "

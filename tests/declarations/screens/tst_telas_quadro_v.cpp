@@ -101,6 +101,34 @@ TEST_F(TelasQuadroV, PesquisaPedeOAnoEIncluiUmMunicipioAposOutro)
     EXPECT_EQ(t.lista().recordCount(), 2) << "the list shows every row after the inclusions";
 }
 
+TEST_F(TelasQuadroV, AlterarEExcluirSeguemALinhaAtualDaGrade)
+{
+    // Searched from the keyboard (the year typed, Tab to "Pesquisar", Enter): the commands that act on a row
+    // are enabled exactly while the grid has one, whatever the search before found.
+    sql("INSERT INTO municipio VALUES ('04405', 'CAPITAL'), ('00100', 'INTERIOR')");
+    sql("INSERT INTO VornQuadroV (IdContribuinte, PeriodoZel, CodMunicipio, Municipio, Valor) VALUES "
+        "(1, '2024-05-01', '04405', 'CAPITAL', 10000), (1, '2024-05-01', '00100', 'INTERIOR', 20000)");
+    TfrmSelQuadroV t(ctx);
+    Ativa(&t);
+    const auto comandos = [&t] { return QList<bool>{t.btnAlterar->isEnabled(), t.btnExcluir->isEnabled()}; };
+    EXPECT_EQ(comandos(), (QList<bool>{false, false})) << "the list starts empty";
+    struct Passo {
+        const char* mes;
+        int linhas; // 0: nothing found
+    };
+    for (const Passo& p : {Passo{"5", 2}, Passo{"8", 0}, Passo{"**", 2}, Passo{"6", 0}}) {
+        SCOPED_TRACE(p.mes);
+        t.cmbMes->setCurrentText(QString::fromLatin1(p.mes));
+        ASSERT_TRUE(DigitaEVaiAte(t.cmbAno, QStringLiteral("2024"), t.btnPesquisar));
+        if (p.linhas == 0)
+            banco.dialogos.esperaMensagem(QString::fromUtf8("Não há lançamento neste período"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        banco.dialogos.verificaConsumo();
+        EXPECT_EQ(t.grade->model()->rowCount(), p.linhas);
+        EXPECT_EQ(comandos(), (QList<bool>{p.linhas > 0, p.linhas > 0}));
+    }
+}
+
 TEST_F(TelasQuadroV, AlteracaoQueDuplicariaORegistroERecusada)
 {
     sql("INSERT INTO municipio VALUES ('04405', 'CAPITAL'), ('00100', 'INTERIOR')");

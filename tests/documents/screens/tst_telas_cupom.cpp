@@ -374,3 +374,48 @@ TEST_F(TelasCupom, TabSegueAOrdemDaTela)
     const QStringList esperado = OrdemEsperada(&t, primeiro, 8);
     EXPECT_EQ(CaminhoDoTab(primeiro, 8), esperado);
 }
+
+TEST_F(TelasCupom, DoIssAoSalvarSoComEnterEUmEnterDaAliquotaEmBranco)
+{
+    // From "ISS", where the header step leaves the focus, only typing and Enter: every totalizer comes next,
+    // each rate line goes back to the rate, and one Enter on a blank rate moves on to "&Salvar" (the value
+    // beside it would add nothing), where Enter saves.
+    struct Caso {
+        const char* nome;
+        QList<QPair<const char*, const char*>> campos; // field reached, what is typed there
+        int linhas;
+    };
+    const QList<QPair<const char*, const char*>> totalizadores = {
+        {"curVlr_ISS", ""}, {"curVlr_F", "50,00"}, {"curVlr_I", ""}, {"curVlr_N", ""}, {"curVlr_CANC", "10,00"},
+        {"curVlr_DESC", "5,00"}};
+    const QList<Caso> casos = {
+        {"duas alíquotas", totalizadores + QList<QPair<const char*, const char*>>{
+             {"cmbAliquota", "1700"}, {"curVlrAcumulado", "300,00"}, {"cmbAliquota", "1200"},
+             {"curVlrAcumulado", "135,00"}, {"cmbAliquota", ""}}, 2},
+        {"só não tributados", {{"curVlr_ISS", ""}, {"curVlr_F", "500,00"}, {"curVlr_I", ""}, {"curVlr_N", ""},
+                               {"curVlr_CANC", ""}, {"curVlr_DESC", ""}, {"cmbAliquota", ""}}, 0},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nome);
+        TfrmIncluirCupomFiscal t(ctx);
+        t.show();
+        QApplication::setActiveWindow(&t);
+        cabecalho(t, c.linhas ? "1" : "2");
+        for (const auto& [campo, texto] : c.campos) {
+            ASSERT_EQ(Foco(), QString::fromLatin1(campo));
+            QTest::keyClicks(QApplication::focusWidget(), QString::fromLatin1(texto));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            QApplication::processEvents(); // the pause between two fields, where entering one selects its text
+        }
+        ASSERT_EQ(Foco(), "btnSalvar") << "one Enter from the blank rate";
+        EXPECT_EQ(t.lblSaldo->text().trimmed(), "0,00");
+        banco.dialogos.esperaMensagem(kIncluido);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        banco.dialogos.verificaConsumo();
+        EXPECT_FALSE(emTransacao());
+        const QString equip = QString::fromLatin1(c.linhas ? "1" : "2");
+        EXPECT_EQ(valor(QStringLiteral("SELECT COUNT(*) FROM CFAliquota A JOIN CUPOMFISCAL C ON C.IDCupomFiscal = "
+                                       "A.IDCupomFiscal WHERE TRIM(C.NumEquip) = '%1'").arg(equip)).toInt(),
+                  c.linhas);
+    }
+}

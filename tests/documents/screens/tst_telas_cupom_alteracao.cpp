@@ -787,15 +787,18 @@ TEST_F(NavegacaoCupom, AlterarAbreOResumoEscolhidoEAListaVoltaNele)
 TEST_F(AlteracaoCupom, TabSegueAOrdemDaTela)
 {
     // From the equipment number down the header; leaving the gross sales records the header and goes to
-    // "ISS", and a blank rate goes on to "&Salvar". Up to there, the screen's reading order.
+    // "ISS", which the chain puts before the totalizers drawn ahead of it, so that every one of them follows;
+    // a blank rate goes straight on to "&Salvar". Otherwise the screen's drawn order, as shown before the walk.
     TfrmAlteraCupom t(ctx, diaDoExemplo());
     Ativa(&t);
     Clica(t.btnAlterar);
     QWidget* inicio = QApplication::focusWidget();
     ASSERT_EQ(inicio, t.edtNumeroEqp);
-    const QStringList esperado = OrdemComSaltos(&t, inicio, 12, {{"curVendaBruta", "curVlr_ISS"}, {"curVlrAcumulado", "btnSalvar"}});
+    const QStringList nomes = ComMovimentos(CamposNaTela(&t), {{"curVendaBruta", "curVlr_ISS"}});
+    const QStringList esperado = CaminhoComSaltos(nomes, inicio->objectName(), 16, {{"cmbAliquota", "btnSalvar"}});
     ASSERT_EQ(esperado.last(), "btnSalvar");
-    EXPECT_EQ(CaminhoDoTab(inicio, 12), esperado);
+    ASSERT_EQ(esperado.mid(9, 3), (QStringList{"curVlr_ISS", "curVlr_F", "curVlr_I"}));
+    EXPECT_EQ(CaminhoDoTab(inicio, 16), esperado);
 }
 
 TEST_F(NavegacaoCupom, TabDaListaSegueAOrdemDaTelaComESemResumo)
@@ -806,6 +809,9 @@ TEST_F(NavegacaoCupom, TabDaListaSegueAOrdemDaTelaComESemResumo)
             resumo(dia("2024-05-10", 1, 10000), {{"1700", 10000}});
         TfrmCupomFiscal t(ctx);
         Ativa(&t);
+        EXPECT_EQ(t.btnImprimir->isEnabled(), comResumo);
+        if (comResumo)
+            pesquisa(t, "5", "2024");
         EXPECT_EQ(t.btnAlterar->isEnabled(), comResumo);
         const auto volta = VoltaDoTab(&t);
         EXPECT_EQ(volta.esperado.contains("btnAlterar"), comResumo) << volta.esperado.join(' ').toStdString();

@@ -732,6 +732,35 @@ TEST_F(Navegacao, PesquisaResumoEGrafico)
     EXPECT_EQ(t.dbgNotas->model()->rowCount(), 0);
 }
 
+TEST_F(Navegacao, AlterarEExcluirSeguemALinhaAtualDaGrade)
+{
+    // Searched from the keyboard (kind and period as they are or typed, Tab to "Pesquisar", Enter): the
+    // commands that act on a row are enabled exactly while the grid has one.
+    TfrmNotasFiscais t(ctx);
+    Ativa(&t);
+    const auto comandos = [&t] { return QList<bool>{t.btnAlterar->isEnabled(), t.btnExcluir->isEnabled()}; };
+    // Opening with documents on file, as before any search; then as each search leaves the list.
+    EXPECT_EQ(comandos(), (QList<bool>{true, true}));
+    struct Passo {
+        bool saida;
+        const char* mes;
+        int linhas; // 0: nothing found
+    };
+    for (const Passo& p : {Passo{true, "5", 8}, Passo{true, "8", 0}, Passo{false, "5", 1}, Passo{false, "6", 0},
+                           Passo{true, "6", 1}}) {
+        SCOPED_TRACE(QStringLiteral("%1 %2").arg(p.saida ? "saídas" : "entradas", p.mes).toStdString());
+        (p.saida ? t.rbSaida : t.rbEntrada)->setChecked(true);
+        ASSERT_TRUE(DigitaEVaiAte(t.cmbMes, QString::fromLatin1(p.mes), t.findChild<QWidget*>("btnPesquisar")));
+        if (p.linhas == 0)
+            banco.dialogos.esperaMensagem(QString::fromUtf8("Não há lançamentos neste período!"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        banco.dialogos.verificaConsumo();
+        EXPECT_EQ(t.dbgNotas->model()->rowCount(), p.linhas);
+        EXPECT_EQ(comandos(), (QList<bool>{p.linhas > 0, p.linhas > 0}));
+        EXPECT_TRUE(t.btnImprimir->isEnabled());
+    }
+}
+
 TEST_F(Navegacao, MesEAnoCorrigidosAoSair)
 {
     TfrmNotasFiscais t(ctx);
@@ -797,8 +826,13 @@ TEST_F(Navegacao, ExcluirInutilizadaLevaAsDoMesmoDia)
 TEST_F(TelasNotas, TabSegueAOrdemDaTelaNaInclusaoENaAlteracao)
 {
     // Leaving the counterparty goes to the ICMS base and a CFOP found goes to the observation, the fields
-    // between left for the mouse; an empty counterparty or CFOP opens its list on the way.
+    // between left for the mouse; an empty counterparty or CFOP opens its list on the way. The chain's fixed
+    // moves: the CFOP, drawn at the top, typed after the total; in the tax panel the substitution (when its
+    // fields are open) after the ICMS line, and "&Salvar" after the IPI line.
     const QList<QPair<QString, QString>> saltos = {{"edtCnpjDestino", "edtBaseIcms"}, {"edtCodCFOP", "edtObservacao"}};
+    const QList<QPair<QString, QString>> movimentos = {
+        {"edtValorNF", "edtCodCFOP"},      {"edtIsentasIcms", "chbMVA"},         {"chbMVA", "edtBaseSubst"},
+        {"edtBaseSubst", "edtIcmsRetido"}, {"edtIcmsRetido", "edtDespAcessorias"}, {"edtOutrasIpi", "btnSalvar"}};
     struct Caso {
         const char* nome;
         bool alteracao;
@@ -824,16 +858,74 @@ TEST_F(TelasNotas, TabSegueAOrdemDaTelaNaInclusaoENaAlteracao)
             }
         }
         if (c.listas)
-            banco.dialogos.esperaTela("TfrmEmpresas", [](QObject*) { return int(QDialog::Accepted); })
-                .esperaTela("TfrmCFOP", [](QObject*) { return int(QDialog::Accepted); });
+            banco.dialogos.esperaTela("TfrmCFOP", [](QObject*) { return int(QDialog::Accepted); })
+                .esperaTela("TfrmEmpresas", [](QObject*) { return int(QDialog::Accepted); });
         QWidget* inicio = QApplication::focusWidget();
         ASSERT_TRUE(inicio);
-        const QStringList esperado = OrdemComSaltos(t.get(), inicio, 22, saltos);
+        const QStringList caminho = CaminhoDoTab(inicio, 22);
+        const QStringList esperado = OrdemNaTelaMovida(t.get(), inicio, 22, movimentos, saltos);
         EXPECT_TRUE(esperado.contains("edtBaseIcms") && esperado.contains("edtValorIpi") && esperado.contains("btnSalvar"))
             << esperado.join(' ').toStdString();
-        EXPECT_EQ(CaminhoDoTab(inicio, 22), esperado);
+        EXPECT_EQ(caminho, esperado);
+        EXPECT_EQ(caminho.value(caminho.indexOf("edtValorNF") + 1), "edtCodCFOP");
+        EXPECT_EQ(caminho.indexOf("btnSalvar") + 1, caminho.indexOf("btnCancelar"))
+            << "the last tax field leads to saving, and only past it to cancelling";
         banco.dialogos.verificaConsumo();
         Clica(t->btnCancelar);
+    }
+}
+
+TEST_F(TelasNotas, NotaDigitadaSoComOTecladoPassaPeloCfopEVaiAoSalvar)
+{
+    // Only typing and Enter from "&Nova Nota": the CFOP, drawn at the top, comes after the total, its leaving
+    // rule goes on to the observation and the counterparty's to the ICMS base; with a code that admits
+    // substitution its fields follow the ICMS line ("Operação Regime Fonte" first, the accessory expenses
+    // leading to the IPI); after the IPI line Enter lands on "&Salvar", and Enter there saves.
+    struct Caso {
+        const char* cfop;
+        QList<QPair<const char*, const char*>> impostos; // from the ICMS base to the last field before "&Salvar"
+        const char* substituicao;                      // BaseCalculoSubst/ICMSRetido/DespAcessorias/MVA stored
+    };
+    const QList<QPair<const char*, const char*>> icms = {
+        {"edtBaseIcms", "1.000,00"}, {"edtAliquota", ""}, {"edtValorIcms", ""}, {"edtOutrasIcms", ""},
+        {"edtIsentasIcms", ""}};
+    const QList<QPair<const char*, const char*>> ipi = {
+        {"edtValorIpi", "50,00"}, {"edtIsentasIpi", ""}, {"edtOutrasIpi", ""}};
+    const QList<QPair<const char*, const char*>> st = {
+        {"chbMVA", ""}, {"edtBaseSubst", "100,00"}, {"edtIcmsRetido", "17,00"}, {"edtDespAcessorias", "5,00"}};
+    for (const Caso& c : {Caso{"1102", icms + ipi, "0/0/0/ "}, Caso{"1403", icms + st + ipi, "1000000/170000/50000/ "}}) {
+        SCOPED_TRACE(c.cfop);
+        executa("DELETE FROM NFICMS; DELETE FROM NFIPI; DELETE FROM NFSUBSTRIB; DELETE FROM NotaFiscal");
+        TfrmIncluirNotasFiscais t(ctx);
+        Ativa(&t);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); // "&Nova Nota"
+        const QList<QPair<const char*, const char*>> cabecalho = {
+            {"edtModelo", ""},          {"edtSerie", "1"},          {"edtSubSerie", ""},
+            {"edtNumeroNF", "123"},     {"edtEmissao", "10052024"}, {"edtValorNF", "1.050,00"},
+            {"edtCodCFOP", c.cfop},     {"edtObservacao", "compra"}, {"edtCnpjDestino", "11222333000181"}};
+        for (const auto& [campo, texto] : cabecalho + c.impostos) {
+            ASSERT_EQ(Foco(), QString::fromLatin1(campo));
+            QTest::keyClicks(QApplication::focusWidget(), QString::fromLatin1(texto));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            QApplication::processEvents(); // the pause between two fields, where entering one selects its text
+        }
+        ASSERT_EQ(Foco(), "btnSalvar");
+        banco.dialogos.esperaMensagem(kGravada);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        banco.dialogos.verificaConsumo();
+        EXPECT_EQ(linhas(), (QList<int>{1, 1, 1, 1}));
+        EXPECT_EQ(daNota("TipoNota || Emitente || Situacao || Cfop", "000123"),
+                  QStringLiteral("ETN%1").arg(QString::fromLatin1(c.cfop)));
+        EXPECT_EQ(daNota("Modelo", "000123") + "/" + daNota("Serie", "000123"), "01/1");
+        EXPECT_EQ(daNota("DtEmissao || ' ' || ValorTotalNota || ' ' || Obs", "000123"), "2024-05-10 10500000 COMPRA");
+        EXPECT_EQ(daNota("IdEmtDest", "000123").toInt(), local);
+        EXPECT_EQ(valor("SELECT AliquotaICMS || '/' || BaseCalculoICMS || '/' || ValorICMS FROM NFICMS").toString(),
+                  "1700/10000000/1700000");
+        EXPECT_EQ(valor("SELECT ValorIPI FROM NFIPI").toInt(), 500000);
+        EXPECT_EQ(valor("SELECT BaseCalculoSubst || '/' || ICMSRetido || '/' || DespAcessorias || '/' || MVA "
+                        "FROM NFSUBSTRIB").toString(),
+                  QString::fromLatin1(c.substituicao));
+        EXPECT_EQ(Foco(), "btnNovaNota");
     }
 }
 

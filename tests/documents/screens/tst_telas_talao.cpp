@@ -494,6 +494,46 @@ TEST_F(NavegacaoTalao, PesquisaResumoGraficoEExclusao)
     EXPECT_EQ(inicios(t), QStringList{"1"});
 }
 
+TEST_F(NavegacaoTalao, AlterarEExcluirSeguemALinhaAtualDaGrade)
+{
+    // Searched from the keyboard (the period typed, Tab to "Pesquisar", Enter): the commands that act on a row
+    // are enabled exactly while the grid has one, whatever the search before found.
+    talao("2024-05-03", 1, 10);
+    talao("2024-05-20", 11, 20);
+    TfrmNotasTalao t(ctx);
+    Ativa(&t);
+    struct Passo {
+        const char* mes;
+        bool encontra;
+    };
+    const auto comandos = [&t] { return QList<bool>{t.btnAlterar->isEnabled(), t.btnExcluir->isEnabled()}; };
+    // Opening with documents on file, as before any search; then as each search leaves the list.
+    EXPECT_EQ(comandos(), (QList<bool>{true, true}));
+    for (const Passo& p : {Passo{"5", true}, Passo{"8", false}, Passo{"5", true}, Passo{"6", false}}) {
+        SCOPED_TRACE(p.mes);
+        ASSERT_TRUE(DigitaEVaiAte(t.cmbMes, QString::fromLatin1(p.mes), t.btnPesquisar));
+        if (!p.encontra)
+            banco.dialogos.esperaMensagem(QString::fromUtf8("Não há lançamentos neste período!"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        banco.dialogos.verificaConsumo();
+        EXPECT_EQ(t.dbgNotasTalao->model()->rowCount(), p.encontra ? 2 : 0);
+        EXPECT_EQ(comandos(), (QList<bool>{p.encontra, p.encontra}));
+        EXPECT_TRUE(t.btnImprimir->isEnabled());
+    }
+    // Deleting the last rows of the list leaves no row to act on.
+    NavegacaoTalao::pesquisa(t, "5", "2024");
+    const QString confirma = QString::fromUtf8("Confirma Exclusão \ndeste Registro ?");
+    banco.dialogos.esperaExclusao(confirma, true);
+    informa(t.btnExcluir, QString::fromUtf8("Excluído com Sucesso."));
+    EXPECT_EQ(comandos(), (QList<bool>{true, true}));
+    banco.dialogos.esperaExclusao(confirma, true).esperaMensagem(QString::fromUtf8("Excluído com Sucesso."));
+    banco.dialogos.esperaMensagem(QString::fromUtf8("Não há lançamentos neste período!"));
+    Clica(t.btnExcluir);
+    banco.dialogos.verificaConsumo();
+    EXPECT_EQ(linhas(), 0);
+    EXPECT_EQ(comandos(), (QList<bool>{false, false}));
+}
+
 TEST_F(NavegacaoTalao, IncluirEAlterarReabremAListaNaLinhaDaTela)
 {
     talao("2024-05-03", 1, 10);
@@ -555,9 +595,66 @@ TEST_F(TelasTalao, TabSegueAOrdemDaTelaNaInclusaoENaAlteracao)
     // the whole screen is open from the start and Tab reads it in order.
     for (const bool alteracao : {false, true}) {
         SCOPED_TRACE(alteracao ? "alteração" : "inclusão");
+        // The fixed moves of the chain: on entry the total right after the run (where leaving "Nota Final"
+        // sends the focus) and the panel after it; in both modes "&Salvar" after the last value.
         std::unique_ptr<TfrmCamposNotaTalao> t;
-        QList<QPair<QString, QString>> saltos;
+        QList<QPair<QString, QString>> movimentos;
         if (alteracao) {
+            auto* a = new TfrmAlterarNotasTalao(ctx, talao("2024-05-10", 1, 50));
+            t.reset(a);
+            Ativa(a);
+            Clica(a->btnAlterar);
+            movimentos = {{"curVlrTotal", "btnSalvar"}};
+        } else {
+            auto* i = new TfrmIncluirNotasTalao(ctx);
+            t.reset(i);
+            Ativa(i);
+            Clica(i->btnNovaNota);
+            movimentos = {{"edtNFinal", "curVlrTotal"}, {"curVlrOutras", "btnSalvar"}};
+        }
+        QWidget* inicio = QApplication::focusWidget();
+        ASSERT_TRUE(inicio);
+        EXPECT_EQ(inicio, t->edtModelo);
+        // The walk reaches the values in both modes: the panel is open by then.
+        const QStringList caminho = CaminhoDoTab(inicio, 16);
+        EXPECT_TRUE(caminho.contains("curVlrTotal") && caminho.contains("btnSalvar")) << caminho.join(' ').toStdString();
+        EXPECT_EQ(caminho, OrdemNaTelaMovida(t.get(), inicio, 16, movimentos));
+        EXPECT_EQ(caminho.indexOf("btnSalvar") + 1, caminho.indexOf("btnCancelar"))
+            << "the last value leads to saving, and only past it to cancelling";
+        Clica(t->btnCancelar);
+    }
+}
+
+TEST_F(TelasTalao, EnterDoUltimoValorVaiAoSalvarEGravaSemPassarPeloCancelar)
+{
+    // Only Enter and typing, as an accountant types a run: on entry from "&Nova Nota", on a change from
+    // "&Alterar". Enter after the last value lands on "&Salvar" (never on "&Cancelar", where it would throw
+    // the run away) and Enter there saves.
+    struct Caso {
+        const char* nome;
+        bool alteracao;
+        // What is typed in each field Enter reaches, in order (empty: Enter only), up to "&Salvar".
+        QList<QPair<const char*, const char*>> campos;
+        const char* mensagem;
+        const char* gravado; // NumeroInicial, NumeroFinal, ValorTotal, BaseICMS, ValorICMS, Isenta, Outras
+    };
+    const QList<Caso> casos = {
+        {"inclusão", false,
+         {{"edtModelo", ""}, {"edtSerie", "d"}, {"edtSubSerie", ""}, {"edtEmissao", ""}, {"edtNInicial", "1"},
+          {"edtNFinal", "50"}, {"curVlrTotal", "1.250,00"}, {"curBaseIcms", "1.000,00"}, {"vlrAliquota", ""},
+          {"curVlrIcms", ""}, {"curVlrIsenta", "200,00"}, {"curVlrOutras", "50,00"}},
+         "Nota Incluída com Sucesso!", "1 50 12500000 10000000 1700000 2000000 500000"},
+        {"alteração", true,
+         {{"edtModelo", ""}, {"edtSerie", ""}, {"edtSubSerie", ""}, {"edtEmissao", ""}, {"edtNInicial", ""},
+          {"edtNFinal", "60"}, {"curBaseIcms", ""}, {"vlrAliquota", ""}, {"curVlrIcms", ""}, {"curVlrIsenta", ""},
+          {"curVlrOutras", ""}, {"curVlrTotal", "1.000,00"}},
+         "Nota Alterarda com Sucesso!", "1 60 10000000 10000000 1700000 0 0"},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nome);
+        executa("DELETE FROM NOTATALAO");
+        std::unique_ptr<TfrmCamposNotaTalao> t;
+        if (c.alteracao) {
             auto* a = new TfrmAlterarNotasTalao(ctx, talao("2024-05-10", 1, 50));
             t.reset(a);
             Ativa(a);
@@ -567,16 +664,22 @@ TEST_F(TelasTalao, TabSegueAOrdemDaTelaNaInclusaoENaAlteracao)
             t.reset(i);
             Ativa(i);
             Clica(i->btnNovaNota);
-            saltos = {{"edtNFinal", "curVlrTotal"}};
         }
-        QWidget* inicio = QApplication::focusWidget();
-        ASSERT_TRUE(inicio);
-        EXPECT_EQ(inicio, t->edtModelo);
-        // The walk reaches the values in both modes: the panel is open by then.
-        const QStringList caminho = CaminhoDoTab(inicio, 16);
-        EXPECT_TRUE(caminho.contains("curVlrTotal") && caminho.contains("btnSalvar")) << caminho.join(' ').toStdString();
-        EXPECT_EQ(caminho, OrdemComSaltos(t.get(), inicio, 16, saltos));
-        Clica(t->btnCancelar);
+        for (const auto& [campo, texto] : c.campos) {
+            ASSERT_EQ(Foco(), QString::fromLatin1(campo));
+            QTest::keyClicks(QApplication::focusWidget(), QString::fromUtf8(texto));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            QApplication::processEvents(); // the pause between two fields, where entering one selects its text
+        }
+        ASSERT_EQ(Foco(), "btnSalvar");
+        EXPECT_TRUE(emTransacao()) << "nothing was thrown away on the way";
+        banco.dialogos.esperaMensagem(QString::fromUtf8(c.mensagem));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        banco.dialogos.verificaConsumo();
+        EXPECT_FALSE(emTransacao());
+        EXPECT_EQ(valor("SELECT NumeroInicial || ' ' || NumeroFinal || ' ' || ValorTotal || ' ' || BaseICMS || ' ' || "
+                        "ValorICMS || ' ' || Isenta || ' ' || Outras FROM NOTATALAO").toString(),
+                  QString::fromLatin1(c.gravado));
     }
 }
 
@@ -589,6 +692,9 @@ TEST_F(NavegacaoTalao, TabDaListaSegueAOrdemDaTelaComESemLinhas)
             talao("2024-05-03", 1, 10);
         TfrmNotasTalao t(ctx);
         Ativa(&t);
+        EXPECT_EQ(t.btnImprimir->isEnabled(), comLinha);
+        if (comLinha)
+            NavegacaoTalao::pesquisa(t, "5", "2024");
         EXPECT_EQ(t.btnAlterar->isEnabled(), comLinha);
         const auto volta = VoltaDoTab(&t);
         EXPECT_EQ(volta.esperado.contains("btnAlterar"), comLinha) << volta.esperado.join(' ').toStdString();

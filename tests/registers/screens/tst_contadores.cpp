@@ -13,6 +13,7 @@
 #include "registers/screens/untContadores.h"
 #include "registers/screens/untIncluirContador.h"
 #include "registers/untValidacoes.h"
+#include "core/untMascaras.h"
 
 using namespace cadastro;
 
@@ -92,12 +93,72 @@ TEST_F(Contadores, IncluirVerificaNaOrdemENadaGravaAteOFim)
 
 TEST_F(Contadores, TabSegueAOrdemDaTela)
 {
+    // Typing starts at the number (below the name): the name is the field right after it.
     TfrmIncluirContador t(ctx);
     Ativa(&t);
-    QWidget* primeiro = t.findChild<QWidget*>("edtRazaoSocial");
-    ASSERT_TRUE(primeiro);
-    const QStringList esperado = OrdemEsperada(&t, primeiro, 30).mid(0, 14);
+    QWidget* primeiro = QApplication::focusWidget();
+    ASSERT_EQ(primeiro, t.edtCnpj);
+    const QStringList esperado = OrdemEsperada(&t, primeiro, 30, {{"edtCnpj", "edtRazaoSocial"}}).mid(0, 14);
+    EXPECT_EQ(esperado.mid(0, 3), (QStringList{"edtCnpj", "edtRazaoSocial", "edtCrc"}));
     EXPECT_EQ(CaminhoDoTab(primeiro, esperado.size() - 1), esperado);
+}
+
+TEST_F(Contadores, IncluirSoComOTecladoPassaPorTodosOsCampos)
+{
+    // From the field the dialog starts in, Enter goes through every field to "Confirma", and Enter there
+    // saves; the kind is the field before the number (Shift+Tab, then the arrows).
+    struct Caso {
+        const char* nome;
+        bool cnpj;
+        QString numero;
+    };
+    for (const Caso& c : {Caso{"CPF", false, CpfValido}, Caso{"CNPJ", true, CnpjValido}}) {
+        SCOPED_TRACE(c.nome);
+        TfrmIncluirContador tela(ctx);
+        Ativa(&tela);
+        auto tecla = [](Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) {
+            QTest::keyClick(QApplication::focusWidget(), k, m);
+        };
+        auto digita = [](const QString& texto) {
+            for (const QChar ch : texto)
+                QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key_unknown, QString(ch),
+                                    Qt::NoModifier);
+        };
+        ASSERT_EQ(Foco(), "edtCnpj");
+        if (c.cnpj) {
+            tecla(Qt::Key_Backtab, Qt::ShiftModifier);
+            ASSERT_EQ(Foco(), "rbCpf");
+            tecla(Qt::Key_Left);
+            EXPECT_TRUE(tela.rbCnpj->isChecked());
+            tecla(Qt::Key_Tab);
+            ASSERT_EQ(Foco(), "edtCnpj");
+        }
+        digita(c.numero);
+        tecla(Qt::Key_Return);
+        EXPECT_EQ(Foco(), "edtRazaoSocial");
+        digita(QString::fromUtf8("Maria da Conceição"));
+        tecla(Qt::Key_Return);
+        EXPECT_EQ(Foco(), "edtCrc");
+        digita("zr654321s1");
+        tecla(Qt::Key_Return);
+        EXPECT_EQ(Foco(), "edtEmail");
+        digita("maria.conceicao@contabilidade.com.br");
+        tecla(Qt::Key_Return);
+        EXPECT_EQ(Foco(), "edtFone");
+        digita("32345678");
+        tecla(Qt::Key_Return);
+        ASSERT_EQ(Foco(), "btnConfirma");
+        banco.dialogos.esperaMensagem(QString::fromUtf8("Incluído com Sucesso."));
+        tecla(Qt::Key_Return);
+        banco.dialogos.verificaConsumo();
+        const int id = valor(QStringLiteral("SELECT IDContador FROM Contador WHERE CPF = '%1'").arg(c.numero)).toInt();
+        ASSERT_GT(id, 0);
+        EXPECT_EQ(contador(id, "Nome"), "MARIA DA CONCEICAO");
+        EXPECT_EQ(contador(id, "CRC"), "ZR654321S1");
+        EXPECT_EQ(contador(id, "EMail"), "maria.conceicao@contabilidade.com.br");
+        EXPECT_EQ(contador(id, "Fone"), QStringLiteral("00") + DddEstado + "32345678");
+        EXPECT_EQ(Foco(), "edtCnpj") << "ready for the next one";
+    }
 }
 
 TEST_F(Contadores, TabSegueAOrdemDaTelaNaAlteracao)
