@@ -155,8 +155,10 @@ TfrmCamposContribuinte::TfrmCamposContribuinte(TContexto& ctx, ModoContribuinte 
     setFixedWidth(560);
 
     // Reading order, except that the registration comes right after the number and leaving it goes to the
-    // name drawn above it; from the name on the order is the reading one again ("Isento", then the address).
-    OrdemDeLeitura(this, {{edtCnpj, edtCcicms}});
+    // name drawn above it, and that "Isento" comes after the e-mail: from the name Enter goes on to the street,
+    // where a street typed at once would otherwise land on the box, whose space marks it and replaces the
+    // registration. Marking the box sends the focus back to the name.
+    OrdemDeLeitura(this, {{edtCnpj, edtCcicms}, {edtRazaoSocial, edtLogradouro}, {edtEmail, chkIsento}});
 
     // Every text field takes its width from the column it is stored in.
     const struct {

@@ -214,8 +214,9 @@ TEST_F(Contribuintes, DepoisDeIncluirODigitadoVaiParaONumero)
     EXPECT_EQ(t.edtCnpj->valor(), "11444777000161");
 }
 
-// Typed from the keyboard only, Enter after each field: the "Isento" box is passed by, never marked by the spaces
-// of the address that follows, and the registration typed stays.
+// Typed from the keyboard only, Enter after each field: from the name Enter goes straight to the street, so the
+// street typed at once lands there and not on the "Isento" box (whose space would mark it and replace the
+// registration); the box comes after the e-mail.
 TEST_F(Contribuintes, EnterPassaPeloIsentoSemMarcarNemPerderODigitado)
 {
     TfrmIncluirContribuinte t(ctx, ModoContribuinte::IncluirClienteFornecedor);
@@ -226,18 +227,20 @@ TEST_F(Contribuintes, EnterPassaPeloIsentoSemMarcarNemPerderODigitado)
         QTest::keyClicks(QApplication::focusWidget(), texto);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     }
-    for (int i = 0; i < 3 && Foco() != "edtLogradouro"; ++i)
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     ASSERT_EQ(Foco(), "edtLogradouro");
     QTest::keyClicks(QApplication::focusWidget(), "Rodovia BR 060 Km 12");
     EXPECT_EQ(t.edtLogradouro->text(), "Rodovia BR 060 Km 12");
     EXPECT_FALSE(t.findChild<QCheckBox*>("chkIsento") && t.findChild<QCheckBox*>("chkIsento")->isChecked());
     EXPECT_EQ(t.edtCcicms->valor().trimmed(), ie);
+    t.edtEmail->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(Foco(), "chkIsento");
 }
 
 TEST_F(Contribuintes, TabPercorreOFormularioNaOrdemDaLeitura)
 {
-    // Leaving the registration goes to the name (drawn above it); everything else in reading order.
+    // Leaving the registration goes to the name (drawn above it), and the name to the street; everything else
+    // in reading order.
     TfrmIncluirContribuinte t(ctx, ModoContribuinte::IncluirClienteFornecedor);
     Ativa(&t);
     t.edtCnpj->setFocus(Qt::TabFocusReason);
@@ -246,9 +249,9 @@ TEST_F(Contribuintes, TabPercorreOFormularioNaOrdemDaLeitura)
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         caminho << Foco();
     }
-    EXPECT_EQ(caminho, (QStringList{"edtCnpj", "edtCcicms", "edtRazaoSocial", "chkIsento", "edtLogradouro",
-                                    "edtNumero", "edtComplemento", "edtBairro", "edtCep", "edtMunicipio", "cmbUF",
-                                    "edtFax", "edtEmail"}));
+    EXPECT_EQ(caminho, (QStringList{"edtCnpj", "edtCcicms", "edtRazaoSocial", "edtLogradouro", "edtNumero",
+                                    "edtComplemento", "edtBairro", "edtCep", "edtMunicipio", "cmbUF", "edtFax",
+                                    "edtEmail", "chkIsento"}));
 }
 
 TEST_F(Contribuintes, TabSegueAOrdemDaTelaNosDoisTiposDeParte)
@@ -256,8 +259,10 @@ TEST_F(Contribuintes, TabSegueAOrdemDaTelaNosDoisTiposDeParte)
     for (const auto modo : {ModoContribuinte::IncluirContribuinte, ModoContribuinte::IncluirClienteFornecedor}) {
         TfrmIncluirContribuinte t(ctx, modo);
         Ativa(&t);
-        // The registration comes right after the number, though drawn below the name.
-        const QStringList esperado = OrdemEsperada(&t, t.edtCnpj, 30, {{"edtCnpj", "edtCcicms"}}).mid(0, 20);
+        // The registration comes right after the number, though drawn below the name; "Isento" after the e-mail.
+        const QStringList nomes = ComMovimentos(
+            CamposNaTela(&t), {{"edtCnpj", "edtCcicms"}, {"edtRazaoSocial", "edtLogradouro"}, {"edtEmail", "chkIsento"}});
+        const QStringList esperado = CaminhoComSaltos(nomes, "edtCnpj", 20, {});
         EXPECT_EQ(CaminhoDoTab(t.edtCnpj, esperado.size() - 1), esperado);
     }
 }
