@@ -69,6 +69,7 @@ private:
     QHash<QString, int> m_contagem;
     int m_total = 0;
     QByteArray m_pendente;   // the line not yet followed by its CR LF
+    QByteArray m_lote;       // the lines before it not yet written
     QByteArray m_registro;   // where the document records are built, one after another
     TVerificadorArquivo* m_verificador = nullptr;
     QString m_erro;
