@@ -23,6 +23,7 @@
 #include "db/untDataSetModel.h"
 #include "output/untGeradorArquivo.h"
 #include "widgets/untFechamento.h"
+#include "widgets/Enter.h"
 #include "widgets/untTelas.h"
 
 TfrmListaDeclaracoes::TfrmListaDeclaracoes(TContexto& ctx, const TDescricaoLista& d, QWidget* parent)
@@ -32,6 +33,8 @@ TfrmListaDeclaracoes::TfrmListaDeclaracoes(TContexto& ctx, const TDescricaoLista
     setObjectName(QString::fromLatin1(d.objeto));
     setWindowTitle(QString::fromUtf8(d.titulo));
     resize(900, 460);
+    // Enter presses the command the keyboard reached, as on the other registers' lists.
+    new TkEnterAsTab(this);
     grade = Nomeado(new QTableView(this), d.grade);
     stbStatus = Nomeado(new QStatusBar(this), "stbStatus");
     if (d.status)

@@ -1026,6 +1026,18 @@ TEST_F(TelasZel, ListaMaisNovaPrimeiroEBotoesSemLinha)
     EXPECT_EQ(periodos, QStringList({"2007/01", "2006/06", "2005/12"})) << "the open taxpayer's only, newest first";
     for (QPushButton* b : {t.btnAlterar, t.btnExcluir, t.btnImprimir, t.btnGerarArquivo})
         EXPECT_TRUE(b->isEnabled()) << b->objectName().toStdString();
+
+    // Reached with Tab, a command is pressed with Enter as with Space ("&Incluir" and "&Imprimir" share
+    // their letter, so Alt+I alone cannot tell them apart).
+    bool visualizou = false;
+    banco.dialogos.esperaTela("TfrmVisualizaRelatorio", [&](QObject*) {
+        visualizou = true;
+        return 0;
+    });
+    t.btnImprimir->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(t.btnImprimir, Qt::Key_Return);
+    banco.dialogos.verificaConsumo();
+    EXPECT_TRUE(visualizou);
 }
 
 TEST_F(TelasZel, ExcluirPerguntaELevaOsProgramasDoPeriodo)
