@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QApplication>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QTimer>
@@ -38,11 +39,28 @@ static void substituiBrancos(QObject* alvo)
     });
 }
 
+// A text field the program hands the focus to (after a check refused what it holds, or a field's leaving rule
+// moved on to it) shows what it holds selected, as Tab leaves it: what is typed replaces the refused value
+// instead of being refused in turn by the field's width. A click keeps its cursor; a masked field places its own.
+static void selecionaAoReceber(QObject* alvo, const QFocusEvent* foco)
+{
+    auto* campo = qobject_cast<QLineEdit*>(alvo);
+    if (!campo || foco->reason() != Qt::OtherFocusReason || campo->isReadOnly() || !campo->inputMask().isEmpty() ||
+        campo->text().isEmpty())
+        return;
+    QTimer::singleShot(0, campo, [campo] {
+        if (campo->hasFocus() && !campo->hasSelectedText())
+            campo->selectAll();
+    });
+}
+
 bool TkEnterAsTab::eventFilter(QObject* alvo, QEvent* evento)
 {
     if (m_dialogo && evento->type() == QEvent::FocusIn && qobject_cast<QWidget*>(alvo) &&
-        static_cast<QWidget*>(alvo)->window() == m_dialogo)
+        static_cast<QWidget*>(alvo)->window() == m_dialogo) {
         substituiBrancos(alvo);
+        selecionaAoReceber(alvo, static_cast<QFocusEvent*>(evento));
+    }
     if (!m_ativo || !m_dialogo || evento->type() != QEvent::KeyPress)
         return false;
     const auto* tecla = static_cast<QKeyEvent*>(evento);

@@ -111,7 +111,8 @@ TEST(EnterComoTab, EnterPressionaOBotaoQueNaoEhPadrao)
 }
 
 // A field cleared to a blank takes what is typed in its place, however it gets the focus: a 40-character name typed
-// after the check put the focus there keeps its last character.
+// after the check put the focus there keeps its last character. A field a check refused ("XY") and handed the
+// focus back shows its text selected, so what is typed replaces it; a click keeps the cursor where it fell.
 TEST(EnterComoTab, CampoDeBrancosTemODigitadoNoLugarDeles)
 {
     DialogoComCampos d;
@@ -120,7 +121,7 @@ TEST(EnterComoTab, CampoDeBrancosTemODigitadoNoLugarDeles)
     const struct {
         const char* antes;
         const char* depois;
-    } casos[] = {{" ", "ABCDEFGHIJ"}, {"   ", "ABCDEFGHIJ"}, {"XY", "XYABCDEFGH"}};
+    } casos[] = {{" ", "ABCDEFGHIJ"}, {"   ", "ABCDEFGHIJ"}, {"XY", "ABCDEFGHIJ"}};
     for (const auto& c : casos) {
         d.a->setText(QString::fromLatin1(c.antes));
         d.b->setFocus();
@@ -129,6 +130,11 @@ TEST(EnterComoTab, CampoDeBrancosTemODigitadoNoLugarDeles)
         QTest::keyClicks(d.a, "ABCDEFGHIJ");
         EXPECT_EQ(d.a->text(), QString::fromLatin1(c.depois)) << c.antes;
     }
+    d.a->setText(QStringLiteral("XY"));
+    d.b->setFocus();
+    d.a->setFocus(Qt::MouseFocusReason);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(d.a->hasSelectedText()) << "a click keeps the cursor";
 }
 
 TEST(EnterComoTab, OutroDialogoNaoEhAfetado)

@@ -305,7 +305,10 @@ TEST_F(TelasNotas, SalvarVerificaNaOrdemSemGravar)
     t.edtModelo->setText("01");
     t.edtSerie->setText("UU");
     recusa(t.btnSalvar, QString::fromUtf8("Série da Nota Inválida!\nSéries válidas U,B,C,E,BU,CU e EU."), "edtSerie");
-    t.edtSerie->setText("1");
+    // The refused series shows selected: what is typed replaces it.
+    QCoreApplication::processEvents();
+    QTest::keyClicks(QApplication::focusWidget(), "1");
+    EXPECT_EQ(t.edtSerie->text(), "1");
     t.edtNumeroNF->setText("0");
     recusa(t.btnSalvar, QString::fromUtf8("Número da Nota Inválido!"), "edtNumeroNF");
     EXPECT_EQ(t.edtNumeroNF->text(), "");
