@@ -150,9 +150,7 @@ void TfrmVisualizaRelatorio::contaMais()
 void TfrmVisualizaRelatorio::mostraPagina(int numero)
 {
     // A page past those counted is reached by counting up to it.
-    while (!m_paginador->contado() && m_paginador->conhecidas() <= numero)
-        m_paginador->avanca();
-    if (numero < 1 || numero > m_paginador->conhecidas())
+    if (!m_paginador->alcanca(numero))
         return;
     m_atual = numero;
     desenha();

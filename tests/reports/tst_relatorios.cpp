@@ -92,26 +92,29 @@ QString campo(const TRelatorio& r, const QString& rotulo)
     return QStringLiteral("<sem %1>").arg(rotulo);
 }
 
+// A report's painter on an in-memory PDF of the export's resolution, its page already set.
+struct TPdfNaMemoria {
+    QBuffer destino;
+    QPdfWriter pdf;
+    const TPintorRelatorio pintor;
+    explicit TPdfNaMemoria(const TRelatorio& r) : pdf(&destino), pintor(r)
+    {
+        destino.open(QIODevice::WriteOnly);
+        pdf.setResolution(300);
+        pintor.preparaDispositivo(pdf);
+    }
+};
+
 int paginasEmPdf(const TRelatorio& r)
 {
-    QBuffer destino;
-    destino.open(QIODevice::WriteOnly);
-    QPdfWriter pdf(&destino);
-    pdf.setResolution(300);
-    const TPintorRelatorio pintor(r);
-    pintor.preparaDispositivo(pdf);
-    return pintor.paginas(pdf);
+    TPdfNaMemoria m(r);
+    return m.pintor.paginas(m.pdf);
 }
 
 TDisposicao disposicao(const TRelatorio& r)
 {
-    QBuffer destino;
-    destino.open(QIODevice::WriteOnly);
-    QPdfWriter pdf(&destino);
-    pdf.setResolution(300);
-    const TPintorRelatorio pintor(r);
-    pintor.preparaDispositivo(pdf);
-    return pintor.dispoe(pdf);
+    TPdfNaMemoria m(r);
+    return m.pintor.dispoe(m.pdf);
 }
 
 // The rows of a page, top to bottom, each its texts left to right.
@@ -1169,13 +1172,8 @@ TEST_F(Relatorio, PaginasUmaAUmaIguaisAsDoRelatorioInteiro)
     for (const TCaso& c : casos) {
         SCOPED_TRACE(c.nome);
         const TDisposicao d = disposicao(c.r);
-        QBuffer destino;
-        destino.open(QIODevice::WriteOnly);
-        QPdfWriter pdf(&destino);
-        pdf.setResolution(300);
-        const TPintorRelatorio pintor(c.r);
-        pintor.preparaDispositivo(pdf);
-        TPaginador paginador(pintor, pdf);
+        TPdfNaMemoria m(c.r);
+        TPaginador paginador(m.pintor, m.pdf);
         EXPECT_EQ(paginador.paisagem(), d.paisagem);
         EXPECT_EQ(paginador.pontosDetalhe(), d.pontosDetalhe);
         const int n = int(d.paginas.size());

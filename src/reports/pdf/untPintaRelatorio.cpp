@@ -857,10 +857,17 @@ const TPaginaRelatorio& TPaginador::ultima() const
     return m->ultima;
 }
 
-TPaginaRelatorio TPaginador::pagina(int numero)
+bool TPaginador::alcanca(int numero)
 {
+    // One page past it, so that whether another follows is known too.
     while (!contado() && conhecidas() <= numero)
         avanca();
+    return numero >= 1 && numero <= conhecidas();
+}
+
+TPaginaRelatorio TPaginador::pagina(int numero)
+{
+    alcanca(numero);
     if (numero < 1 || numero > conhecidas())
         return {};
     if (numero == m->numeroUltima)

@@ -99,6 +99,8 @@ public:
     // Lays out the next page not yet laid out, which `ultima` then holds; false once every page is known.
     bool avanca();
     const TPaginaRelatorio& ultima() const;
+    // Counts the pages up to `numero` (and the one after it) where they are not yet known; whether it exists.
+    bool alcanca(int numero);
     // Page `numero` (from 1), the pages before it counted first where they are not yet; an empty page for a
     // number outside the report.
     TPaginaRelatorio pagina(int numero);
